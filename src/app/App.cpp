@@ -1,0 +1,25 @@
+#include "app/App.h"
+
+namespace app {
+
+std::string AppPath(os::Kernel32& kernel32) {
+  std::string module = kernel32.GetModuleFileNameA();
+  std::size_t slash = module.find_last_of("\\/");
+  if (slash == std::string::npos) return {};
+  std::string folder = module.substr(0, slash);
+  // A drive root keeps its backslash, as "C:\".
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return folder;
+}
+
+std::string WithTrailingBackslash(const std::string& folder) {
+  return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+}
+
+bool PrevInstance(os::Kernel32& kernel32) {
+  // The handle stays open until the process ends: it is what later copies find.
+  os::Handle mutex = kernel32.CreateMutexA(false, kInstanceMutexName);
+  return mutex != 0 && kernel32.GetLastError() == os::kErrorAlreadyExists;
+}
+
+}  // namespace app

@@ -1,0 +1,21 @@
+// The program's entry point on Windows: the real services, the native backend, the main window.
+#include <windows.h>
+
+#include "app/frmMain.h"
+#include "os/win32/RealSystem.h"
+#include "ui/Runtime.h"
+#include "ui/win32/Backend.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  os::win32::RealSystem system;
+  ui::win32::Backend backend(instance);
+  ui::Runtime runtime(backend);
+  backend.Attach(runtime);
+  app::frmMain main(runtime, system.Services());
+  runtime.Dispatch([&main] {
+    main.Initialize();
+    main.Show();
+  });
+  if (!runtime.Ended()) backend.Run();
+  return 0;
+}

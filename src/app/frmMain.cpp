@@ -1,0 +1,457 @@
+#include "app/frmMain.h"
+
+#include <cctype>
+
+#include "app/App.h"
+#include "app/Version.h"
+#include "base/Convert.h"
+#include "power/modShutdown.h"
+#include "tray/modNewIcon.h"
+#include "ui/Error.h"
+#include "ui/Runtime.h"
+
+namespace app {
+
+using ui::EachStatement;
+
+namespace {
+
+constexpr const char* kSelectFile = "Select File...";
+constexpr const char* kTypeMessage = "Type your Message text here";
+constexpr const char* kActivateCaption = "&Activate";
+constexpr const char* kDeactivateCaption = "De&activate";
+
+const ui::Font kClockFont{"Arial", 14.25, true};
+
+base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
+  base::LocaleNames names;
+  for (std::uint32_t i = 0; i < 12; ++i) {
+    std::string month = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleSAbbrevMonthName1 + i);
+    if (!month.empty()) names.monthAbbreviations[i] = month;
+  }
+  names.am = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS1159);
+  names.pm = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS2359);
+  return names;
+}
+
+}  // namespace
+
+frmMain::frmMain(ui::Runtime& runtime, os::System system) : ui::Form(runtime, "frmMain"), os_(system) {
+  DesignLayout();
+  BindHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+// The window as designed: tall enough to show both option panels. Initialisation then lays it
+// out in its compact form.
+void frmMain::DesignLayout() {
+  SetCaption("Quenlar");
+  SetIcon("IDI_MAIN");
+  Move(0, 0, 4845, 6750);
+
+  frmeAction.SetCaption("Step 1 - Select Action :");
+  frmeAction.Move(120, 60, 1950, 2520);
+  picBG0.Move(90, 240, 1770, 2190);
+  const char* actions[] = {"&Shutdown", "&Restart", "&Log Off", "H&ibernate", "Stand &by", "Lock &Computer",
+                           "Alarm && &Message"};
+  for (int i = 0; i <= 6; ++i) {
+    optExitOption[i].SetCaption(actions[i]);
+    optExitOption[i].Move(60, 30 + 300 * i, 1650, 255);
+  }
+  optExitOption[0].SetValue(true);
+
+  frmeActOpt.SetCaption("Action Options :");
+  frmeActOpt.Move(120, 2640, 4485, 3000);
+  picOptions0.Move(60, 200, 4365, 855);
+  chkExecFile.SetCaption("&Execute file before action :");
+  chkExecFile.Move(60, 0, 2895, 255);
+  txtExecF.Move(60, 270, 3735, 285);
+  txtExecF.SetLocked(true);
+  txtExecF.SetEnabled(false);
+  txtExecF.SetToolTipText("Double Click to Clear");
+  cmdExecF.SetCaption("...");
+  cmdExecF.Move(3855, 255, 450, 315);
+  cmdExecF.SetEnabled(false);
+  chkForced.SetCaption("&Forced Action");
+  chkForced.Move(60, 585, 1455, 255);
+  lblCountdown.SetCaption("Countdown for :");
+  lblCountdown.SetAlignment(ui::Alignment::Right);
+  lblCountdown.Move(1395, 615, 1335, 225);
+  txtTimeout.SetText("30");
+  txtTimeout.SetMaxLength(2);
+  txtTimeout.SetToolTipText("Countdown time in seconds, before taking action");
+  txtTimeout.Move(2760, 570, 375, 285);
+  // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
+  scrSecond.SetRange(99, -1);
+  scrSecond.SetChanges(1, 1);
+  scrSecond.SetValue(30);
+  scrSecond.Move(3135, 555, 255, 315);
+  lblSeconds.SetCaption("Seconds.");
+  lblSeconds.Move(3450, 615, 855, 225);
+
+  picOptions1.Move(60, 1380, 4365, 855);
+  lblMessage.SetCaption("Message :");
+  lblMessage.Move(60, 30, 735, 225);
+  txtMessage.SetMaxLength(65);
+  txtMessage.Move(840, 0, 3465, 285);
+  chkAlarmF.SetCaption("Play Audio (Alarm) :");
+  chkAlarmF.Move(60, 300, 2895, 255);
+  txtAlarmF.Move(60, 570, 3735, 285);
+  txtAlarmF.SetLocked(true);
+  txtAlarmF.SetEnabled(false);
+  txtAlarmF.SetToolTipText("Double Click to Clear");
+  cmdAlarmF.SetCaption("...");
+  cmdAlarmF.Move(3855, 555, 450, 315);
+  cmdAlarmF.SetEnabled(false);
+
+  Frame3.SetCaption("Current Date/Time :");
+  Frame3.Move(2190, 60, 2415, 1000);
+  lblTime.SetFont(kClockFont);
+  lblTime.SetAlignment(ui::Alignment::Center);
+  lblTime.SetCaption("12:00:00 AM");
+  lblTime.Move(60, 240, 2295, 690);
+
+  frmeAcTime.SetCaption("Shutdown Time :");
+  frmeAcTime.Move(2190, 1140, 2415, 1440);
+  picBG2.Move(60, 240, 2295, 1110);
+  lblActionTime.SetFont(kClockFont);
+  lblActionTime.SetAlignment(ui::Alignment::Center);
+  lblActionTime.SetForeColor(ui::Rgb(255, 0, 0));
+  lblActionTime.SetCaption("12:00:00 AM");
+  lblActionTime.Move(0, 150, 2295, 690);
+  picBG1.Move(60, 240, 2295, 1110);
+  optTime[1].SetCaption("In");
+  optTime[1].Move(60, 90, 540, 285);
+  optTime[1].SetValue(true);
+  txtPeriod.SetText("1");
+  txtPeriod.SetMaxLength(3);
+  txtPeriod.Move(630, 60, 570, 315);
+  for (const char* unit : {"Hours", "Minutes", "Seconds"}) cboTimeUnit.AddItem(unit);
+  cboTimeUnit.Move(1260, 60, 975, 315);
+  optTime[0].SetCaption("At");
+  optTime[0].Move(60, 660, 540, 285);
+  ActTime.Move(630, 630, 1605, 330);
+
+  cmdActivate.SetCaption(kActivateCaption);
+  cmdActivate.Move(120, 5800, 2190, 375);
+  cmdTray.SetCaption("Mi&nimize to Tray");
+  cmdTray.Move(2415, 5800, 2190, 375);
+
+  txtVer.Move(-3000, 0, 1000, 285);
+  txtBeepFreq.SetText("4000");
+  txtBeepFreq.SetVisible(false);
+  IcoDisabled.SetPicture("IDI_DISABLED");
+  IcoDisabled.SetVisible(false);
+
+  tmrTime.SetInterval(500);
+  tmrAction.SetInterval(500);
+  tmrAction.SetEnabled(false);
+  tmrUpdate.SetInterval(100);
+  tmrUpdate.SetEnabled(false);
+  tmrUpdate.Tag = "0";
+
+  mnu_beep.SetChecked(true);
+}
+
+void frmMain::BindHandlers() {
+  InitializeEvent = [this] { Form_Initialize(); };
+  LoadEvent = [this] { Form_Load(); };
+  QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+  UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
+  MouseMove = [this](int button, int shift, float x, float y) { Form_MouseMove(button, shift, x, y); };
+  mnu_exit.Click = [this] { mnu_exit_Click(); };
+  mnu_popexit.Click = [this] { mnu_popexit_Click(); };
+
+  cmdActivate.Click = [this] { cmdActivate_Click(); };
+  mnu_activate.Click = [this] { mnu_activate_Click(); };
+  mnu_Ractivate.Click = [this] { mnu_Ractivate_Click(); };
+  optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
+  tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
+  txtPeriod.KeyPress = [this](int& keyAscii) { txtPeriod_KeyPress(keyAscii); };
+  txtPeriod.GotFocus = [this] { txtPeriod_GotFocus(); };
+  txtPeriod.Change = [this] { txtPeriod_Change(); };
+  cboTimeUnit.Change = [this] { cboTimeUnit_Change(); };
+  cboTimeUnit.Click = [this] { cboTimeUnit_Click(); };
+
+  cmdTray.Click = [this] { cmdTray_Click(); };
+  mnu_Show.Click = [this] { mnu_Show_Click(); };
+}
+
+// ---------------------------------------------------------------- start-up and exit
+
+void frmMain::Form_Initialize() {
+  os_.comctl32.InitCommonControls();
+  names_ = ReadLocaleNames(os_.kernel32);
+  cboTimeUnit.SetListIndex(0);
+  lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime()));
+  SetCaption(AppTitle());
+  GetRuntime().Title = AppTitle();
+  SetWidth(4845);
+  SetHeight(5015);
+  frmeActOpt.SetHeight(1125);
+  cmdActivate.SetTop(3880);
+  cmdTray.SetTop(3880);
+}
+
+void frmMain::Form_Load() {
+  bool refused = false;
+  EachStatement({[&] { refused = PrevInstance(os_.kernel32); }});
+  if (refused) {
+    GetRuntime().MsgBox("Quenlar is already Running!   ", ui::mb::kInformation);
+    GetRuntime().End();
+    return;
+  }
+  EachStatement({
+      [&] { AppFolder = WithTrailingBackslash(AppPath(os_.kernel32)); },
+      [&] { ActionName = "Shutdown"; },
+      [&] { mnu_popup.SetVisible(false); },
+      [&] {
+        if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
+          optExitOption[4].SetEnabled(true);
+        } else {
+          if (optExitOption[4].Value()) optExitOption[0].SetValue(true);
+          optExitOption[4].SetEnabled(false);
+        }
+      },
+      [&] {
+        if (power::GetOSName(os_.kernel32) == "Windows NT") {
+          optExitOption[5].SetEnabled(true);
+        } else {
+          if (optExitOption[5].Value()) optExitOption[0].SetValue(true);
+          optExitOption[5].SetEnabled(false);
+        }
+      },
+      [&] {
+        if (txtAlarmF.Text().empty()) txtAlarmF.SetText(kSelectFile);
+      },
+      [&] {
+        if (txtExecF.Text().empty()) txtExecF.SetText(kSelectFile);
+      },
+      [&] {
+        if (txtMessage.Text().empty()) txtMessage.SetText(kTypeMessage);
+      },
+      [&] {
+        if (txtAlarmF.Text() != kSelectFile && !os_.files.FileExists(txtAlarmF.Text())) {
+          chkAlarmF.SetValue(0);
+          txtAlarmF.SetText(kSelectFile);
+        }
+      },
+      [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
+      [&] { ExitNow = false; },
+  });
+}
+
+void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
+  ui::Runtime& rt = GetRuntime();
+  if (ScheduleActive()) {
+    int answer = rt.MsgBox("Quenlar is currenty Active. Do you want to Deactivate it?   ",
+                           ui::mb::kYesNo | ui::mb::kCritical);
+    if (answer == ui::vbYes) {
+      ExitNow = true;
+      cancel = 0;
+    } else {
+      cancel = 1;
+    }
+    return;
+  }
+  if (ExitNow || mnu_confirm.Checked()) {
+    cancel = 0;
+    return;
+  }
+  int answer = rt.MsgBox("Are you sure, you want to Exit?    ", ui::mb::kYesNo | ui::mb::kQuestion, "Exit Confirmation");
+  cancel = answer == ui::vbYes ? 0 : 1;
+}
+
+void frmMain::Form_Unload(int& /*cancel*/) {
+  EachStatement({
+      [&] { tray::DeleteIcon(os_.shell32, TrayRecord); },
+      [&] {
+        if (tmrAction.Enabled()) tmrAction.SetEnabled(false);
+      },
+      [&] {
+        if (tmrUpdate.Enabled()) tmrUpdate.SetEnabled(false);
+      },
+      [&] { tmrTime.SetEnabled(false); },
+      [&] { GetRuntime().End(); },
+  });
+}
+
+void frmMain::mnu_exit_Click() {
+  EachStatement({[&] { Unload(); }});
+}
+
+void frmMain::SeriousErrorExit() {
+  GetRuntime().MsgBox("Quenlar has encountered a serious error, click OK to terminate.", ui::mb::kCritical, "Error!");
+  Unload();
+}
+
+// ---------------------------------------------------------------- schedule entry and activation
+
+std::string frmMain::ClockText(base::LocalTime now) const {
+  return base::UCase(base::FormatDateLine(now, names_) + "\r" + base::FormatTimeLine(now, names_));
+}
+
+std::string frmMain::TargetText(base::LocalTime target) const {
+  return base::UCase(base::FormatDateLine(target, names_)) + "\r" + base::FormatTimeLine(target, names_);
+}
+
+base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {
+  using namespace std::chrono;
+  if (optTime[1].Value()) {
+    const std::string unit = cboTimeUnit.Text();
+    seconds step = unit == "Hours" ? seconds(hours(1)) : unit == "Minutes" ? seconds(minutes(1)) : seconds(1);
+    if (unit != "Hours" && unit != "Minutes" && unit != "Seconds")
+      throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
+    return now + step * base::CLng(base::Val(txtPeriod.Text()));
+  }
+  base::LocalTime target = base::DateOf(now) + base::TimeOfDay(ActTime.Value());
+  if (target < now) target += days(1);
+  return target;
+}
+
+void frmMain::cmdActivate_Click() {
+  if (cmdActivate.Caption() == kActivateCaption)
+    ActivateSchedule();
+  else
+    DeactivateSchedule();
+}
+
+void frmMain::ActivateSchedule() {
+  EachStatement({
+      [&] { TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime()); },
+      [&] { cmdActivate.SetCaption(kDeactivateCaption); },
+      [&] { lblActionTime.SetCaption(TargetText(TargetTime)); },
+      [&] { tmrAction.SetEnabled(true); },
+      [&] { frmeAction.SetEnabled(false); },
+      [&] { picBG1.SetEnabled(false); },
+      [&] { picBG1.SetVisible(false); },
+      [&] { frmeActOpt.SetEnabled(false); },
+      [&] { cmdTray.SetFocus(); },
+      [&] { mnu_about.SetEnabled(false); },
+      [&] { mnu_update.SetEnabled(false); },
+      [&] {
+        if (mnu_autotray.Checked()) cmdTray_Click();
+      },
+      [&] { mnu_activate.SetCaption(cmdActivate.Caption()); },
+      [&] { mnu_Ractivate.SetCaption(cmdActivate.Caption()); },
+  });
+}
+
+void frmMain::DeactivateSchedule() {
+  EachStatement({
+      [&] { cmdActivate.SetCaption(kActivateCaption); },
+      [&] { tmrAction.SetEnabled(false); },
+      [&] { frmeAction.SetEnabled(true); },
+      [&] { picBG1.SetEnabled(true); },
+      [&] { picBG1.SetVisible(true); },
+      [&] { frmeActOpt.SetEnabled(true); },
+      [&] { SetCaption(AppTitle()); },
+      [&] { mnu_about.SetEnabled(true); },
+      [&] { mnu_update.SetEnabled(true); },
+      [&] { mnu_activate.SetCaption(kActivateCaption); },
+      [&] { mnu_Ractivate.SetCaption(kActivateCaption); },
+  });
+}
+
+void frmMain::mnu_activate_Click() {
+  cmdActivate_Click();
+  mnu_activate.SetCaption(cmdActivate.Caption());
+}
+
+void frmMain::mnu_Ractivate_Click() {
+  cmdActivate_Click();
+  mnu_activate.SetCaption(cmdActivate.Caption());
+}
+
+void frmMain::optTime_Click(int index) {
+  if (index == 0) {
+    ActTime.SetEnabled(true);
+    ActTime.SetFocus();
+    txtPeriod.SetEnabled(false);
+    cboTimeUnit.SetEnabled(false);
+  } else {
+    ActTime.SetEnabled(false);
+    txtPeriod.SetEnabled(true);
+    txtPeriod.SetFocus();
+    cboTimeUnit.SetEnabled(true);
+  }
+}
+
+void frmMain::tmrTime_Timer() { lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime())); }
+
+void frmMain::txtPeriod_KeyPress(int& keyAscii) {
+  if (keyAscii != 8 && !(keyAscii >= '0' && keyAscii <= '9')) keyAscii = 0;
+}
+
+void frmMain::txtPeriod_GotFocus() {
+  txtPeriod.SetSelStart(0);
+  txtPeriod.SetSelLength(static_cast<int>(txtPeriod.Text().size()));
+}
+
+void frmMain::txtPeriod_Change() {
+  // Typing can only bring digits; pasted text is cut down to its digits first.
+  std::string digits;
+  for (char c : txtPeriod.Text())
+    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+  if (digits != txtPeriod.Text()) {
+    txtPeriod.SetText(digits);
+    return;
+  }
+  if (base::Val(txtPeriod.Text()) > 999) txtPeriod.SetText("999");
+  if (base::Val(txtPeriod.Text()) < 1) txtPeriod.SetText("1");
+  if (base::Val(txtPeriod.Text()) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
+  txtPeriod.SetText(std::to_string(static_cast<long long>(base::Val(txtPeriod.Text()))));
+}
+
+void frmMain::cboTimeUnit_Change() {
+  if (cboTimeUnit.ListIndex() == 2 && base::Val(txtPeriod.Text()) < 5) txtPeriod.SetText("5");
+}
+
+// ---------------------------------------------------------------- status caption and tray
+
+void frmMain::SetActiveCaption() {
+  try {
+    std::string status = ActionName + " On " + base::FormatStatusMoment(TargetTime, names_);
+    SetCaption(chkForced.Value() == 1 ? "FORCED " + status : status);
+  } catch (const std::exception&) {
+    SetCaption(AppTitle());
+  }
+}
+
+void frmMain::cmdTray_Click() {
+  os::Handle icon;
+  std::string tip;
+  if (tmrAction.Enabled()) {
+    icon = PictureHandle();
+    SetActiveCaption();
+    tip = Caption();
+  } else {
+    icon = IcoDisabled.PictureHandle();
+    tip = "Quenlar " + VersionText() + " (NOT ACTIVE)";
+  }
+  tray::AddIcon(os_.shell32, TrayRecord, hWnd(), icon, tip);
+  Hide();
+}
+
+void frmMain::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /*y*/) {
+  // The tray icon reports its mouse events as this window's mouse move, the event's number
+  // standing where the pointer's x coordinate would, in pixels.
+  float message = x / static_cast<float>(GetRuntime().GetBackend().TwipsPerPixel());
+  if (message == 516.0f) {
+    os_.user32.SetForegroundWindow(hWnd());
+    PopupMenu(mnu_popup);
+  } else if (message == 513.0f) {
+    RestoreFromTray();
+  }
+}
+
+void frmMain::mnu_Show_Click() { RestoreFromTray(); }
+
+void frmMain::RestoreFromTray() {
+  os_.user32.SetForegroundWindow(hWnd());
+  Show();
+  tray::DeleteIcon(os_.shell32, TrayRecord);
+}
+
+}  // namespace app

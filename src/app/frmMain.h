@@ -1,0 +1,149 @@
+// The main window: the schedule (what, when), its activation, the clock, the tray, the menus,
+// and the program's start-up and exit.
+#pragma once
+
+#include <string>
+
+#include "base/DateTime.h"
+#include "os/Api.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+
+namespace app {
+
+class frmMain : public ui::Form {
+ public:
+  frmMain(ui::Runtime& runtime, os::System system);
+  ~frmMain() override;
+
+  // ---- process-wide values
+  std::string AppFolder;            // the program's folder, ending in "\"
+  std::string ActionName;           // display name of the selected action
+  base::LocalTime TargetTime{};     // when the active schedule fires
+  bool ExitNow = false;             // the program has decided to end: closing asks nothing
+  bool Forced = false;
+  os::NotifyIconData TrayRecord;    // the notification-area icon, shared by every window
+
+  std::string SettingsPath() const { return AppFolder + "settings.qnl"; }
+  // The schedule is active exactly while the trigger timer runs.
+  bool ScheduleActive() const { return tmrAction.Enabled(); }
+  // "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM" into the caption.
+  void SetActiveCaption();
+  // The clock text: date line and time line, one carriage return between, all upper case.
+  std::string ClockText(base::LocalTime now) const;
+  // The target text: upper-cased date line, a carriage return, the time line.
+  std::string TargetText(base::LocalTime target) const;
+  // The moment "In" or "At" describes, counted from `now`.
+  base::LocalTime ComputeTargetTime(base::LocalTime now) const;
+  // Shows the serious-error message, then asks the main window to close.
+  void SeriousErrorExit();
+
+  // ---- controls, in the order they are created: their tab order, and where two overlap, the
+  // earlier one lies on top
+  ui::Frame frmeAction{*this, "frmeAction"};
+  ui::PictureBox picBG0{frmeAction, "picBG", 0};
+  ui::ControlArray<ui::OptionButton> optExitOption{picBG0, "optExitOption", {0, 1, 2, 3, 4, 5, 6}};
+
+  ui::Frame frmeActOpt{*this, "frmeActOpt"};
+  ui::PictureBox picOptions0{frmeActOpt, "picOptions", 0};
+  ui::CheckBox chkExecFile{picOptions0, "chkExecFile"};
+  ui::TextBox txtExecF{picOptions0, "txtExecF"};
+  ui::CommandButton cmdExecF{picOptions0, "cmdExecF"};
+  ui::CheckBox chkForced{picOptions0, "chkForced"};
+  ui::Label lblCountdown{picOptions0, "lblCountdown"};
+  ui::TextBox txtTimeout{picOptions0, "txtTimeout"};
+  ui::ScrollBar scrSecond{picOptions0, "scrSecond"};
+  ui::Label lblSeconds{picOptions0, "lblSeconds"};
+  ui::PictureBox picOptions1{frmeActOpt, "picOptions", 1};
+  ui::Label lblMessage{picOptions1, "lblMessage"};
+  ui::TextBox txtMessage{picOptions1, "txtMessage"};
+  ui::CheckBox chkAlarmF{picOptions1, "chkAlarmF"};
+  ui::TextBox txtAlarmF{picOptions1, "txtAlarmF"};
+  ui::CommandButton cmdAlarmF{picOptions1, "cmdAlarmF"};
+
+  ui::Frame Frame3{*this, "Frame3"};
+  ui::Label lblTime{Frame3, "lblTime"};
+
+  ui::Frame frmeAcTime{*this, "frmeAcTime"};
+  ui::PictureBox picBG1{frmeAcTime, "picBG", 1};  // the entry panel, over the target panel
+  ui::ControlArray<ui::OptionButton> optTime{picBG1, "optTime", {1, 0}};
+  ui::TextBox txtPeriod{picBG1, "txtPeriod"};
+  ui::ComboBox cboTimeUnit{picBG1, "cboTimeUnit"};
+  ui::DTPicker ActTime{picBG1, "ActTime"};
+  ui::PictureBox picBG2{frmeAcTime, "picBG", 2};
+  ui::Label lblActionTime{picBG2, "lblActionTime"};
+
+  ui::CommandButton cmdActivate{*this, "cmdActivate"};
+  ui::CommandButton cmdTray{*this, "cmdTray"};
+
+  ui::TextBox txtVer{*this, "txtVer"};          // receives the fetched version text; out of view
+  ui::TextBox txtBeepFreq{*this, "txtBeepFreq"};  // the countdown beep's frequency; hidden
+  ui::Image IcoDisabled{*this, "IcoDisabled"};  // the tray picture while no schedule is active
+
+  ui::Timer tmrTime{*this, "tmrTime"};
+  ui::Timer tmrAction{*this, "tmrAction"};
+  ui::Timer tmrUpdate{*this, "tmrUpdate"};
+
+  ui::PictureBox& picBG(int index) { return index == 0 ? picBG0 : index == 1 ? picBG1 : picBG2; }
+  ui::PictureBox& picOptions(int index) { return index == 0 ? picOptions0 : picOptions1; }
+
+  // ---- menus
+  ui::Menu mnu_menu{*this, "mnu_menu", "&Menu"};
+  ui::Menu mnu_activate{mnu_menu, "mnu_activate", "&Activate", ui::Shortcut::Ctrl('A')};
+  ui::Menu mnu_update{mnu_menu, "mnu_update", "Check for &updates", ui::Shortcut::Ctrl('U')};
+  ui::Menu mnu_sep1{mnu_menu, "mnu_sep1", "-"};
+  ui::Menu mnu_exit{mnu_menu, "mnu_exit", "E&xit", ui::Shortcut::Ctrl('X')};
+  ui::Menu mnu_settings{*this, "mnu_settings", "Se&ttings"};
+  ui::Menu mnu_options{mnu_settings, "mnu_options", "Change Beep &Frequency"};
+  ui::Menu mnu_sep2{mnu_settings, "mnu_sep2", "-"};
+  ui::Menu mnu_beep{mnu_settings, "mnu_beep", "&Beep Internal Speaker on Timeout"};
+  ui::Menu mnu_confirm{mnu_settings, "mnu_confirm", "Exit without &Confirmation"};
+  ui::Menu mnu_autotray{mnu_settings, "mnu_autotray", "&Minimize to Tray on Activation"};
+  ui::Menu mnu_sep3{mnu_settings, "mnu_sep3", "-"};
+  ui::Menu mnu_saveset{mnu_settings, "mnu_saveset", "S&ave Settings", ui::Shortcut::Ctrl('S')};
+  ui::Menu mnu_help{*this, "mnu_help", "&Help"};
+  ui::Menu mnu_website{mnu_help, "mnu_website", "Visit our &website", ui::Shortcut::Ctrl('W')};
+  ui::Menu mnu_donate{mnu_help, "mnu_donate", "Make a &Donation"};
+  ui::Menu mnu_sep4{mnu_help, "mnu_sep4", "-"};
+  ui::Menu mnu_about{mnu_help, "mnu_about", "&About", ui::Shortcut::F(1)};
+  ui::Menu mnu_popup{*this, "mnu_popup", "PopMenu"};
+  ui::Menu mnu_Show{mnu_popup, "mnu_Show", "&Show"};
+  ui::Menu mnu_Ractivate{mnu_popup, "mnu_Ractivate", "&Activate"};
+  ui::Menu mnu_popexit{mnu_popup, "mnu_popexit", "E&xit"};
+
+  // ---- handlers
+  void Form_Initialize();
+  void Form_Load();
+  void Form_QueryUnload(int& cancel, int unloadMode);
+  void Form_Unload(int& cancel);
+  void Form_MouseMove(int button, int shift, float x, float y);
+  void mnu_exit_Click();
+  void mnu_popexit_Click() { mnu_exit_Click(); }
+
+  void cmdActivate_Click();
+  void mnu_activate_Click();
+  void mnu_Ractivate_Click();
+  void optTime_Click(int index);
+  void tmrTime_Timer();
+  void txtPeriod_KeyPress(int& keyAscii);
+  void txtPeriod_GotFocus();
+  void txtPeriod_Change();
+  void cboTimeUnit_Change();
+  void cboTimeUnit_Click() { cboTimeUnit_Change(); }
+
+  void cmdTray_Click();
+  void mnu_Show_Click();
+
+ private:
+  void DesignLayout();
+  void BindHandlers();
+  void ActivateSchedule();
+  void DeactivateSchedule();
+  void RestoreFromTray();
+
+  os::System os_;
+  base::LocaleNames names_;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+// A clock for tests: a monotonic millisecond count that only moves when told to, and a wall
+// clock that follows it and can be set or put forward and back.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "base/DateTime.h"
+
+namespace os::fake {
+
+class VirtualClock {
+ public:
+  using WallMs = std::chrono::local_time<std::chrono::milliseconds>;
+
+  VirtualClock();
+  std::uint64_t ElapsedMs() const { return elapsedMs_; }
+  void SetElapsedMs(std::uint64_t ms) { elapsedMs_ = ms; }
+  void AdvanceMs(std::uint64_t ms) { elapsedMs_ += ms; }
+
+  base::LocalTime Now() const;
+  // From now on the wall clock reads `time` (plus whatever time passes).
+  void SetWallClock(base::LocalTime time);
+  // Puts the wall clock forward (positive) or back (negative) without time passing.
+  void ShiftWallClock(std::chrono::seconds by) { wallAtZero_ += by; }
+
+ private:
+  std::uint64_t elapsedMs_ = 0;
+  WallMs wallAtZero_;
+};
+
+}  // namespace os::fake

@@ -1,0 +1,54 @@
+#include "ui/Runtime.h"
+
+#include "ui/Error.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+int ScriptedMessageBoxes::Show(const std::string& text, int style, const std::string& title) {
+  log_.push_back({text, style, title});
+  if (next_ < answers_.size()) return answers_[next_++];
+  if (OnUnanswered) OnUnanswered(log_.back());
+  return (style & 0x0F) == mb::kYesNo ? vbNo : vbOK;
+}
+
+void ScriptedMessageBoxes::Clear() {
+  log_.clear();
+  answers_.clear();
+  next_ = 0;
+}
+
+int Runtime::MsgBox(const std::string& text, int style, const std::string& title) {
+  const std::string& shownTitle = title.empty() ? Title : title;
+  if (script_) return script_->Show(text, style, shownTitle);
+  Form* owner = nullptr;
+  for (Form* form : forms_)
+    if (form->IsLoaded() && form->Visible()) owner = form;
+  return backend_.ShowMessageBox(text, style, shownTitle, owner);
+}
+
+void Runtime::DoEvents() {
+  if (!ended_) backend_.DoEvents();
+}
+
+void Runtime::Dispatch(const std::function<void()>& event) {
+  if (ended_) return;
+  try {
+    event();
+  } catch (const std::exception& error) {
+    if (ended_) return;
+    try {
+      MsgBox(DescribeError(error), mb::kCritical);
+    } catch (const std::exception&) {
+      // Nothing more can be reported.
+    }
+  }
+}
+
+void Runtime::End() {
+  if (ended_) return;
+  ended_ = true;
+  backend_.End();
+}
+
+}  // namespace ui

@@ -1,0 +1,91 @@
+// The windowing run-time: the backend that makes windows real, the event dispatcher, message
+// boxes, and the end of the program.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class Form;
+class Menu;
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Peers are made when a form loads: first the form, then its controls in creation order,
+  // then its menus; they go away when the form unloads.
+  virtual std::unique_ptr<Peer> CreatePeer(Control& control) = 0;
+  virtual std::unique_ptr<Peer> CreateMenuPeer(Menu& menu) = 0;
+  virtual int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) = 0;
+  virtual void DoEvents() = 0;
+  virtual void ShowPopupMenu(Form& form, Menu& menu) = 0;
+  virtual Size MeasureText(const std::string& text, const Font& font) = 0;
+  virtual void Beep() = 0;
+  // Twips in one screen pixel (15 at 96 dots per inch).
+  virtual int TwipsPerPixel() const { return kTwipsPerPixel; }
+  // The program ends: no event is delivered any more.
+  virtual void End() = 0;
+};
+
+// Answers for message boxes given in advance, in order; every box is logged.
+class ScriptedMessageBoxes {
+ public:
+  struct Shown {
+    std::string text;
+    int style;
+    std::string title;
+  };
+  void Answer(int result) { answers_.push_back(result); }
+  // Called when a box appears with no answer left; the box then gets its safest answer (OK, No).
+  std::function<void(const Shown&)> OnUnanswered;
+  int Show(const std::string& text, int style, const std::string& title);
+  const std::vector<Shown>& Log() const { return log_; }
+  std::size_t Pending() const { return answers_.size() - next_; }
+  void Clear();
+
+ private:
+  std::vector<Shown> log_;
+  std::vector<int> answers_;
+  std::size_t next_ = 0;
+};
+
+class Runtime {
+ public:
+  explicit Runtime(Backend& backend) : backend_(backend) {}
+  Backend& GetBackend() { return backend_; }
+
+  // The application title: the title of every message box that names none of its own.
+  std::string Title;
+
+  // A message box; an empty title means the application title.
+  int MsgBox(const std::string& text, int style = mb::kOkOnly, const std::string& title = {});
+  // Message boxes go to this script instead of the backend while one is set.
+  void UseScriptedMessageBoxes(ScriptedMessageBoxes* script) { script_ = script; }
+
+  // Lets the backend deliver pending window messages.
+  void DoEvents();
+  void Beep() { backend_.Beep(); }
+
+  // Runs an event that comes from outside the program (user input, a timer). An exception that
+  // escapes it is shown in a message box and the program keeps running. After End nothing runs.
+  void Dispatch(const std::function<void()>& event);
+
+  void End();
+  bool Ended() const { return ended_; }
+
+  const std::vector<Form*>& Forms() const { return forms_; }
+
+ private:
+  friend class Form;
+  Backend& backend_;
+  ScriptedMessageBoxes* script_ = nullptr;
+  bool ended_ = false;
+  std::vector<Form*> forms_;
+};
+
+}  // namespace ui

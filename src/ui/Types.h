@@ -1,0 +1,91 @@
+// Small value types shared by the control model and its backends.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace ui {
+
+// 0x00BBGGRR like a Windows COLORREF; values with the high bit set name a system colour.
+using Color = std::uint32_t;
+constexpr Color Rgb(int r, int g, int b) {
+  return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
+}
+constexpr Color kSystemWindowBackground = 0x80000005;
+constexpr Color kSystemWindowText = 0x80000008;
+constexpr Color kSystemButtonFace = 0x8000000F;
+constexpr Color kSystemButtonText = 0x80000012;
+
+struct Font {
+  std::string name = "MS Sans Serif";
+  double size = 8.25;  // points
+  bool bold = false;
+  bool operator==(const Font&) const = default;
+};
+
+enum class Alignment { Left, Center, Right };
+
+struct Size {
+  int width = 0;   // twips
+  int height = 0;  // twips
+};
+
+// A menu shortcut: Ctrl plus a letter, or a function key.
+struct Shortcut {
+  enum class Kind { None, Ctrl, Function };
+  Kind kind = Kind::None;
+  int key = 0;  // 'A'..'Z' for Ctrl, 1..12 for function keys
+
+  static Shortcut Ctrl(char letter) { return {Kind::Ctrl, letter}; }
+  static Shortcut F(int number) { return {Kind::Function, number}; }
+  bool operator==(const Shortcut&) const = default;
+  std::string Text() const {
+    std::string text;
+    if (kind == Kind::Ctrl) {
+      text = "Ctrl+";
+      text += static_cast<char>(key);
+    } else if (kind == Kind::Function) {
+      text = "F";
+      text += std::to_string(key);
+    }
+    return text;
+  }
+};
+
+// Message-box styles and answers, with their Windows values.
+namespace mb {
+constexpr int kOkOnly = 0;
+constexpr int kYesNo = 4;
+constexpr int kCritical = 16;
+constexpr int kQuestion = 32;
+constexpr int kExclamation = 48;
+constexpr int kInformation = 64;
+}  // namespace mb
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+// Why a form is asked to close.
+enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2 };
+
+// Twips per pixel at the usual 96 dots per inch.
+constexpr int kTwipsPerPixel = 15;
+
+// A handler slot: calls the bound function if there is one.
+template <typename... Args>
+class Event {
+ public:
+  Event& operator=(std::function<void(Args...)> handler) {
+    handler_ = std::move(handler);
+    return *this;
+  }
+  void operator()(Args... args) const {
+    if (handler_) handler_(std::forward<Args>(args)...);
+  }
+  explicit operator bool() const { return static_cast<bool>(handler_); }
+
+ private:
+  std::function<void(Args...)> handler_;
+};
+
+}  // namespace ui

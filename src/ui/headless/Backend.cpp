@@ -1,0 +1,234 @@
+#include "ui/headless/Backend.h"
+
+#include <algorithm>
+
+namespace ui::headless {
+namespace {
+
+std::uintptr_t nextHandle = 0x10000;
+
+class ControlPeer : public Peer {
+ public:
+  explicit ControlPeer(Control& control) : control_(control), handle_(nextHandle += 4) {}
+  void Update(Prop) override {}
+  void Focus() override { control_.OwnerForm().FocusMoved(&control_); }
+  std::uintptr_t NativeHandle() const override { return handle_; }
+
+ protected:
+  Control& control_;
+  std::uintptr_t handle_;
+};
+
+class FormPeer : public ControlPeer {
+ public:
+  using ControlPeer::ControlPeer;
+  void Update(Prop what) override {
+    if (what == Prop::Visible && control_.Visible()) static_cast<Form&>(control_).Activate();
+  }
+};
+
+class MenuPeer : public Peer {
+ public:
+  void Update(Prop) override {}
+};
+
+}  // namespace
+
+class TimerPeer : public ControlPeer {
+ public:
+  TimerPeer(Timer& timer, Backend& backend) : ControlPeer(timer), backend_(backend) { backend_.Schedule(timer); }
+  ~TimerPeer() override { backend_.Unschedule(static_cast<Timer&>(control_)); }
+  void Update(Prop what) override {
+    if (what == Prop::Enabled || what == Prop::Interval) backend_.Schedule(static_cast<Timer&>(control_));
+  }
+
+ private:
+  Backend& backend_;
+};
+
+Backend::Backend() = default;
+Backend::~Backend() = default;
+
+std::unique_ptr<Peer> Backend::CreatePeer(Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::Form:
+      return std::make_unique<FormPeer>(control);
+    case ControlKind::Timer:
+      return std::make_unique<TimerPeer>(static_cast<Timer&>(control), *this);
+    default:
+      return std::make_unique<ControlPeer>(control);
+  }
+}
+
+std::unique_ptr<Peer> Backend::CreateMenuPeer(Menu&) { return std::make_unique<MenuPeer>(); }
+
+int Backend::ShowMessageBox(const std::string& text, int style, const std::string& title, Form*) {
+  return messageBoxes_.Show(text, style, title);
+}
+
+void Backend::ShowPopupMenu(Form&, Menu& menu) { popup_ = &menu; }
+
+Size Backend::MeasureText(const std::string& text, const Font& font) {
+  // A stand-in for the font's metrics: an average character width of 0.55 em (0.6 em in bold).
+  std::size_t longest = 0, lines = 1, current = 0;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' || current > 0) ++lines;
+      current = 0;
+      continue;
+    }
+    longest = std::max(longest, ++current);
+  }
+  double em = font.size * 20.0;
+  return Size{static_cast<int>(longest * em * (font.bold ? 0.6 : 0.55)), static_cast<int>(lines * em * 1.2)};
+}
+
+void Backend::End() {
+  ended_ = true;
+  timers_.clear();
+  popup_ = nullptr;
+}
+
+void Backend::Schedule(Timer& timer) {
+  if (ended_ || !timer.Enabled() || timer.Interval() <= 0 || !timer.OwnerForm().IsLoaded()) {
+    timers_.erase(&timer);
+    return;
+  }
+  timers_[&timer] = clock_.ElapsedMs() + static_cast<std::uint64_t>(timer.Interval());
+}
+
+void Backend::Advance(std::chrono::milliseconds span) {
+  std::uint64_t target = clock_.ElapsedMs() + static_cast<std::uint64_t>(span.count());
+  while (!ended_) {
+    auto next = std::min_element(timers_.begin(), timers_.end(),
+                                 [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (next == timers_.end() || next->second > target) break;
+    Timer* timer = next->first;
+    std::uint64_t due = next->second;
+    clock_.SetElapsedMs(std::max(clock_.ElapsedMs(), due));
+    // The next period is counted from this one, as a system timer does; a handler that ran
+    // past it gets one tick at once, not a burst.
+    next->second = std::max(due + static_cast<std::uint64_t>(timer->Interval()), clock_.ElapsedMs());
+    if (next->second == due) next->second = due + 1;
+    runtime_->Dispatch([timer] { timer->Fire(); });
+  }
+  if (!ended_ && clock_.ElapsedMs() < target) clock_.SetElapsedMs(target);
+}
+
+bool Backend::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit,
+                       std::chrono::milliseconds step) {
+  for (std::chrono::milliseconds passed{0}; !condition(); passed += step) {
+    if (passed >= limit || ended_) return condition();
+    Advance(step);
+  }
+  return true;
+}
+
+bool Backend::CanReach(Control& control) const {
+  Form& form = control.OwnerForm();
+  return !ended_ && form.IsLoaded() && control.EffectivelyVisible() && control.EffectivelyEnabled();
+}
+
+bool Backend::Run(const std::function<void()>& input) {
+  if (ended_) return false;
+  runtime_->Dispatch(input);
+  return true;
+}
+
+bool Backend::Focus(Control& control) {
+  if (!CanReach(control) || !control.CanHaveFocus()) return false;
+  return Run([&] { control.OwnerForm().FocusMoved(&control); });
+}
+
+bool Backend::Click(CommandButton& button) {
+  return Focus(button) && CanReach(button) && Run([&] { button.UserClick(); });
+}
+
+bool Backend::Click(CheckBox& box) { return Focus(box) && CanReach(box) && Run([&] { box.UserClick(); }); }
+
+bool Backend::Click(OptionButton& option) {
+  return Focus(option) && CanReach(option) && Run([&] { option.UserClick(); });
+}
+
+bool Backend::Type(TextBox& box, const std::string& characters) {
+  if (box.OwnerForm().ActiveControl() != &box && !Focus(box)) return false;
+  for (char c : characters) {
+    if (!CanReach(box)) return false;
+    Run([&] { box.UserType(static_cast<unsigned char>(c)); });
+  }
+  return true;
+}
+
+bool Backend::Key(TextBox& box, int keyAscii) {
+  if (box.OwnerForm().ActiveControl() != &box && !Focus(box)) return false;
+  return CanReach(box) && Run([&] { box.UserType(keyAscii); });
+}
+
+bool Backend::Paste(TextBox& box, const std::string& text) {
+  if (box.OwnerForm().ActiveControl() != &box && !Focus(box)) return false;
+  if (!CanReach(box) || box.Locked()) return false;
+  return Run([&] {
+    std::string current = box.Text();
+    int start = box.SelStart(), length = box.SelLength();
+    std::string inserted = text;
+    // The native edit control cuts a paste to what still fits.
+    if (box.MaxLength() > 0) {
+      int room = box.MaxLength() - (static_cast<int>(current.size()) - length);
+      inserted = inserted.substr(0, static_cast<std::size_t>(std::max(room, 0)));
+    }
+    std::string result = current.substr(0, start) + inserted + current.substr(start + length);
+    box.NativeTextChanged(result, start + static_cast<int>(inserted.size()), 0);
+  });
+}
+
+bool Backend::DoubleClick(TextBox& box) {
+  return Focus(box) && CanReach(box) && Run([&] { box.UserDoubleClick(); });
+}
+
+bool Backend::Choose(ComboBox& list, int index) {
+  return Focus(list) && CanReach(list) && Run([&] { list.UserChoose(index); });
+}
+
+bool Backend::LineUp(ScrollBar& bar) { return CanReach(bar) && Run([&] { bar.UserLineUp(); }); }
+
+bool Backend::LineDown(ScrollBar& bar) { return CanReach(bar) && Run([&] { bar.UserLineDown(); }); }
+
+bool Backend::SetTime(DTPicker& picker, base::LocalTime value) {
+  return Focus(picker) && CanReach(picker) && Run([&] { picker.UserSetValue(value); });
+}
+
+bool Backend::Choose(Menu& item) {
+  Form& form = item.OwnerForm();
+  if (ended_ || !form.IsLoaded() || !form.Visible() || !form.Enabled() || !item.Reachable()) return false;
+  return Run([&] { item.UserChoose(); });
+}
+
+bool Backend::Press(Form& form, Shortcut shortcut) {
+  if (ended_ || !form.IsLoaded() || !form.Visible() || !form.Enabled()) return false;
+  Menu* item = form.MenuForShortcut(shortcut);
+  return item && Run([item] { item->UserChoose(); });
+}
+
+bool Backend::KeyDown(Form& form, int keyCode, int shift) {
+  if (ended_ || !form.IsLoaded() || !form.Visible()) return false;
+  return Run([&] { form.PreviewKeyDown(keyCode, shift); });
+}
+
+bool Backend::CloseBox(Form& form) {
+  if (ended_ || !form.IsLoaded() || !form.Visible()) return false;
+  return Run([&] { form.RequestClose(vbFormControlMenu); });
+}
+
+bool Backend::EndSession(Form& form) {
+  if (ended_ || !form.IsLoaded()) return false;
+  return Run([&] { form.RequestClose(vbAppWindows); });
+}
+
+bool Backend::ChoosePopupItem(Menu& item) {
+  if (ended_ || !popup_ || item.Parent() != popup_ || !item.Enabled() || !item.Visible() || item.IsSeparator())
+    return false;
+  popup_ = nullptr;
+  return Run([&] { item.UserChoose(); });
+}
+
+}  // namespace ui::headless

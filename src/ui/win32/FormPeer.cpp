@@ -1,0 +1,276 @@
+#include "ui/win32/Peers.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "ui/Error.h"
+
+namespace ui::win32 {
+
+// ---------------------------------------------------------------- FormPeer
+
+FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form) {
+  Create(kFormClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+         form.Caption());
+  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                             0, hwnd_, nullptr, backend.Instance(), nullptr);
+  Update(Prop::Picture);
+}
+
+FormPeer::~FormPeer() {
+  if (toolTip_) DestroyWindow(toolTip_);
+  if (hwnd_) {
+    SetMenu(hwnd_, nullptr);
+    RemovePropA(hwnd_, "QuenlarPeer");
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+  }
+  if (bar_) DestroyMenu(bar_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+FormPeer* FormPeer::FromTopWindow(HWND hwnd) {
+  for (HWND w = hwnd; w; w = GetParent(w))
+    if (auto* peer = dynamic_cast<FormPeer*>(WindowPeer::FromWindow(w))) return peer;
+  return nullptr;
+}
+
+void FormPeer::Place() {
+  ui::Form& form = FormModel();
+  int width = backend_.ToPixels(form.Width()), height = backend_.ToPixels(form.Height());
+  if (form.StartUpPosition == StartUpPosition::Manual || shownOnce_) {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    int left = form.StartUpPosition == StartUpPosition::Manual ? backend_.ToPixels(form.Left()) : r.left;
+    int top = form.StartUpPosition == StartUpPosition::Manual ? backend_.ToPixels(form.Top()) : r.top;
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // Until the first show, the window stays centred on the screen (or on its owner).
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  if (form.StartUpPosition == StartUpPosition::CenterOwner && owner) GetWindowRect(owner, &area);
+  SetWindowPos(hwnd_, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width,
+               height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormPeer::Update(Prop what) {
+  ui::Form& form = FormModel();
+  switch (what) {
+    case Prop::Caption:
+      SetWindowTextA(hwnd_, form.Caption().c_str());
+      break;
+    case Prop::Visible:
+      if (form.Visible()) {
+        Place();
+        shownOnce_ = true;
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+      } else {
+        ShowWindow(hwnd_, SW_HIDE);
+      }
+      break;
+    case Prop::Picture: {
+      HICON big = nullptr, small = nullptr;
+      if (!form.Icon().empty()) {
+        big = static_cast<HICON>(LoadImageA(backend_.Instance(), form.Icon().c_str(), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+        small = static_cast<HICON>(LoadImageA(backend_.Instance(), form.Icon().c_str(), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+      }
+      SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+      SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+      if (bigIcon_) DestroyIcon(bigIcon_);
+      if (smallIcon_) DestroyIcon(smallIcon_);
+      bigIcon_ = big;
+      smallIcon_ = small;
+      break;
+    }
+    default:
+      WindowPeer::Update(what);
+  }
+}
+
+void FormPeer::SetToolTip(HWND control, const std::string& text) {
+  TOOLINFOA info{};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = hwnd_;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// ---- menus
+
+void FormPeer::AddMenu(MenuPeer* peer) {
+  menus_.push_back(peer);
+  RebuildMenus();
+}
+
+void FormPeer::RemoveMenu(MenuPeer* peer) {
+  // Take every menu apart first, so that the departing one destroys no menu still in use.
+  if (bar_)
+    while (GetMenuItemCount(bar_) > 0) ::RemoveMenu(bar_, 0, MF_BYPOSITION);
+  for (MenuPeer* other : menus_) {
+    HMENU popup = other->Popup();
+    while (GetMenuItemCount(popup) > 0) ::RemoveMenu(popup, 0, MF_BYPOSITION);
+  }
+  menus_.erase(std::remove(menus_.begin(), menus_.end(), peer), menus_.end());
+}
+
+ui::Menu* FormPeer::MenuById(UINT id) const {
+  for (MenuPeer* peer : menus_)
+    if (peer->Id() == id) return &peer->Model();
+  return nullptr;
+}
+
+HMENU FormPeer::PopupFor(ui::Menu& menu) {
+  auto* peer = dynamic_cast<MenuPeer*>(menu.GetPeer());
+  if (!peer) return nullptr;
+  FillPopup(menu);
+  return peer->Popup();
+}
+
+void FormPeer::FillPopup(ui::Menu& menu) {
+  auto* peer = dynamic_cast<MenuPeer*>(menu.GetPeer());
+  if (!peer) return;
+  HMENU popup = peer->Popup();
+  while (GetMenuItemCount(popup) > 0) ::RemoveMenu(popup, 0, MF_BYPOSITION);
+  for (ui::Menu* item : menu.Items()) {
+    auto* itemPeer = dynamic_cast<MenuPeer*>(item->GetPeer());
+    if (!itemPeer || !item->Visible()) continue;
+    if (item->IsSeparator()) {
+      AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    UINT flags = (item->Checked() ? MF_CHECKED : 0) | (item->Enabled() ? 0 : MF_GRAYED);
+    std::string text = item->Caption();
+    if (item->GetShortcut().kind != Shortcut::Kind::None) {
+      text += '\t';
+      text += item->GetShortcut().Text();
+    }
+    if (!item->Items().empty()) {
+      FillPopup(*item);
+      AppendMenuA(popup, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(itemPeer->Popup()), text.c_str());
+    } else {
+      AppendMenuA(popup, flags | MF_STRING, itemPeer->Id(), text.c_str());
+    }
+  }
+}
+
+void FormPeer::RebuildMenus() {
+  ui::Form& form = FormModel();
+  if (!bar_) bar_ = CreateMenu();
+  while (GetMenuItemCount(bar_) > 0) ::RemoveMenu(bar_, 0, MF_BYPOSITION);
+  std::vector<ACCEL> keys;
+  std::function<void(ui::Menu&)> collect = [&](ui::Menu& menu) {
+    auto* peer = dynamic_cast<MenuPeer*>(menu.GetPeer());
+    const Shortcut& s = menu.GetShortcut();
+    if (peer && s.kind == Shortcut::Kind::Ctrl)
+      keys.push_back({static_cast<BYTE>(FVIRTKEY | FCONTROL), static_cast<WORD>(s.key), static_cast<WORD>(peer->Id())});
+    if (peer && s.kind == Shortcut::Kind::Function)
+      keys.push_back({static_cast<BYTE>(FVIRTKEY), static_cast<WORD>(VK_F1 + s.key - 1), static_cast<WORD>(peer->Id())});
+    for (ui::Menu* item : menu.Items()) collect(*item);
+  };
+  for (ui::Menu* menu : form.Menus()) {
+    auto* peer = dynamic_cast<MenuPeer*>(menu->GetPeer());
+    if (!peer) continue;
+    FillPopup(*menu);
+    collect(*menu);
+    if (!menu->Visible()) continue;
+    AppendMenuA(bar_, MF_POPUP | (menu->Enabled() ? 0 : MF_GRAYED), reinterpret_cast<UINT_PTR>(peer->Popup()),
+                menu->Caption().c_str());
+  }
+  if (GetMenu(hwnd_) != bar_) SetMenu(hwnd_, GetMenuItemCount(bar_) > 0 ? bar_ : nullptr);
+  DrawMenuBar(hwnd_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  accelerators_ = keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+}
+
+LRESULT CALLBACK FormPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* peer = dynamic_cast<FormPeer*>(WindowPeer::FromWindow(hwnd));
+  if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return peer->Handle(message, wParam, lParam);
+}
+
+LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  ui::Form& form = FormModel();
+  LRESULT result = 0;
+  if (WindowPeer::DecodeChildMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_COMMAND:
+      // A menu choice or its shortcut (controls' notifications were decoded above).
+      if (lParam == 0) {
+        if (ui::Menu* menu = MenuById(LOWORD(wParam))) {
+          backend_.Deliver([menu] {
+            if (menu->Reachable()) menu->UserChoose();
+          });
+        }
+      }
+      return 0;
+    case WM_CLOSE:
+      backend_.Deliver([&form] { form.RequestClose(vbFormControlMenu); });
+      return 0;
+    case WM_QUERYENDSESSION: {
+      bool closed = false;
+      backend_.Deliver([&form, &closed] { closed = form.RequestClose(vbAppWindows); });
+      return closed || backend_.Ended() ? TRUE : FALSE;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) backend_.Deliver([&form] { form.Activate(); });
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+    case WM_SETFOCUS: {
+      // Give the focus back to the control that had it, or to the first one that takes it.
+      Control* active = form.ActiveControl();
+      HWND target = active && active->GetPeer() ? reinterpret_cast<HWND>(active->hWnd()) : nullptr;
+      if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+      if (target) SetFocus(target);
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      int button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
+      int shift = (wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0);
+      float x = static_cast<float>(backend_.ToTwips(static_cast<short>(LOWORD(lParam))));
+      float y = static_cast<float>(backend_.ToTwips(static_cast<short>(HIWORD(lParam))));
+      backend_.Deliver([&form, button, shift, x, y] { form.MouseMove(button, shift, x, y); });
+      return 0;
+    }
+    case WM_SIZE:
+      for (Control* control : form.AllControls())
+        if (control->Kind() == ControlKind::StatusBar && control->GetPeer())
+          SendMessageA(reinterpret_cast<HWND>(control->hWnd()), WM_SIZE, 0, 0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+}
+
+// ---------------------------------------------------------------- MenuPeer
+
+MenuPeer::MenuPeer(Backend& backend, ui::Menu& menu) : menu_(menu), id_(backend.NextMenuId()) {
+  if (FormPeer* form = Form()) form->AddMenu(this);
+}
+
+MenuPeer::~MenuPeer() {
+  if (FormPeer* form = Form()) form->RemoveMenu(this);
+  if (popup_) DestroyMenu(popup_);
+}
+
+FormPeer* MenuPeer::Form() const { return dynamic_cast<FormPeer*>(menu_.OwnerForm().GetPeer()); }
+
+HMENU MenuPeer::Popup() {
+  if (!popup_) popup_ = CreatePopupMenu();
+  return popup_;
+}
+
+void MenuPeer::Update(Prop) {
+  if (FormPeer* form = Form()) form->RebuildMenus();
+}
+
+}  // namespace ui::win32

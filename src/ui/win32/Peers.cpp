@@ -1,0 +1,665 @@
+#include "ui/win32/Peers.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "ui/Error.h"
+
+namespace ui::win32 {
+namespace {
+
+constexpr const char* kPeerProperty = "QuenlarPeer";
+
+// A label shows a lone carriage return as a line break; the native control wants CR LF.
+std::string DisplayText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) out += '\n';
+  }
+  return out;
+}
+
+std::string WindowText(HWND hwnd) {
+  int length = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  GetWindowTextA(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- WindowPeer
+
+WindowPeer::WindowPeer(Backend& backend, Control& control) : backend_(backend), control_(control) {}
+
+WindowPeer::~WindowPeer() {
+  if (hwnd_) {
+    RemovePropA(hwnd_, kPeerProperty);
+    if (original_) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    DestroyWindow(hwnd_);
+  }
+}
+
+WindowPeer* WindowPeer::FromWindow(HWND hwnd) { return static_cast<WindowPeer*>(GetPropA(hwnd, kPeerProperty)); }
+
+FormPeer* WindowPeer::Form() const { return dynamic_cast<FormPeer*>(control_.OwnerForm().GetPeer()); }
+
+HWND WindowPeer::ParentWindow() const {
+  Container* parent = control_.Parent();
+  return parent ? reinterpret_cast<HWND>(parent->hWnd()) : nullptr;
+}
+
+void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text) {
+  HWND parent = ParentWindow();
+  DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS : 0;
+  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | childStyle, 0, 0, 0, 0, parent,
+                          parent ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(backend_.NextControlId())) : nullptr,
+                          backend_.Instance(), nullptr);
+  if (!hwnd_) throw RuntimeError(base::kInvalidProcedureCall, std::string("Cannot create a ") + windowClass + " window");
+  SetPropA(hwnd_, kPeerProperty, this);
+  if (parent) {
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc)));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
+  }
+  Place();
+  if (parent) {
+    EnableWindow(hwnd_, control_.Enabled());
+    ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (!control_.ToolTipText().empty()) Update(Prop::ToolTip);
+  }
+}
+
+void WindowPeer::Place() {
+  MoveWindow(hwnd_, backend_.ToPixels(control_.Left()), backend_.ToPixels(control_.Top()),
+             backend_.ToPixels(control_.Width()), backend_.ToPixels(control_.Height()), TRUE);
+}
+
+void WindowPeer::Update(Prop what) {
+  switch (what) {
+    case Prop::Geometry:
+      Place();
+      break;
+    case Prop::Visible:
+      ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Prop::Enabled:
+      EnableWindow(hwnd_, control_.Enabled());
+      break;
+    case Prop::Font:
+      SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), TRUE);
+      break;
+    case Prop::ToolTip:
+      if (FormPeer* form = Form()) form->SetToolTip(hwnd_, control_.ToolTipText());
+      break;
+    default:
+      break;
+  }
+}
+
+void WindowPeer::Focus() { SetFocus(hwnd_); }
+
+HBRUSH WindowPeer::OnColor(HDC dc) {
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+bool WindowPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_SETFOCUS) {
+    result = CallOriginal(message, wParam, lParam);
+    Control* control = &control_;
+    backend_.Deliver([control] { control->OwnerForm().FocusMoved(control); });
+    return true;
+  }
+  return false;
+}
+
+LRESULT WindowPeer::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowPeer* peer = FromWindow(hwnd);
+  if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  if (peer->OnMessage(message, wParam, lParam, result)) return result;
+  return peer->CallOriginal(message, wParam, lParam);
+}
+
+bool WindowPeer::DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND:
+      if (WindowPeer* child = lParam ? FromWindow(reinterpret_cast<HWND>(lParam)) : nullptr) {
+        child->OnCommand(HIWORD(wParam));
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (WindowPeer* child = FromWindow(header->hwndFrom)) {
+        result = child->OnNotify(header);
+        return true;
+      }
+      return false;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (WindowPeer* child = lParam ? FromWindow(reinterpret_cast<HWND>(lParam)) : nullptr) {
+        child->OnScroll(LOWORD(wParam));
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      if (WindowPeer* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+        result = reinterpret_cast<LRESULT>(child->OnColor(reinterpret_cast<HDC>(wParam)));
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------- the control kinds
+
+namespace {
+
+class LabelPeer : public WindowPeer {
+ public:
+  LabelPeer(Backend& backend, Label& label) : WindowPeer(backend, label), label_(label) {
+    Create("STATIC", Style(), 0, DisplayText(label.Caption()));
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Caption) {
+      SetWindowTextA(hwnd_, DisplayText(label_.Caption()).c_str());
+    } else if (what == Prop::Alignment) {
+      SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>((GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~0x3) | Style()));
+      InvalidateRect(hwnd_, nullptr, TRUE);
+    } else if (what == Prop::ForeColor) {
+      InvalidateRect(hwnd_, nullptr, TRUE);
+    } else {
+      WindowPeer::Update(what);
+    }
+  }
+  HBRUSH OnColor(HDC dc) override {
+    SetTextColor(dc, backend_.ColorRef(label_.ForeColor()));
+    return WindowPeer::OnColor(dc);
+  }
+
+ private:
+  DWORD Style() const {
+    switch (label_.GetAlignment()) {
+      case Alignment::Center:
+        return SS_CENTER;
+      case Alignment::Right:
+        return SS_RIGHT;
+      default:
+        return SS_LEFT;
+    }
+  }
+  Label& label_;
+};
+
+class TextBoxPeer : public WindowPeer {
+ public:
+  TextBoxPeer(Backend& backend, TextBox& box) : WindowPeer(backend, box), box_(box) {
+    quiet_ = true;
+    Create("EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT | (box.Locked() ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
+           box.Text());
+    SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(box.MaxLength()), 0);
+    quiet_ = false;
+  }
+  void Update(Prop what) override {
+    switch (what) {
+      case Prop::Text:
+        quiet_ = true;
+        SetWindowTextA(hwnd_, box_.Text().c_str());
+        quiet_ = false;
+        break;
+      case Prop::Selection: {
+        int start = box_.SelStart();
+        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + box_.SelLength()));
+        break;
+      }
+      case Prop::MaxLength:
+        SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(box_.MaxLength()), 0);
+        break;
+      case Prop::Locked:
+        SendMessageA(hwnd_, EM_SETREADONLY, box_.Locked(), 0);
+        break;
+      case Prop::BackColor:
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        break;
+      default:
+        WindowPeer::Update(what);
+    }
+  }
+  std::optional<std::pair<int, int>> NativeSelection() override {
+    DWORD start = 0, end = 0;
+    SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::make_pair(static_cast<int>(start), static_cast<int>(end - start));
+  }
+  void OnCommand(WORD code) override {
+    if (code != EN_CHANGE || quiet_) return;
+    // The edit control changed its own text: a paste, a cut, the Delete key.
+    std::string text = WindowText(hwnd_);
+    auto selection = *NativeSelection();
+    TextBox* box = &box_;
+    backend_.Deliver([=] { box->NativeTextChanged(text, selection.first, selection.second); });
+  }
+  HBRUSH OnColor(HDC dc) override {
+    if (!box_.EffectivelyEnabled() || box_.BackColor() == kSystemWindowBackground) {
+      if (box_.Locked() && box_.EffectivelyEnabled()) {
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return GetSysColorBrush(COLOR_WINDOW);
+      }
+      return nullptr;
+    }
+    SetBkColor(dc, backend_.ColorRef(box_.BackColor()));
+    return backend_.BrushFor(box_.BackColor());
+  }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_CHAR) {
+      // Typing goes through the model, which decides what reaches the text.
+      int key = static_cast<int>(wParam & 0xFF);
+      int passOn = 0;
+      TextBox* box = &box_;
+      backend_.Deliver([&passOn, box, key] { passOn = box->UserType(key); });
+      result = passOn != 0 && IsWindow(hwnd_) ? CallOriginal(message, static_cast<WPARAM>(passOn), lParam) : 0;
+      return true;
+    }
+    if (message == WM_LBUTTONDBLCLK) {
+      result = CallOriginal(message, wParam, lParam);
+      TextBox* box = &box_;
+      backend_.Deliver([box] { box->UserDoubleClick(); });
+      return true;
+    }
+    return WindowPeer::OnMessage(message, wParam, lParam, result);
+  }
+
+ private:
+  TextBox& box_;
+};
+
+class CheckBoxPeer : public WindowPeer {
+ public:
+  CheckBoxPeer(Backend& backend, CheckBox& box) : WindowPeer(backend, box), box_(box) {
+    Create("BUTTON", WS_TABSTOP | BS_3STATE, 0, box.Caption());
+    Update(Prop::Value);
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Value)
+      SendMessageA(hwnd_, BM_SETCHECK, box_.Value() == 1 ? BST_CHECKED : box_.Value() == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+    else if (what == Prop::Caption)
+      SetWindowTextA(hwnd_, box_.Caption().c_str());
+    else
+      WindowPeer::Update(what);
+  }
+  void OnCommand(WORD code) override {
+    if (code != BN_CLICKED) return;
+    CheckBox* box = &box_;
+    backend_.Deliver([box] { box->UserClick(); });
+  }
+
+ private:
+  CheckBox& box_;
+};
+
+class OptionPeer : public WindowPeer {
+ public:
+  OptionPeer(Backend& backend, OptionButton& option) : WindowPeer(backend, option), option_(option) {
+    Create("BUTTON", WS_TABSTOP | BS_RADIOBUTTON | (FirstOfGroup() ? WS_GROUP : 0), 0, option.Caption());
+    Update(Prop::Value);
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Value)
+      SendMessageA(hwnd_, BM_SETCHECK, option_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
+    else if (what == Prop::Caption)
+      SetWindowTextA(hwnd_, option_.Caption().c_str());
+    else
+      WindowPeer::Update(what);
+  }
+  void OnCommand(WORD code) override {
+    if (code != BN_CLICKED) return;
+    OptionButton* option = &option_;
+    backend_.Deliver([option] { option->UserClick(); });
+  }
+
+ private:
+  bool FirstOfGroup() const {
+    for (Control* sibling : option_.Parent()->Children())
+      if (sibling->Kind() == ControlKind::OptionButton) return sibling == &option_;
+    return true;
+  }
+  OptionButton& option_;
+};
+
+class ButtonPeer : public WindowPeer {
+ public:
+  ButtonPeer(Backend& backend, CommandButton& button) : WindowPeer(backend, button), button_(button) {
+    Create("BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, button.Caption());
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Caption)
+      SetWindowTextA(hwnd_, button_.Caption().c_str());
+    else
+      WindowPeer::Update(what);
+  }
+  void OnCommand(WORD code) override {
+    if (code != BN_CLICKED) return;
+    CommandButton* button = &button_;
+    backend_.Deliver([button] { button->UserClick(); });
+  }
+
+ private:
+  CommandButton& button_;
+};
+
+// Frames and picture boxes are plain containers; a frame paints its etched border and caption.
+class PanelPeer : public WindowPeer {
+ public:
+  PanelPeer(Backend& backend, Container& panel) : WindowPeer(backend, panel) {
+    Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, "");
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Caption || what == Prop::Enabled) InvalidateRect(hwnd_, nullptr, TRUE);
+    WindowPeer::Update(what);
+  }
+};
+
+class ComboPeer : public WindowPeer {
+ public:
+  ComboPeer(Backend& backend, ComboBox& list) : WindowPeer(backend, list), list_(list) {
+    Create("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, "");
+    Update(Prop::List);
+  }
+  void Update(Prop what) override {
+    if (what == Prop::List) {
+      SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+      for (const std::string& item : list_.Items()) SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      Update(Prop::Value);
+    } else if (what == Prop::Value) {
+      SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
+    } else {
+      WindowPeer::Update(what);
+    }
+  }
+  void OnCommand(WORD code) override {
+    if (code != CBN_SELCHANGE) return;
+    int index = static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+    ComboBox* list = &list_;
+    backend_.Deliver([list, index] { list->UserChoose(index); });
+  }
+
+ protected:
+  void Place() override {
+    // The window's height includes the dropped-down list.
+    MoveWindow(hwnd_, backend_.ToPixels(list_.Left()), backend_.ToPixels(list_.Top()),
+               backend_.ToPixels(list_.Width()), backend_.ToPixels(list_.Height()) + 120, TRUE);
+  }
+
+ private:
+  ComboBox& list_;
+};
+
+// The native bar runs from 0 to |Max - Min|; when Min is above Max the model's values run
+// the other way, so the up arrow raises them.
+class ScrollPeer : public WindowPeer {
+ public:
+  ScrollPeer(Backend& backend, ScrollBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+    Create("SCROLLBAR", WS_TABSTOP | SBS_VERT, 0, "");
+    Update(Prop::Range);
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Range || what == Prop::Value) {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+      info.nMin = 0;
+      info.nMax = std::abs(bar_.Max() - bar_.Min());
+      info.nPage = 0;
+      info.nPos = NativeOf(bar_.Value());
+      SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
+    } else {
+      WindowPeer::Update(what);
+    }
+  }
+  void OnScroll(WORD code) override {
+    ScrollBar* bar = &bar_;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(hwnd_, SB_CTL, &info);
+    int tracked = ModelOf(info.nTrackPos);
+    switch (code) {
+      case SB_LINEUP:
+        backend_.Deliver([bar] { bar->UserLineUp(); });
+        break;
+      case SB_LINEDOWN:
+        backend_.Deliver([bar] { bar->UserLineDown(); });
+        break;
+      case SB_PAGEUP:
+        backend_.Deliver([bar] { bar->UserPageUp(); });
+        break;
+      case SB_PAGEDOWN:
+        backend_.Deliver([bar] { bar->UserPageDown(); });
+        break;
+      case SB_THUMBTRACK:
+        backend_.Deliver([bar, tracked] { bar->UserThumbTrack(tracked); });
+        break;
+      case SB_THUMBPOSITION:
+        backend_.Deliver([bar, tracked] { bar->UserThumbRelease(tracked); });
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  int Direction() const { return bar_.Max() >= bar_.Min() ? 1 : -1; }
+  int NativeOf(int value) const { return (value - bar_.Min()) * Direction(); }
+  int ModelOf(int native) const { return bar_.Min() + native * Direction(); }
+  ScrollBar& bar_;
+};
+
+class PickerPeer : public WindowPeer {
+ public:
+  PickerPeer(Backend& backend, DTPicker& picker) : WindowPeer(backend, picker), picker_(picker) {
+    Create(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, "");
+    // The time of day only, two digits each, with the AM/PM designator.
+    SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("hh':'mm':'ss tt"));
+    Update(Prop::Value);
+  }
+  void Update(Prop what) override {
+    if (what != Prop::Value) {
+      WindowPeer::Update(what);
+      return;
+    }
+    base::CivilTime c = base::ToCivil(picker_.Value());
+    if (c.year < 1753) return;  // no value yet: the control keeps its own
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(c.year);
+    time.wMonth = static_cast<WORD>(c.month);
+    time.wDay = static_cast<WORD>(c.day);
+    time.wHour = static_cast<WORD>(c.hour);
+    time.wMinute = static_cast<WORD>(c.minute);
+    time.wSecond = static_cast<WORD>(c.second);
+    quiet_ = true;
+    SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    quiet_ = false;
+  }
+  LRESULT OnNotify(NMHDR* header) override {
+    if (header->code != DTN_DATETIMECHANGE || quiet_) return 0;
+    auto* change = reinterpret_cast<NMDATETIMECHANGE*>(header);
+    if (change->dwFlags != GDT_VALID) return 0;
+    const SYSTEMTIME& t = change->st;
+    base::LocalTime value = base::MakeLocalTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+    DTPicker* picker = &picker_;
+    backend_.Deliver([picker, value] { picker->UserSetValue(value); });
+    return 0;
+  }
+
+ private:
+  DTPicker& picker_;
+};
+
+class ProgressPeer : public WindowPeer {
+ public:
+  ProgressPeer(Backend& backend, ProgressBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+    Create(PROGRESS_CLASSA, 0, 0, "");
+    Update(Prop::Range);
+  }
+  void Update(Prop what) override {
+    if (what == Prop::Range || what == Prop::Value) {
+      SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min()), static_cast<LPARAM>(bar_.Max()));
+      SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Value()), 0);
+    } else {
+      WindowPeer::Update(what);
+    }
+  }
+
+ private:
+  ProgressBar& bar_;
+};
+
+class StatusPeer : public WindowPeer {
+ public:
+  StatusPeer(Backend& backend, StatusBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+    Create(STATUSCLASSNAMEA, SBARS_TOOLTIPS, 0, "");
+    Update(Prop::Panels);
+  }
+  void Update(Prop what) override {
+    if (what != Prop::Panels) {
+      if (what != Prop::Geometry) WindowPeer::Update(what);
+      return;
+    }
+    std::vector<int> edges;
+    int right = 0;
+    for (int i = 1; i <= bar_.PanelCount(); ++i) {
+      right += backend_.ToPixels(bar_.GetPanel(i).width);
+      edges.push_back(i == bar_.PanelCount() ? -1 : right);
+    }
+    SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (int i = 1; i <= bar_.PanelCount(); ++i) {
+      const auto& panel = bar_.GetPanel(i);
+      SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(panel.text.c_str()));
+      SendMessageA(hwnd_, SB_SETTIPTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(panel.toolTipText.c_str()));
+    }
+  }
+
+ protected:
+  void Place() override { SendMessageA(hwnd_, WM_SIZE, 0, 0); }
+
+ private:
+  StatusBar& bar_;
+};
+
+class ImagePeer : public WindowPeer {
+ public:
+  ImagePeer(Backend& backend, Image& image) : WindowPeer(backend, image), image_(image) {
+    Create("STATIC", SS_ICON | SS_REALSIZECONTROL, 0, "");
+    Update(Prop::Picture);
+  }
+  ~ImagePeer() override {
+    if (icon_) DestroyIcon(icon_);
+  }
+  void Update(Prop what) override {
+    if (what != Prop::Picture) {
+      WindowPeer::Update(what);
+      if (what == Prop::Geometry) Update(Prop::Picture);
+      return;
+    }
+    HICON old = icon_;
+    icon_ = image_.Picture().empty()
+                ? nullptr
+                : static_cast<HICON>(LoadImageA(backend_.Instance(), image_.Picture().c_str(), IMAGE_ICON,
+                                                backend_.ToPixels(image_.Width()), backend_.ToPixels(image_.Height()), 0));
+    SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    if (old) DestroyIcon(old);
+  }
+  std::uintptr_t PictureHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
+
+ private:
+  Image& image_;
+  HICON icon_ = nullptr;
+};
+
+// A timer has no window of its own: it is a system timer of the backend's message window.
+class TimerPeer : public Peer {
+ public:
+  TimerPeer(Backend& backend, Timer& timer) : backend_(backend), timer_(timer), id_(backend.NextControlId()) {
+    Timers()[id_] = &timer_;
+    Update(Prop::Enabled);
+  }
+  ~TimerPeer() override {
+    KillTimer(backend_.TimerWindow(), id_);
+    Timers().erase(id_);
+  }
+  void Update(Prop what) override {
+    if (what != Prop::Enabled && what != Prop::Interval) return;
+    KillTimer(backend_.TimerWindow(), id_);
+    if (timer_.Enabled() && timer_.Interval() > 0) SetTimer(backend_.TimerWindow(), id_, static_cast<UINT>(timer_.Interval()), nullptr);
+  }
+  static std::map<UINT_PTR, Timer*>& Timers() {
+    static std::map<UINT_PTR, Timer*> timers;
+    return timers;
+  }
+
+ private:
+  Backend& backend_;
+  Timer& timer_;
+  UINT id_;
+};
+
+}  // namespace
+
+Timer* TimerById(UINT_PTR id) {
+  auto it = TimerPeer::Timers().find(id);
+  return it == TimerPeer::Timers().end() ? nullptr : it->second;
+}
+
+std::unique_ptr<Peer> MakeControlPeer(Backend& backend, Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::Form:
+      return std::make_unique<FormPeer>(backend, static_cast<ui::Form&>(control));
+    case ControlKind::Label:
+      return std::make_unique<LabelPeer>(backend, static_cast<Label&>(control));
+    case ControlKind::TextBox:
+      return std::make_unique<TextBoxPeer>(backend, static_cast<TextBox&>(control));
+    case ControlKind::CheckBox:
+      return std::make_unique<CheckBoxPeer>(backend, static_cast<CheckBox&>(control));
+    case ControlKind::OptionButton:
+      return std::make_unique<OptionPeer>(backend, static_cast<OptionButton&>(control));
+    case ControlKind::CommandButton:
+      return std::make_unique<ButtonPeer>(backend, static_cast<CommandButton&>(control));
+    case ControlKind::Frame:
+    case ControlKind::PictureBox:
+      return std::make_unique<PanelPeer>(backend, static_cast<Container&>(control));
+    case ControlKind::ComboBox:
+      return std::make_unique<ComboPeer>(backend, static_cast<ComboBox&>(control));
+    case ControlKind::ScrollBar:
+      return std::make_unique<ScrollPeer>(backend, static_cast<ScrollBar&>(control));
+    case ControlKind::Timer:
+      return std::make_unique<TimerPeer>(backend, static_cast<Timer&>(control));
+    case ControlKind::DTPicker:
+      return std::make_unique<PickerPeer>(backend, static_cast<DTPicker&>(control));
+    case ControlKind::ProgressBar:
+      return std::make_unique<ProgressPeer>(backend, static_cast<ProgressBar&>(control));
+    case ControlKind::StatusBar:
+      return std::make_unique<StatusPeer>(backend, static_cast<StatusBar&>(control));
+    case ControlKind::Image:
+      return std::make_unique<ImagePeer>(backend, static_cast<Image&>(control));
+  }
+  return nullptr;
+}
+
+}  // namespace ui::win32

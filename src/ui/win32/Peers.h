@@ -1,0 +1,115 @@
+// The native peers: each owns one window (or, for a timer, one system timer) and keeps it in
+// step with its model object. Notifications that Windows sends to a container are decoded once
+// and handed to the child's peer; nothing above this layer sees a WPARAM.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/win32/Backend.h"
+
+namespace ui::win32 {
+
+class FormPeer;
+
+class WindowPeer : public Peer {
+ public:
+  WindowPeer(Backend& backend, Control& control);
+  ~WindowPeer() override;
+
+  HWND Window() const { return hwnd_; }
+  Control& Model() const { return control_; }
+  FormPeer* Form() const;
+
+  void Update(Prop what) override;
+  void Focus() override;
+  std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+
+  // Decoded notifications from the parent window.
+  virtual void OnCommand(WORD /*code*/) {}
+  virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
+  virtual void OnScroll(WORD /*code*/) {}
+  virtual HBRUSH OnColor(HDC dc);
+  // Messages to the control itself; return true when handled.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  static WindowPeer* FromWindow(HWND hwnd);
+  // Decodes WM_COMMAND, WM_NOTIFY, WM_VSCROLL and WM_CTLCOLOR* sent to a container.
+  static bool DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ protected:
+  void Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text);
+  virtual void Place();
+  HWND ParentWindow() const;
+  LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+
+  Backend& backend_;
+  Control& control_;
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  // Set while the peer itself changes the native control, so its echo is not taken for input.
+  bool quiet_ = false;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+class MenuPeer;
+
+class FormPeer : public WindowPeer {
+ public:
+  FormPeer(Backend& backend, ui::Form& form);
+  ~FormPeer() override;
+  ui::Form& FormModel() const { return static_cast<ui::Form&>(control_); }
+
+  void Update(Prop what) override;
+  void Focus() override {}
+  std::uintptr_t PictureHandle() const override { return reinterpret_cast<std::uintptr_t>(smallIcon_); }
+
+  HACCEL Accelerators() const { return accelerators_; }
+  void SetToolTip(HWND control, const std::string& text);
+  void AddMenu(MenuPeer* peer);
+  void RemoveMenu(MenuPeer* peer);
+  void RebuildMenus();
+  HMENU PopupFor(ui::Menu& menu);
+  ui::Menu* MenuById(UINT id) const;
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static FormPeer* FromTopWindow(HWND hwnd);
+
+ private:
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Place() override;
+  void FillPopup(ui::Menu& menu);
+
+  bool shownOnce_ = false;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  HWND toolTip_ = nullptr;
+  HMENU bar_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  std::vector<MenuPeer*> menus_;
+};
+
+class MenuPeer : public Peer {
+ public:
+  MenuPeer(Backend& backend, ui::Menu& menu);
+  ~MenuPeer() override;
+  void Update(Prop what) override;
+  ui::Menu& Model() const { return menu_; }
+  UINT Id() const { return id_; }
+  HMENU Popup();  // the menu of this item's own items, made on first use
+
+ private:
+  FormPeer* Form() const;
+  ui::Menu& menu_;
+  UINT id_;
+  HMENU popup_ = nullptr;
+};
+
+std::unique_ptr<Peer> MakeControlPeer(Backend& backend, Control& control);
+
+}  // namespace ui::win32

@@ -1,0 +1,49 @@
+// A headless program for tests: the in-memory backend, the run-time, the fake operating system
+// and the main window, started the way the real program starts it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/frmMain.h"
+#include "os/fake/FakeSystem.h"
+#include "ui/Runtime.h"
+#include "ui/headless/Backend.h"
+
+namespace testing_support {
+
+class Harness {
+ public:
+  Harness() {
+    backend.Attach(runtime);
+    backend.MessageBoxes().OnUnanswered = [](const ui::ScriptedMessageBoxes::Shown& shown) {
+      ADD_FAILURE() << "message box nobody answered: \"" << shown.text << "\"";
+    };
+  }
+  ui::headless::Backend backend;
+  ui::Runtime runtime{backend};
+  os::fake::FakeSystem fake{backend.Clock()};
+
+  ui::ScriptedMessageBoxes& boxes() { return backend.MessageBoxes(); }
+  // The text of the last message box shown, or "" when none was.
+  std::string LastBox() { return boxes().Log().empty() ? std::string() : boxes().Log().back().text; }
+};
+
+class MainWindowTest : public ::testing::Test, public Harness {
+ protected:
+  // Creates the main window and starts it as the program does: initialise, load, show.
+  app::frmMain& Start() {
+    main = std::make_unique<app::frmMain>(runtime, fake.Services());
+    main->Initialize();
+    main->Show();
+    return *main;
+  }
+  app::frmMain& M() { return *main; }
+  void TearDown() override {
+    EXPECT_EQ(boxes().Pending(), 0u) << "message-box answers left over";
+  }
+  std::unique_ptr<app::frmMain> main;
+};
+
+}  // namespace testing_support
