@@ -1,12 +1,119 @@
+// Start-up of the main window: the single copy, the program folder, the availability of the
+// actions, the placeholders and the designed state.
 #include "support/Harness.h"
 
 namespace {
 
+using base::MakeLocalTime;
 using testing_support::MainWindowTest;
 
-TEST_F(MainWindowTest, FirstStartShowsTheDesignedState) {
+TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
+  backend.Clock().SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
   auto& m = Start();
   EXPECT_EQ(m.Caption(), ":: Quenlar 1.3 ::");
+  EXPECT_EQ(runtime.Title, ":: Quenlar 1.3 ::");
+  EXPECT_TRUE(m.Visible());
+  EXPECT_TRUE(m.optExitOption[0].Value());
+  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_EQ(m.chkForced.Value(), 0);
+  EXPECT_EQ(m.txtTimeout.Text(), "30");
+  EXPECT_EQ(m.txtExecF.Text(), "Select File...");
+  EXPECT_EQ(m.txtAlarmF.Text(), "Select File...");
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here");
+  EXPECT_TRUE(m.optTime[1].Value());
+  EXPECT_EQ(m.txtPeriod.Text(), "1");
+  EXPECT_EQ(m.cboTimeUnit.ListIndex(), 0);
+  EXPECT_EQ(m.cboTimeUnit.Text(), "Hours");
+  EXPECT_EQ(m.ActTime.Value(), MakeLocalTime({2026, 12, 6, 21, 10, 3}));
+  EXPECT_FALSE(m.tmrAction.Enabled());
+  EXPECT_TRUE(m.tmrTime.Enabled());
+  EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
+  EXPECT_FALSE(m.ExitNow);
+  EXPECT_TRUE(m.mnu_beep.Checked());
+  EXPECT_FALSE(m.mnu_confirm.Checked());
+  EXPECT_FALSE(m.mnu_autotray.Checked());
+  EXPECT_FALSE(m.mnu_popup.Visible()) << "the tray pop-up never shows in the menu bar";
+  EXPECT_EQ(m.AppFolder, "C:\\Program Files\\Quenlar\\");
+  EXPECT_EQ(m.SettingsPath(), "C:\\Program Files\\Quenlar\\settings.qnl");
+}
+
+TEST_F(MainWindowTest, InitialisationLaysTheWindowOutCompactly) {
+  auto& m = Start();
+  EXPECT_EQ(m.Width(), 4845);
+  EXPECT_EQ(m.Height(), 5015);
+  EXPECT_EQ(m.frmeActOpt.Height(), 1125);
+  EXPECT_EQ(m.cmdActivate.Top(), 3880);
+  EXPECT_EQ(m.cmdTray.Top(), 3880);
+  EXPECT_EQ(m.picOptions(0).Top(), 200);
+  EXPECT_GT(m.picOptions(1).Top(), m.frmeActOpt.Height()) << "the alarm panel starts out of view";
+  EXPECT_EQ(fake.calls.front(), "InitCommonControls()") << "the common controls come first";
+}
+
+TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
+  backend.Clock().SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
+  auto& m = Start();
+  EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r09:05:03 PM");
+  backend.Advance(std::chrono::milliseconds(2000));
+  EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r09:05:05 PM");
+}
+
+TEST_F(MainWindowTest, TheClockUsesTheLocaleNames) {
+  fake.monthNames[2] = "m\xE4r";
+  fake.am = "vorm.";
+  backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 9, 0, 0}));
+  EXPECT_EQ(Start().lblTime.Caption(), "01 M\xC4R 2027\r09:00:00 VORM.");
+}
+
+TEST_F(MainWindowTest, ASecondCopySaysSoAndEndsWithoutLoading) {
+  fake.otherInstanceRunning = true;
+  boxes().Answer(ui::vbOK);
+  auto& m = Start();
+  ASSERT_EQ(boxes().Log().size(), 1u);
+  EXPECT_EQ(boxes().Log()[0].text, "Quenlar is already Running!   ");
+  EXPECT_EQ(boxes().Log()[0].style, ui::mb::kInformation);
+  EXPECT_EQ(boxes().Log()[0].title, ":: Quenlar 1.3 ::");
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_FALSE(m.Visible());
+  EXPECT_EQ(fake.CountCalls("FileExists"), 0u) << "the refused copy reads no settings";
+  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 0u) << "and writes none";
+  EXPECT_EQ(fake.CountCalls("IsPwrSuspendAllowed"), 0u);
+}
+
+TEST_F(MainWindowTest, TheFirstCopyHoldsAPerSessionNamedMutex) {
+  Start();
+  EXPECT_EQ(fake.CountCalls("CreateMutexA(false, Local\\Quenlar.Running)"), 1u);
+  EXPECT_FALSE(runtime.Ended());
+}
+
+TEST_F(MainWindowTest, AProgramAtADriveRootKeepsASingleBackslash) {
+  fake.moduleFileName = "C:\\quenlar.exe";
+  EXPECT_EQ(Start().SettingsPath(), "C:\\settings.qnl");
+}
+
+TEST_F(MainWindowTest, StandByIsOfferedOnlyWhereTheSystemAllowsIt) {
+  fake.suspendAllowed = 0;
+  auto& m = Start();
+  EXPECT_FALSE(m.optExitOption[4].Enabled());
+  EXPECT_TRUE(m.optExitOption[0].Value());
+  fake.suspendAllowed = 1;
+}
+
+TEST_F(MainWindowTest, LockComputerIsOfferedOnTheNtFamilyOnly) {
+  fake.version.dwPlatformId = 1;
+  fake.version.dwMajorVersion = 4;
+  fake.version.dwMinorVersion = 10;
+  auto& m = Start();
+  EXPECT_FALSE(m.optExitOption[5].Enabled());
+  EXPECT_TRUE(m.optExitOption[4].Enabled());
+}
+
+TEST_F(MainWindowTest, APlatformQueryThatFailsLeavesItsOptionAsDesigned) {
+  fake.throwOn = {"IsPwrSuspendAllowed", "GetVersionExA"};
+  auto& m = Start();
+  EXPECT_TRUE(m.optExitOption[4].Enabled());
+  EXPECT_TRUE(m.optExitOption[5].Enabled());
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here") << "the later steps still ran";
+  EXPECT_TRUE(m.Visible());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frmMain.h"
+#include "tray/modNewIcon.h"
 #include "os/fake/FakeSystem.h"
 #include "ui/Runtime.h"
 #include "ui/headless/Backend.h"

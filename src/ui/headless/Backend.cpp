@@ -13,6 +13,13 @@ class ControlPeer : public Peer {
   void Update(Prop) override {}
   void Focus() override { control_.OwnerForm().FocusMoved(&control_); }
   std::uintptr_t NativeHandle() const override { return handle_; }
+  // A distinct stand-in for the picture's handle, for forms with an icon and images.
+  std::uintptr_t PictureHandle() const override {
+    bool hasPicture = control_.Kind() == ControlKind::Form ? !static_cast<Form&>(control_).Icon().empty()
+                      : control_.Kind() == ControlKind::Image ? !static_cast<Image&>(control_).Picture().empty()
+                                                              : false;
+    return hasPicture ? handle_ + 1 : 0;
+  }
 
  protected:
   Control& control_;
@@ -94,23 +101,25 @@ void Backend::Schedule(Timer& timer) {
     timers_.erase(&timer);
     return;
   }
-  timers_[&timer] = clock_.ElapsedMs() + static_cast<std::uint64_t>(timer.Interval());
+  timers_[&timer] = Scheduled{clock_.ElapsedMs() + static_cast<std::uint64_t>(timer.Interval()), ++generation_};
 }
 
 void Backend::Advance(std::chrono::milliseconds span) {
   std::uint64_t target = clock_.ElapsedMs() + static_cast<std::uint64_t>(span.count());
   while (!ended_) {
     auto next = std::min_element(timers_.begin(), timers_.end(),
-                                 [](const auto& a, const auto& b) { return a.second < b.second; });
-    if (next == timers_.end() || next->second > target) break;
+                                 [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+    if (next == timers_.end() || next->second.due > target) break;
     Timer* timer = next->first;
-    std::uint64_t due = next->second;
-    clock_.SetElapsedMs(std::max(clock_.ElapsedMs(), due));
-    // The next period is counted from this one, as a system timer does; a handler that ran
-    // past it gets one tick at once, not a burst.
-    next->second = std::max(due + static_cast<std::uint64_t>(timer->Interval()), clock_.ElapsedMs());
-    if (next->second == due) next->second = due + 1;
+    Scheduled fired = next->second;
+    clock_.SetElapsedMs(std::max(clock_.ElapsedMs(), fired.due));
     runtime_->Dispatch([timer] { timer->Fire(); });
+    // The next period is counted from this tick, as a system timer does; a handler that ran
+    // past it gets one tick at once, not a burst. A handler that restarted or stopped its own
+    // timer has already said when the next tick comes.
+    auto still = timers_.find(timer);
+    if (still != timers_.end() && still->second.generation == fired.generation)
+      still->second.due = std::max(fired.due + static_cast<std::uint64_t>(timer->Interval()), clock_.ElapsedMs());
   }
   if (!ended_ && clock_.ElapsedMs() < target) clock_.SetElapsedMs(target);
 }

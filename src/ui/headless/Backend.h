@@ -80,7 +80,12 @@ class Backend : public ui::Backend {
   Runtime* runtime_ = nullptr;
   os::fake::VirtualClock clock_;
   ScriptedMessageBoxes messageBoxes_;
-  std::map<Timer*, std::uint64_t> timers_;  // due time in elapsed milliseconds
+  struct Scheduled {
+    std::uint64_t due;  // in elapsed milliseconds
+    std::uint64_t generation;
+  };
+  std::map<Timer*, Scheduled> timers_;
+  std::uint64_t generation_ = 0;
   Menu* popup_ = nullptr;
   int beeps_ = 0;
   bool ended_ = false;

@@ -1,0 +1,122 @@
+// The close request and the unload sequence, from every place a close can come from.
+#include "support/Harness.h"
+
+namespace {
+
+using testing_support::MainWindowTest;
+
+constexpr const char* kActiveQuestion = "Quenlar is currenty Active. Do you want to Deactivate it?   ";
+constexpr const char* kExitQuestion = "Are you sure, you want to Exit?    ";
+
+class Close : public MainWindowTest {
+ protected:
+  void SetUp() override { Start(); }
+  void Activate() { ASSERT_TRUE(backend.Click(M().cmdActivate)); }
+};
+
+TEST_F(Close, WhileActiveNoKeepsTheScheduleRunning) {
+  Activate();
+  boxes().Answer(ui::vbNo);
+  ASSERT_TRUE(backend.CloseBox(M()));
+  EXPECT_EQ(LastBox(), kActiveQuestion);
+  EXPECT_EQ(boxes().Log().back().style, ui::mb::kYesNo | ui::mb::kCritical);
+  EXPECT_EQ(boxes().Log().back().title, ":: Quenlar 1.3 ::");
+  EXPECT_FALSE(runtime.Ended());
+  EXPECT_TRUE(M().ScheduleActive());
+  EXPECT_TRUE(M().IsLoaded());
+}
+
+TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
+  Activate();
+  boxes().Answer(ui::vbYes);
+  ASSERT_TRUE(backend.CloseBox(M()));
+  EXPECT_EQ(boxes().Log().size(), 1u) << "no exit question after the Yes";
+  EXPECT_TRUE(M().ExitNow);
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_FALSE(M().tmrAction.Enabled());
+  EXPECT_EQ(fake.CountCalls("ExitWindowsEx"), 0u);
+  EXPECT_FALSE(M().IsLoaded());
+}
+
+TEST_F(Close, WhileIdleTheExitQuestionDecides) {
+  boxes().Answer(ui::vbNo);
+  backend.CloseBox(M());
+  EXPECT_EQ(LastBox(), kExitQuestion);
+  EXPECT_EQ(boxes().Log().back().style, ui::mb::kYesNo | ui::mb::kQuestion);
+  EXPECT_EQ(boxes().Log().back().title, "Exit Confirmation");
+  EXPECT_FALSE(runtime.Ended());
+  boxes().Answer(ui::vbYes);
+  backend.CloseBox(M());
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(Close, WithoutConfirmationTheProgramEndsAtOnce) {
+  M().mnu_confirm.SetChecked(true);
+  backend.CloseBox(M());
+  EXPECT_TRUE(boxes().Log().empty());
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(Close, ACloseAfterTheProgramDecidedToEndAsksNothing) {
+  M().ExitNow = true;
+  M().Unload();
+  EXPECT_TRUE(boxes().Log().empty());
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(Close, ExitFromTheMenuItsShortcutAndTheTrayBehaveLikeTheCloseBox) {
+  boxes().Answer(ui::vbNo);
+  ASSERT_TRUE(backend.Choose(M().mnu_exit));
+  boxes().Answer(ui::vbNo);
+  ASSERT_TRUE(backend.Press(M(), ui::Shortcut::Ctrl('X')));
+  backend.Click(M().cmdTray);
+  M().Form_MouseMove(2, 0, 516.0f * 15, 0);
+  boxes().Answer(ui::vbNo);
+  ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_popexit));
+  ASSERT_EQ(boxes().Log().size(), 3u);
+  for (const auto& box : boxes().Log()) EXPECT_EQ(box.text, kExitQuestion);
+  EXPECT_FALSE(runtime.Ended());
+  M().mnu_Show_Click();
+  Activate();
+  boxes().Answer(ui::vbYes);
+  backend.Press(M(), ui::Shortcut::Ctrl('X'));
+  EXPECT_EQ(LastBox(), kActiveQuestion);
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(Close, WindowsEndingTheSessionWhileActiveAsksLikeAnyOtherClose) {
+  Activate();
+  boxes().Answer(ui::vbNo);
+  ASSERT_TRUE(backend.EndSession(M()));
+  EXPECT_EQ(LastBox(), kActiveQuestion);
+  EXPECT_FALSE(runtime.Ended());
+}
+
+TEST_F(Close, UnloadRemovesTheTrayIconStopsTheTimersAndEnds) {
+  Activate();
+  backend.Click(M().cmdTray);
+  ASSERT_EQ(fake.trayIcons.size(), 1u);
+  M().tmrUpdate.SetEnabled(true);
+  M().ExitNow = true;
+  M().tmrAction.SetEnabled(false);
+  M().Unload();
+  EXPECT_TRUE(fake.trayIcons.empty());
+  EXPECT_FALSE(M().tmrUpdate.Enabled());
+  EXPECT_FALSE(M().tmrTime.Enabled());
+  EXPECT_TRUE(runtime.Ended());
+  backend.Advance(std::chrono::seconds(5));  // nothing runs after the end
+}
+
+TEST_F(Close, TheSeriousErrorExitReportsThenClosesWithTheUsualQuestion) {
+  boxes().Answer(ui::vbOK);
+  boxes().Answer(ui::vbYes);
+  M().SeriousErrorExit();
+  ASSERT_EQ(boxes().Log().size(), 2u);
+  EXPECT_EQ(boxes().Log()[0].text, "Quenlar has encountered a serious error, click OK to terminate.");
+  EXPECT_EQ(boxes().Log()[0].style, ui::mb::kCritical);
+  EXPECT_EQ(boxes().Log()[0].title, "Error!");
+  EXPECT_EQ(boxes().Log()[1].text, kExitQuestion);
+  EXPECT_TRUE(runtime.Ended());
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+// Schedule entry and the activation toggle.
+#include "support/Harness.h"
+
+namespace {
+
+using base::MakeLocalTime;
+using testing_support::MainWindowTest;
+
+class Schedule : public MainWindowTest {
+ protected:
+  app::frmMain& StartAt(base::CivilTime now) {
+    backend.Clock().SetWallClock(MakeLocalTime(now));
+    return Start();
+  }
+  void Activate() { ASSERT_TRUE(backend.Click(M().cmdActivate)); }
+};
+
+TEST_F(Schedule, InOneHourAtTenFiresAtElevenTheSameDay) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 11, 0, 0}));
+  EXPECT_EQ(m.lblActionTime.Caption(), "06 DEC 2026\r11:00:00 AM");
+}
+
+TEST_F(Schedule, TheTargetTextKeepsTheDesignatorAsTheLocaleWritesIt) {
+  fake.pm = "pm";
+  auto& m = StartAt({2026, 12, 6, 13, 0, 0});
+  Activate();
+  EXPECT_EQ(m.lblActionTime.Caption(), "06 DEC 2026\r02:00:00 pm");
+}
+
+TEST_F(Schedule, NineHundredNinetyNineHoursIsFortyOneDaysAndFifteenHours) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Type(m.txtPeriod, "999");
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2027, 1, 17, 1, 0, 0}));
+  EXPECT_EQ(m.TargetTime - MakeLocalTime({2026, 12, 6, 10, 0, 0}), std::chrono::hours(41 * 24 + 15));
+}
+
+TEST_F(Schedule, NinetyMinutesAfterHalfPastTenInTheEveningCrossMidnight) {
+  auto& m = StartAt({2026, 12, 31, 22, 45, 10});
+  backend.Choose(m.cboTimeUnit, 1);
+  backend.Type(m.txtPeriod, "90");
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2027, 1, 1, 0, 15, 10}));
+  EXPECT_EQ(m.lblActionTime.Caption(), "01 JAN 2027\r12:15:10 AM");
+}
+
+TEST_F(Schedule, AnAtTimeAlreadyPastTodayMeansTomorrowAndThePresentSecondStaysToday) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Click(m.optTime[0]);
+  backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 9, 59, 59}));  // the picker's date counts for nothing
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 7, 9, 59, 59}));
+  backend.Click(m.cmdActivate);
+  backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 10, 0, 0}));
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 0}));
+}
+
+TEST_F(Schedule, ChoosingTheWayEnablesItsEntryControls) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Click(m.optTime[0]);
+  EXPECT_TRUE(m.ActTime.Enabled());
+  EXPECT_EQ(m.ActiveControl(), &m.ActTime);
+  EXPECT_FALSE(m.txtPeriod.Enabled());
+  EXPECT_FALSE(m.cboTimeUnit.Enabled());
+  backend.Click(m.optTime[1]);
+  EXPECT_FALSE(m.ActTime.Enabled());
+  EXPECT_TRUE(m.txtPeriod.Enabled());
+  EXPECT_TRUE(m.cboTimeUnit.Enabled());
+  EXPECT_EQ(m.ActiveControl(), &m.txtPeriod);
+  EXPECT_EQ(m.txtPeriod.SelLength(), 1) << "entering the amount selects it";
+}
+
+TEST_F(Schedule, TheAmountStaysBetweenOneAndNineHundredNinetyNine) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Focus(m.txtPeriod);
+  backend.Type(m.txtPeriod, "0");
+  EXPECT_EQ(m.txtPeriod.Text(), "1") << "typing 0 gives 1";
+  backend.Key(m.txtPeriod, 8);
+  EXPECT_EQ(m.txtPeriod.Text(), "1") << "clearing gives 1";
+  m.txtPeriod.SetText("007");
+  EXPECT_EQ(m.txtPeriod.Text(), "7") << "leading zeros vanish";
+  m.txtPeriod.SetSelStart(1);
+  backend.Type(m.txtPeriod, "ab-+.");
+  EXPECT_EQ(m.txtPeriod.Text(), "7") << "letters and signs cannot be typed";
+  backend.Type(m.txtPeriod, "5");
+  EXPECT_EQ(m.txtPeriod.Text(), "75");
+  backend.Key(m.txtPeriod, 8);
+  EXPECT_EQ(m.txtPeriod.Text(), "7") << "Backspace works";
+}
+
+TEST_F(Schedule, SecondsNeedAtLeastFive) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  m.txtPeriod.SetText("3");
+  backend.Choose(m.cboTimeUnit, 2);
+  EXPECT_EQ(m.txtPeriod.Text(), "5");
+  backend.Focus(m.txtPeriod);
+  backend.Type(m.txtPeriod, "2");
+  EXPECT_EQ(m.txtPeriod.Text(), "5");
+  Activate();
+  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
+}
+
+TEST_F(Schedule, PastedTextIsCutDownToItsDigits) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  auto pasteOver = [&](const std::string& text) {
+    backend.Focus(m.cboTimeUnit);
+    backend.Focus(m.txtPeriod);  // entering selects the whole amount
+    backend.Paste(m.txtPeriod, text);
+    return m.txtPeriod.Text();
+  };
+  EXPECT_EQ(pasteOver("1.5"), "15");
+  EXPECT_EQ(pasteOver("abc"), "1");
+  EXPECT_EQ(pasteOver("-40"), "40");
+  EXPECT_EQ(pasteOver(" 2 "), "2");
+}
+
+TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  Activate();
+  EXPECT_EQ(m.cmdActivate.Caption(), "De&activate");
+  EXPECT_TRUE(m.tmrAction.Enabled());
+  EXPECT_TRUE(m.ScheduleActive());
+  EXPECT_FALSE(m.frmeAction.Enabled());
+  EXPECT_FALSE(m.frmeActOpt.Enabled());
+  EXPECT_FALSE(m.picBG(1).Enabled());
+  EXPECT_FALSE(m.picBG(1).Visible());
+  EXPECT_TRUE(m.picBG(2).Visible());
+  EXPECT_EQ(m.ActiveControl(), &m.cmdTray);
+  EXPECT_FALSE(m.mnu_about.Enabled());
+  EXPECT_FALSE(m.mnu_update.Enabled());
+  EXPECT_EQ(m.mnu_activate.Caption(), "De&activate");
+  EXPECT_EQ(m.mnu_Ractivate.Caption(), "De&activate");
+  EXPECT_TRUE(m.Visible()) << "without the tray preference the window stays";
+  EXPECT_FALSE(backend.Click(m.optExitOption[1])) << "the action cannot change while active";
+}
+
+TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  Activate();
+  auto target = m.TargetTime;
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
+  EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
+  EXPECT_FALSE(m.tmrAction.Enabled());
+  EXPECT_TRUE(m.frmeAction.Enabled());
+  EXPECT_TRUE(m.frmeActOpt.Enabled());
+  EXPECT_TRUE(m.picBG(1).Enabled());
+  EXPECT_TRUE(m.picBG(1).Visible());
+  EXPECT_EQ(m.Caption(), ":: Quenlar 1.3 ::");
+  EXPECT_TRUE(m.mnu_about.Enabled());
+  EXPECT_TRUE(m.mnu_update.Enabled());
+  EXPECT_EQ(m.mnu_activate.Caption(), "&Activate");
+  EXPECT_EQ(m.mnu_Ractivate.Caption(), "&Activate");
+  EXPECT_EQ(m.TargetTime, target);
+}
+
+TEST_F(Schedule, TheMenuItemAndItsShortcutToggleLikeTheButton) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  ASSERT_TRUE(backend.Choose(m.mnu_activate));
+  EXPECT_TRUE(m.ScheduleActive());
+  ASSERT_TRUE(backend.Choose(m.mnu_activate));
+  EXPECT_FALSE(m.ScheduleActive());
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
+  EXPECT_TRUE(m.ScheduleActive());
+  EXPECT_EQ(m.mnu_activate.Caption(), "De&activate");
+}
+
+TEST_F(Schedule, WithTheTrayPreferenceActivationSendsTheWindowToTheTray) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  m.mnu_autotray.SetChecked(true);
+  backend.Click(m.chkForced);
+  Activate();
+  EXPECT_FALSE(m.Visible());
+  ASSERT_EQ(fake.trayIcons.size(), 1u);
+  const os::NotifyIconData& icon = fake.trayIcons.begin()->second;
+  EXPECT_EQ(icon.hIcon, m.PictureHandle()) << "the active icon is the window's own";
+  EXPECT_EQ(m.Caption(), "FORCED Shutdown On 06-Dec-26 At 11:00:00 AM");
+  EXPECT_EQ(icon.szTip, tray::PadTip(m.Caption()));
+  EXPECT_EQ(m.mnu_Ractivate.Caption(), "De&activate") << "the steps after the tray still ran";
+}
+
+TEST_F(Schedule, DeactivatingFromTheTrayRestoresThePlainCaption) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  Activate();
+  backend.Click(m.cmdTray);
+  EXPECT_NE(m.Caption(), ":: Quenlar 1.3 ::");
+  m.Form_MouseMove(2, 0, 516.0f * 15, 0);
+  ASSERT_EQ(backend.OpenPopup(), &m.mnu_popup);
+  ASSERT_TRUE(backend.ChoosePopupItem(m.mnu_Ractivate));
+  EXPECT_FALSE(m.ScheduleActive());
+  EXPECT_EQ(m.Caption(), ":: Quenlar 1.3 ::");
+  EXPECT_EQ(m.mnu_activate.Caption(), "&Activate");
+  EXPECT_FALSE(m.Visible()) << "the window stays in the tray";
+}
+
+TEST_F(Schedule, ActivatingFromTheTrayWhileHiddenStillActivates) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Click(m.cmdTray);
+  m.Form_MouseMove(2, 0, 516.0f * 15, 0);
+  ASSERT_TRUE(backend.ChoosePopupItem(m.mnu_Ractivate));
+  EXPECT_TRUE(m.ScheduleActive()) << "the failed focus move is skipped";
+  EXPECT_EQ(m.mnu_Ractivate.Caption(), "De&activate");
+}
+
+}  // namespace

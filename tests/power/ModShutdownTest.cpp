@@ -1,0 +1,50 @@
+#include "power/modShutdown.h"
+
+#include <gtest/gtest.h>
+
+#include "os/fake/FakeSystem.h"
+
+namespace {
+
+using power::ClassifyVersion;
+
+TEST(ClassifyVersion, TellsTheFamiliesAndReleasesApart) {
+  struct Case {
+    std::uint32_t platform, major, minor;
+    int family, release;
+  } cases[] = {
+      {1, 4, 0, 1, 1},  {1, 4, 10, 1, 2}, {1, 4, 90, 1, 3}, {1, 4, 20, 1, 0}, {2, 3, 51, 2, 4}, {2, 4, 0, 2, 4},
+      {2, 5, 0, 2, 5},  {2, 5, 1, 2, 6},  {2, 5, 2, 2, 0},  {2, 6, 0, 2, 0}, {0, 3, 11, 0, 0}, {3, 5, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    power::OSInfo info = ClassifyVersion(c.platform, c.major, c.minor, 1234);
+    EXPECT_EQ(info.Family, c.family) << c.platform << " " << c.major << "." << c.minor;
+    EXPECT_EQ(info.Release, c.release) << c.platform << " " << c.major << "." << c.minor;
+    EXPECT_EQ(info.Build, 1234);
+  }
+  EXPECT_EQ(ClassifyVersion(1, 4, 90, 0).VersionText, "4.90");
+  EXPECT_EQ(ClassifyVersion(2, 5, 1, 0).VersionText, "5.1");
+}
+
+TEST(GetOSName, NamesTheFamilyAndAFailedQueryReadsAsOther) {
+  os::fake::VirtualClock clock;
+  os::fake::FakeSystem fake(clock);
+  EXPECT_EQ(power::GetOSName(fake), "Windows NT");
+  EXPECT_EQ(power::GetOSType(fake), 0);
+  EXPECT_EQ(fake.calls.back(), "GetVersionExA(148)");
+  fake.version.dwPlatformId = 1;
+  EXPECT_EQ(power::GetOSName(fake), "Windows 9x|ME");
+  EXPECT_EQ(power::GetOSType(fake), 1);
+  struct Refusing : os::fake::FakeSystem {
+    using FakeSystem::FakeSystem;
+    std::int32_t GetVersionExA(os::OsVersionInfo& info) override {
+      info.dwPlatformId = 2;  // garbage left behind by a failed call must not count
+      return 0;
+    }
+  } refusing(clock);
+  EXPECT_EQ(power::GetOSName(refusing), "Windows 32");
+  EXPECT_EQ(power::GetOSType(refusing), 2);
+  EXPECT_EQ(power::GetOSInfo(refusing).VersionText, "0.0");
+}
+
+}  // namespace
