@@ -58,6 +58,8 @@ class TextBox : public Control {
   int SelLength();
   void SetSelStart(int start);    // also empties the selection
   void SetSelLength(int length);  // from SelStart, cut to the text
+  // The selection as the model last set it, for the peer to show (no native read-back).
+  std::pair<int, int> ModelSelection() const { return {selStart_, selLength_}; }
 
   Event<int&> KeyPress;
   Event<> Change;

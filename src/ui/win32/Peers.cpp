@@ -226,8 +226,8 @@ class TextBoxPeer : public WindowPeer {
         quiet_ = false;
         break;
       case Prop::Selection: {
-        int start = box_.SelStart();
-        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + box_.SelLength()));
+        auto [start, length] = box_.ModelSelection();
+        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
         break;
       }
       case Prop::MaxLength:

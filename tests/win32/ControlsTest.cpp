@@ -1,0 +1,467 @@
+// Per control kind: a model change reaches the native control, and native input reaches the
+// model exactly once.
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "Win32Fixture.h"
+#include "ui/Controls.h"
+#include "ui/Error.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+
+namespace {
+
+using win32_testing::H;
+using win32_testing::TextOf;
+
+std::vector<HWND> toolTipWindows;
+BOOL CALLBACK CollectToolTips(HWND w, LPARAM) {
+  char cls[64];
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls).find("tooltips_class32") != std::string::npos) toolTipWindows.push_back(w);
+  return TRUE;
+}
+
+// The tip text some tooltip window holds for a control, or "" when none does.
+std::string ToolTipOf(HWND form, HWND control) {
+  toolTipWindows.clear();
+  EnumThreadWindows(GetCurrentThreadId(), CollectToolTips, 0);
+  for (HWND tip : toolTipWindows) {
+    char text[128] = {};
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = form;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = text;
+    if (SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) {
+      SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+      return text;
+    }
+  }
+  return {};
+}
+
+// Once a pop-up menu is up, chooses its first item with the keyboard.
+void CALLBACK ChooseFirstMenuItem(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (HWND menu = FindWindowA("#32768", nullptr)) {
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+}
+
+HHOOK answerHook = nullptr;
+LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    char cls[16] = {};
+    GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+    if (std::string(cls) == "#32770") PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDYES, 0);
+  }
+  return CallNextHookEx(answerHook, code, wParam, lParam);
+}
+
+struct KindsForm : ui::Form {
+  explicit KindsForm(ui::Runtime& runtime) : ui::Form(runtime, "frmKinds") {
+    SetCaption("Kinds");
+    SetIcon("IDI_MAIN");
+    Move(0, 0, 6000, 6000);
+    frame.SetCaption("Frame :");
+    frame.Move(120, 120, 3000, 2400);
+    text.Move(120, 300, 1500, 300);
+    text.SetToolTipText("a tip");
+    options[0].SetCaption("&One");
+    options[0].Move(120, 700, 1200, 255);
+    options[1].SetCaption("&Two");
+    options[1].Move(120, 1000, 1200, 255);
+    panel.Move(3300, 120, 2400, 2400);
+    check.SetCaption("&Check");
+    check.Move(0, 0, 1500, 255);
+    button.SetCaption("&Button");
+    button.Move(0, 400, 1500, 375);
+    list.Move(0, 900, 1500, 315);
+    for (const char* item : {"Hours", "Minutes", "Seconds"}) list.AddItem(item);
+    spin.Move(1700, 900, 255, 315);
+    spin.SetRange(99, -1);
+    spin.SetValue(30);
+    picker.Move(0, 1400, 1800, 330);
+    progress.Move(120, 2700, 3000, 300);
+    label.Move(120, 3100, 3000, 600);
+    image.Move(120, 3800, 480, 480);
+    image.SetPicture("IDI_MAIN");
+    timer.SetEnabled(false);
+  }
+  ui::Frame frame{*this, "frame"};
+  ui::TextBox text{frame, "text"};
+  ui::ControlArray<ui::OptionButton> options{frame, "options", {0, 1}};
+  ui::PictureBox panel{*this, "panel"};
+  ui::CheckBox check{panel, "check"};
+  ui::CommandButton button{panel, "button"};
+  ui::ComboBox list{panel, "list"};
+  ui::ScrollBar spin{panel, "spin"};
+  ui::DTPicker picker{panel, "picker"};
+  ui::ProgressBar progress{*this, "progress"};
+  ui::Label label{*this, "label"};
+  ui::Image image{*this, "image"};
+  ui::StatusBar status{*this, "status", 2};
+  ui::Timer timer{*this, "timer"};
+  ui::Menu file{*this, "file", "&File"};
+  ui::Menu open{file, "open", "&Open", ui::Shortcut::Ctrl('O')};
+  ui::Menu separator{file, "separator", "-"};
+  ui::Menu quiet{file, "quiet", "&Quiet"};
+  ui::Menu help{*this, "help", "&Help"};
+  ui::Menu about{help, "about", "&About", ui::Shortcut::F(1)};
+  ui::Menu popup{*this, "popup", "Popup"};
+  ui::Menu show{popup, "show", "&Show"};
+};
+
+class Controls : public win32_testing::Win32Test {
+ protected:
+  Controls() {
+    form.text.KeyPress = [this](int& key) {
+      ++count["KeyPress"];
+      if (key == 'x') key = 0;
+    };
+    form.text.Change = [this] { ++count["Change"]; };
+    form.text.GotFocus = [this] { ++count["GotFocus"]; };
+    form.text.LostFocus = [this] { ++count["LostFocus"]; };
+    form.text.DblClick = [this] { ++count["DblClick"]; };
+    form.check.Click = [this] { ++count["check"]; };
+    form.options[1].Click = [this](int index) { clicked.push_back(index); };
+    form.button.Click = [this] { ++count["button"]; };
+    form.list.Click = [this] { ++count["list"]; };
+    form.spin.Change = [this] { ++count["spin"]; };
+    form.picker.Change = [this] { ++count["picker"]; };
+    form.timer.TimerEvent = [this] { ++count["timer"]; };
+    form.open.Click = [this] { ++count["open"]; };
+    form.about.Click = [this] { ++count["about"]; };
+    form.show.Click = [this] { ++count["show"]; };
+    form.QueryUnload = [this](int& cancel, int mode) {
+      modes.push_back(mode);
+      cancel = refuseClose ? 1 : 0;
+    };
+    form.popup.SetVisible(false);
+    form.Show();
+    Pump();
+  }
+  ~Controls() override { form.RequestClose(ui::vbFormCode); }
+
+  KindsForm form{runtime};
+  std::map<std::string, int> count;
+  std::vector<int> clicked;
+  std::vector<int> modes;
+  bool refuseClose = false;
+};
+
+TEST_F(Controls, TheFormIsARealWindowWithCaptionIconAndSize) {
+  HWND window = H(form);
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(TextOf(form.hWnd()), "Kinds");
+  form.SetCaption("Renamed");
+  EXPECT_EQ(TextOf(form.hWnd()), "Renamed");
+  EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_NE(form.PictureHandle(), 0u);
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 400);
+}
+
+TEST_F(Controls, TextBoxTypingGoesThroughKeyPressAndRaisesChangeOnce) {
+  HWND edit = H(form.text);
+  SetFocus(edit);
+  Pump();
+  EXPECT_EQ(count["GotFocus"], 1);
+  SendMessageA(edit, WM_CHAR, 'a', 1);
+  EXPECT_EQ(form.text.Text(), "a");
+  EXPECT_EQ(TextOf(form.text.hWnd()), "a");
+  EXPECT_EQ(count["KeyPress"], 1);
+  EXPECT_EQ(count["Change"], 1);
+  SendMessageA(edit, WM_CHAR, 'x', 1);  // discarded by KeyPress
+  EXPECT_EQ(TextOf(form.text.hWnd()), "a");
+  EXPECT_EQ(count["Change"], 1);
+  SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+  EXPECT_EQ(TextOf(form.text.hWnd()), "");
+  EXPECT_EQ(count["Change"], 2);
+}
+
+TEST_F(Controls, TextBoxModelChangesReachTheEditWithoutAnEcho) {
+  HWND edit = H(form.text);
+  form.text.SetMaxLength(5);
+  form.text.SetText("hello world");
+  EXPECT_EQ(TextOf(form.text.hWnd()), "hello");
+  EXPECT_EQ(count["Change"], 1) << "the edit control's own change notice is not a second Change";
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 5);
+  form.text.SetSelStart(1);
+  form.text.SetSelLength(3);
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 4u);
+  SendMessageA(edit, EM_SETSEL, 2, 5);  // the user selects natively
+  EXPECT_EQ(form.text.SelStart(), 2);
+  EXPECT_EQ(form.text.SelLength(), 3);
+  form.text.SetLocked(true);
+  EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+  form.text.SetBackColor(ui::Rgb(255, 128, 128));
+  HDC dc = GetDC(edit);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(edit), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+  ReleaseDC(edit, dc);
+  LOGBRUSH info{};
+  GetObjectA(brush, sizeof info, &info);
+  EXPECT_EQ(info.lbColor, RGB(255, 128, 128));
+}
+
+TEST_F(Controls, APasteAndADoubleClickReachTheModelOnce) {
+  HWND edit = H(form.text);
+  SetWindowTextA(edit, "");  // a native change, as a cut would make it
+  ASSERT_TRUE(OpenClipboard(H(form)));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 6);
+  std::memcpy(GlobalLock(memory), "12345", 6);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+  int before = count["Change"];
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(form.text.Text(), "12345");
+  EXPECT_EQ(count["Change"], before + 1);
+  EXPECT_EQ(count["KeyPress"], 0) << "a paste is not typing";
+  SendMessageA(edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(count["DblClick"], 1);
+}
+
+TEST_F(Controls, FocusMovesReportLostThenGotFocus) {
+  SetFocus(H(form.text));
+  Pump();
+  SetFocus(H(form.button));
+  Pump();
+  EXPECT_EQ(count["GotFocus"], 1);
+  EXPECT_EQ(count["LostFocus"], 1);
+  EXPECT_EQ(form.ActiveControl(), &form.button);
+  form.text.SetFocus();
+  EXPECT_EQ(GetFocus(), H(form.text));
+  EXPECT_EQ(count["GotFocus"], 2);
+}
+
+TEST_F(Controls, ToolTipsAreRegisteredForTheirControls) {
+  EXPECT_EQ(ToolTipOf(H(form), H(form.text)), "a tip");
+  form.text.SetToolTipText("another tip");
+  EXPECT_EQ(ToolTipOf(H(form), H(form.text)), "another tip");
+  form.text.SetToolTipText("");
+  EXPECT_EQ(ToolTipOf(H(form), H(form.text)), "");
+}
+
+TEST_F(Controls, CheckBoxAndOptionButtonsFollowTheModelAndClicksArriveOnce) {
+  form.check.SetValue(1);
+  EXPECT_EQ(SendMessageA(H(form.check), BM_GETCHECK, 0, 0), BST_CHECKED);
+  form.check.SetValue(2);
+  EXPECT_EQ(SendMessageA(H(form.check), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  int before = count["check"];
+  SendMessageA(H(form.check), BM_CLICK, 0, 0);
+  EXPECT_EQ(count["check"], before + 1);
+  EXPECT_EQ(form.check.Value(), 1);
+  EXPECT_EQ(SendMessageA(H(form.check), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  form.options[0].SetValue(true);
+  EXPECT_EQ(SendMessageA(H(form.options[0]), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(H(form.options[1]), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicked, (std::vector<int>{1}));
+  EXPECT_EQ(SendMessageA(H(form.options[0]), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(H(form.options[1]), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(GetWindowLongA(H(form.options[0]), GWL_STYLE) & WS_GROUP);
+}
+
+TEST_F(Controls, ACommandButtonClickArrivesOnceAndItsCaptionFollows) {
+  SendMessageA(H(form.button), BM_CLICK, 0, 0);
+  EXPECT_EQ(count["button"], 1);
+  form.button.SetCaption("&Pressed");
+  EXPECT_EQ(TextOf(form.button.hWnd()), "&Pressed");
+  form.button.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(H(form.button)));
+}
+
+TEST_F(Controls, ContainersMoveHideAndDisableTheirChildren) {
+  form.panel.Move(3000, 150, 2400, 2400);
+  RECT r;
+  GetWindowRect(H(form.panel), &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(H(form), &p);
+  EXPECT_EQ(p.x, 200);
+  EXPECT_EQ(p.y, 10);
+  form.panel.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(H(form.button)));
+  EXPECT_TRUE(form.button.Visible());
+  form.frame.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(H(form.frame)));
+  EXPECT_TRUE(IsWindowEnabled(H(form.text))) << "the child keeps its own state";
+  EXPECT_THROW(form.text.SetFocus(), ui::RuntimeError);
+}
+
+TEST_F(Controls, TheDropDownListFollowsTheModelAndReportsAChoiceOnce) {
+  HWND combo = H(form.list);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+  form.list.SetListIndex(1);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(count["list"], 1);
+  SendMessageA(combo, CB_SETCURSEL, 2, 0);
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  EXPECT_EQ(form.list.ListIndex(), 2);
+  EXPECT_EQ(form.list.Text(), "Seconds");
+  EXPECT_EQ(count["list"], 2);
+  EXPECT_TRUE(GetWindowLongA(combo, GWL_STYLE) & CBS_DROPDOWNLIST);
+}
+
+TEST_F(Controls, TheSpinnersUpArrowRaisesItsValue) {
+  HWND bar = H(form.spin);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 99 - 30);
+  SendMessageA(GetParent(bar), WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(bar));
+  EXPECT_EQ(form.spin.Value(), 31);
+  EXPECT_EQ(count["spin"], 1);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 99 - 31);
+  SendMessageA(GetParent(bar), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar));
+  EXPECT_EQ(form.spin.Value(), 30);
+  form.spin.SetValue(-1);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 100);
+}
+
+TEST_F(Controls, ThePickerShowsTheModelTimeAndReportsAUserChangeOnce) {
+  HWND picker = H(form.picker);
+  form.picker.SetValue(base::MakeLocalTime({2026, 12, 7, 21, 10, 3}));
+  SYSTEMTIME shown{};
+  ASSERT_EQ(SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)), GDT_VALID);
+  EXPECT_EQ(shown.wHour, 21);
+  EXPECT_EQ(shown.wMinute, 10);
+  EXPECT_EQ(shown.wSecond, 3);
+  int before = count["picker"];
+  NMDATETIMECHANGE change{};
+  change.nmhdr.hwndFrom = picker;
+  change.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(picker));
+  change.nmhdr.code = DTN_DATETIMECHANGE;
+  change.dwFlags = GDT_VALID;
+  change.st = shown;
+  change.st.wHour = 7;
+  SendMessageA(GetParent(picker), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+  EXPECT_EQ(count["picker"], before + 1);
+  EXPECT_EQ(base::ToCivil(form.picker.Value()).hour, 7);
+}
+
+TEST_F(Controls, ProgressStatusLabelAndImageShowTheirModel) {
+  form.progress.SetMax(30);
+  form.progress.SetValue(12);
+  EXPECT_EQ(SendMessageA(H(form.progress), PBM_GETPOS, 0, 0), 12);
+  EXPECT_EQ(SendMessageA(H(form.progress), PBM_GETRANGE, FALSE, 0), 30);
+
+  form.status.SetPanelText(1, "File to Play : ring.wav");
+  form.status.SetPanelToolTipText(1, "File Path = C:\\ring.wav");
+  char text[128] = {};
+  SendMessageA(H(form.status), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "File to Play : ring.wav");
+  char tip[128] = {};
+  SendMessageA(H(form.status), SB_GETTIPTEXTA, MAKEWPARAM(0, sizeof tip), reinterpret_cast<LPARAM>(tip));
+  EXPECT_STREQ(tip, "File Path = C:\\ring.wav");
+
+  form.label.SetCaption("06 DEC 2026\r09:05:03 PM");
+  EXPECT_EQ(TextOf(form.label.hWnd()), "06 DEC 2026\r\n09:05:03 PM") << "a lone CR shows as a line break";
+  form.label.SetAutoSize(true);
+  int twoLines = form.label.Height();
+  form.label.SetCaption("one line, rather longer than the others");
+  EXPECT_LT(form.label.Height(), twoLines);
+  RECT r;
+  GetClientRect(H(form.label), &r);
+  EXPECT_EQ(r.right * 15, form.label.Width()) << "the native label took the measured size";
+
+  EXPECT_NE(SendMessageA(H(form.image), STM_GETICON, 0, 0), 0);
+  EXPECT_EQ(form.image.PictureHandle(), static_cast<std::uintptr_t>(SendMessageA(H(form.image), STM_GETICON, 0, 0)));
+}
+
+TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
+  form.timer.SetInterval(50);
+  form.timer.SetEnabled(true);
+  Pump(400);
+  int ticks = count["timer"];
+  EXPECT_GE(ticks, 3);
+  EXPECT_LE(ticks, 9);
+  form.timer.SetEnabled(false);
+  Pump(200);
+  EXPECT_EQ(count["timer"], ticks);
+}
+
+TEST_F(Controls, TheMenuBarShowsVisibleMenusWithShortcutsAndChecks) {
+  HMENU bar = GetMenu(H(form));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(GetMenuItemCount(bar), 2) << "the hidden pop-up menu is not in the bar";
+  HMENU file = GetSubMenu(bar, 0);
+  char text[64] = {};
+  GetMenuStringA(file, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Open\tCtrl+O");
+  EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  form.quiet.SetChecked(true);
+  file = GetSubMenu(GetMenu(H(form)), 0);
+  EXPECT_TRUE(GetMenuState(file, 2, MF_BYPOSITION) & MF_CHECKED);
+  form.quiet.SetEnabled(false);
+  EXPECT_TRUE(GetMenuState(GetSubMenu(GetMenu(H(form)), 0), 2, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(Controls, AMenuCommandAndItsShortcutArriveOnce) {
+  HMENU file = GetSubMenu(GetMenu(H(form)), 0);
+  UINT id = GetMenuItemID(file, 0);
+  SendMessageA(H(form), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  EXPECT_EQ(count["open"], 1);
+  Key(H(form.button), 'O', true);
+  EXPECT_EQ(count["open"], 2);
+  Key(H(form.button), VK_F1);
+  EXPECT_EQ(count["about"], 1);
+  form.open.SetEnabled(false);
+  Key(H(form.button), 'O', true);
+  EXPECT_EQ(count["open"], 2) << "a disabled item's shortcut does nothing";
+}
+
+TEST_F(Controls, APopUpMenuOpensAtThePointerAndItsChoiceArrives) {
+  SetTimer(nullptr, 0, 150, ChooseFirstMenuItem);
+  SetForegroundWindow(H(form));
+  form.PopupMenu(form.popup);
+  EXPECT_EQ(count["show"], 1);
+}
+
+TEST_F(Controls, TheCloseBoxAndTheEndOfTheSessionAskOnceEach) {
+  refuseClose = true;
+  SendMessageA(H(form), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(modes, (std::vector<int>{0}));
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_EQ(SendMessageA(H(form), WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(modes, (std::vector<int>{0, 2}));
+  refuseClose = false;
+  SendMessageA(H(form), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(form.hWnd(), 0u);
+}
+
+TEST_F(Controls, KeyPreviewSeesKeysBeforeTheControl) {
+  std::vector<int> keys;
+  form.KeyPreview = true;
+  form.KeyDown = [&](int& key, int) { keys.push_back(key); };
+  Key(H(form.text), VK_ESCAPE);
+  EXPECT_EQ(keys, (std::vector<int>{VK_ESCAPE}));
+}
+
+TEST_F(Controls, AnErrorInAClickHandlerIsReportedAndTheWindowLivesOn) {
+  form.button.Click = [] { throw ui::RuntimeError(13, "Type mismatch"); };
+  boxes.Answer(ui::vbOK);
+  SendMessageA(H(form.button), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log()[0].text, "Run-time error '13':\r\n\r\nType mismatch");
+  EXPECT_TRUE(IsWindow(H(form)));
+}
+
+TEST_F(Controls, RealMessageBoxesCanBeAnswered) {
+  runtime.UseScriptedMessageBoxes(nullptr);
+  answerHook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
+  EXPECT_EQ(runtime.MsgBox("Are you sure, you want to Exit?    ", ui::mb::kYesNo | ui::mb::kQuestion, "Exit Confirmation"),
+            ui::vbYes);
+  UnhookWindowsHookEx(answerHook);
+}
+
+}  // namespace
