@@ -5,7 +5,9 @@
 #include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
+#include "power/modShellnWait.h"
 #include "power/modShutdown.h"
+#include "settings/modSettings.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
 #include "ui/Runtime.h"
@@ -23,6 +25,24 @@ constexpr const char* kDeactivateCaption = "De&activate";
 
 const ui::Font kClockFont{"Arial", 14.25, true};
 
+constexpr int kPanelInView = 200;
+constexpr int kPanelAtStart = 1380;
+constexpr int kPanelOutOfView = 2000;
+constexpr ui::Color kNoCountdownColor = ui::Rgb(255, 128, 128);
+constexpr const char* kCountdownTip = "Countdown time in seconds, before taking action";
+constexpr const char* kNoCountdownTip =
+    "NO COUNTDOWN WILL BE DISPLAYED, AND THE SELECTED ACTION WILL BE PERFORMED INSTANTLY";
+
+const char* const kActionNames[] = {"Shutdown", "Restart",  "Log Off",         "Hibernate",
+                                    "Stand by", "Lock PC", "Alarm && Message"};
+
+bool IsDigitOrBackspace(int keyAscii) { return keyAscii == 8 || (keyAscii >= '0' && keyAscii <= '9'); }
+
+void SelectAll(ui::TextBox& box) {
+  box.SetSelStart(0);
+  box.SetSelLength(static_cast<int>(box.Text().size()));
+}
+
 base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
   base::LocaleNames names;
   for (std::uint32_t i = 0; i < 12; ++i) {
@@ -36,7 +56,8 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 
 }  // namespace
 
-frmMain::frmMain(ui::Runtime& runtime, os::System system) : ui::Form(runtime, "frmMain"), os_(system) {
+frmMain::frmMain(ui::Runtime& runtime, os::System system)
+    : ui::Form(runtime, "frmMain"), CommonDialog(system.comdlg32), os_(system) {
   DesignLayout();
   BindHandlers();
 }
@@ -63,7 +84,7 @@ void frmMain::DesignLayout() {
 
   frmeActOpt.SetCaption("Action Options :");
   frmeActOpt.Move(120, 2640, 4485, 3000);
-  picOptions0.Move(60, 200, 4365, 855);
+  picOptions0.Move(60, kPanelInView, 4365, 855);
   chkExecFile.SetCaption("&Execute file before action :");
   chkExecFile.Move(60, 0, 2895, 255);
   txtExecF.Move(60, 270, 3735, 285);
@@ -80,7 +101,7 @@ void frmMain::DesignLayout() {
   lblCountdown.Move(1395, 615, 1335, 225);
   txtTimeout.SetText("30");
   txtTimeout.SetMaxLength(2);
-  txtTimeout.SetToolTipText("Countdown time in seconds, before taking action");
+  txtTimeout.SetToolTipText(kCountdownTip);
   txtTimeout.Move(2760, 570, 375, 285);
   // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
   scrSecond.SetRange(99, -1);
@@ -90,7 +111,7 @@ void frmMain::DesignLayout() {
   lblSeconds.SetCaption("Seconds.");
   lblSeconds.Move(3450, 615, 855, 225);
 
-  picOptions1.Move(60, 1380, 4365, 855);
+  picOptions1.Move(60, kPanelAtStart, 4365, 855);
   lblMessage.SetCaption("Message :");
   lblMessage.Move(60, 30, 735, 225);
   txtMessage.SetMaxLength(65);
@@ -176,6 +197,25 @@ void frmMain::BindHandlers() {
 
   cmdTray.Click = [this] { cmdTray_Click(); };
   mnu_Show.Click = [this] { mnu_Show_Click(); };
+  mnu_saveset.Click = [this] { mnu_saveset_Click(); };
+
+  optExitOption.ForEach(
+      [this](ui::OptionButton& option) { option.Click = [this](int index) { optExitOption_Click(index); }; });
+  chkExecFile.Click = [this] { chkExecFile_Click(); };
+  chkAlarmF.Click = [this] { chkAlarmF_Click(); };
+  cmdExecF.Click = [this] { cmdExecF_Click(); };
+  cmdAlarmF.Click = [this] { cmdAlarmF_Click(); };
+  txtExecF.Change = [this] { txtExecF_Change(); };
+  txtAlarmF.Change = [this] { txtAlarmF_Change(); };
+  txtExecF.DblClick = [this] { txtExecF_DblClick(); };
+  txtAlarmF.DblClick = [this] { txtAlarmF_DblClick(); };
+  txtMessage.GotFocus = [this] { txtMessage_GotFocus(); };
+  txtMessage.LostFocus = [this] { txtMessage_LostFocus(); };
+  txtTimeout.KeyPress = [this](int& keyAscii) { txtTimeout_KeyPress(keyAscii); };
+  txtTimeout.GotFocus = [this] { txtTimeout_GotFocus(); };
+  txtTimeout.Change = [this] { txtTimeout_Change(); };
+  scrSecond.Change = [this] { scrSecond_Change(); };
+  scrSecond.Scroll = [this] { scrSecond_Scroll(); };
 }
 
 // ---------------------------------------------------------------- start-up and exit
@@ -206,6 +246,9 @@ void frmMain::Form_Load() {
       [&] { AppFolder = WithTrailingBackslash(AppPath(os_.kernel32)); },
       [&] { ActionName = "Shutdown"; },
       [&] { mnu_popup.SetVisible(false); },
+      [&] {
+        if (os_.files.FileExists(SettingsPath())) LoadSett(SettingsPath());
+      },
       [&] {
         if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
           optExitOption[4].SetEnabled(true);
@@ -266,6 +309,7 @@ void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
 void frmMain::Form_Unload(int& /*cancel*/) {
   EachStatement({
       [&] { tray::DeleteIcon(os_.shell32, TrayRecord); },
+      [&] { SaveSett(SettingsPath()); },
       [&] {
         if (tmrAction.Enabled()) tmrAction.SetEnabled(false);
       },
@@ -275,6 +319,17 @@ void frmMain::Form_Unload(int& /*cancel*/) {
       [&] { tmrTime.SetEnabled(false); },
       [&] { GetRuntime().End(); },
   });
+}
+
+bool frmMain::SaveSett(const std::string& fileName) { return settings::SaveSett(*this, os_.files, fileName); }
+
+void frmMain::LoadSett(const std::string& fileName) { settings::LoadSett(*this, os_.files, fileName); }
+
+void frmMain::mnu_saveset_Click() {
+  if (SaveSett(SettingsPath()))
+    GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
+  else
+    GetRuntime().MsgBox("Settings could not be saved to the file " + SettingsPath() + "     ", ui::mb::kExclamation);
 }
 
 void frmMain::mnu_exit_Click() {
@@ -381,13 +436,10 @@ void frmMain::optTime_Click(int index) {
 void frmMain::tmrTime_Timer() { lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime())); }
 
 void frmMain::txtPeriod_KeyPress(int& keyAscii) {
-  if (keyAscii != 8 && !(keyAscii >= '0' && keyAscii <= '9')) keyAscii = 0;
+  if (!IsDigitOrBackspace(keyAscii)) keyAscii = 0;
 }
 
-void frmMain::txtPeriod_GotFocus() {
-  txtPeriod.SetSelStart(0);
-  txtPeriod.SetSelLength(static_cast<int>(txtPeriod.Text().size()));
-}
+void frmMain::txtPeriod_GotFocus() { SelectAll(txtPeriod); }
 
 void frmMain::txtPeriod_Change() {
   // Typing can only bring digits; pasted text is cut down to its digits first.
@@ -453,5 +505,151 @@ void frmMain::RestoreFromTray() {
   Show();
   tray::DeleteIcon(os_.shell32, TrayRecord);
 }
+
+// ---------------------------------------------------------------- action options
+
+std::int16_t frmMain::BeepFrequency() const {
+  double hertz = base::Val(txtBeepFreq.Text());
+  return base::CInt(hertz < 100 ? 100 : hertz > 10000 ? 10000 : hertz);
+}
+
+bool frmMain::HibernateAllowed() {
+  try {
+    return os_.powrprof.IsPwrHibernateAllowed() != 0;
+  } catch (const std::exception&) {
+    return false;  // no power-management library: this system cannot hibernate
+  }
+}
+
+// Puts one option panel at the top of the frame, enabled, and the other below it, out of view
+// and disabled.
+void frmMain::ShowPanel(int index) {
+  picOptions(index).SetTop(kPanelInView);
+  picOptions(index).SetEnabled(true);
+  picOptions(1 - index).SetTop(kPanelOutOfView);
+  picOptions(1 - index).SetEnabled(false);
+}
+
+void frmMain::optExitOption_Click(int index) {
+  ui::Runtime& rt = GetRuntime();
+  if (picOptions(0).Top() != kPanelInView && index < 6) ShowPanel(0);
+  switch (index) {
+    case 3:
+      if (HibernateAllowed()) {
+        ActionName = kActionNames[3];
+        return;
+      }
+      if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
+                    ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
+        optExitOption[0].SetValue(true);
+        ActionName = kActionNames[0];
+        return;
+      }
+      if (power::ShellWait(os_, rt, "POWERCFG.EXE /HIBERNATE ON") && !rt.Ended() && HibernateAllowed()) {
+        rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
+        optExitOption[3].SetValue(true);
+        ActionName = kActionNames[3];
+      } else if (!rt.Ended()) {
+        rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
+        optExitOption[0].SetValue(true);
+        ActionName = kActionNames[0];
+      }
+      return;
+    case 6:
+      ActionName = kActionNames[6];
+      ShowPanel(1);
+      return;
+    default:
+      ActionName = kActionNames[index];
+  }
+}
+
+// A ticked file option enables its path box and button, and asks for a file at once when none
+// is chosen yet; unticked, both are disabled and the path stays.
+void frmMain::FileOptionClick(ui::CheckBox& box, ui::TextBox& path, ui::CommandButton& button,
+                              void (frmMain::*pick)()) {
+  bool ticked = box.Value() == 1;
+  path.SetEnabled(ticked);
+  button.SetEnabled(ticked);
+  if (ticked && path.Text() == kSelectFile) (this->*pick)();
+}
+
+void frmMain::chkExecFile_Click() { FileOptionClick(chkExecFile, txtExecF, cmdExecF, &frmMain::cmdExecF_Click); }
+
+void frmMain::chkAlarmF_Click() { FileOptionClick(chkAlarmF, txtAlarmF, cmdAlarmF, &frmMain::cmdAlarmF_Click); }
+
+void frmMain::PickFile(ui::CheckBox& box, ui::TextBox& path,
+                       const std::vector<std::pair<std::string, std::string>>& filters, const std::string& title) {
+  try {
+    CommonDialog.OFN.lpstrFilter = platform::MakeFilter(filters);
+    CommonDialog.OFN.lpstrTitle = title;
+    platform::SelectedFile chosen = CommonDialog.ShowOpen(hWnd(), true);
+    if (!chosen.Cancelled) {
+      path.SetText(chosen.FolderPath + chosen.FileNames.at(0));
+      path.SetSelStart(static_cast<int>(path.Text().size()));  // the file name in view
+    } else if (path.Text() == kSelectFile) {
+      box.SetValue(0);
+    }
+  } catch (const std::exception&) {
+    // The picker ends quietly; the controls stay as they are.
+  }
+}
+
+void frmMain::cmdExecF_Click() {
+  PickFile(chkExecFile, txtExecF,
+           {{"All Executable Files (*.exe,*.bat,*.com)", "*.exe;*.bat;*.com"}, {"All Files (*.*)", "*.*"}},
+           "Select File to be Executed");
+}
+
+void frmMain::cmdAlarmF_Click() {
+  PickFile(chkAlarmF, txtAlarmF, {{"Media Files (*.mp3,*.wma,*.wav,*.mpg,*.avi)", "*.mp3;*.wma;*.wav;*.mpg;*.avi"}},
+           "Select Media File for Alarm");
+}
+
+void frmMain::txtExecF_Change() {
+  if (txtExecF.Text().empty()) txtExecF.SetText(kSelectFile);
+}
+
+void frmMain::txtAlarmF_Change() {
+  if (txtAlarmF.Text().empty()) txtAlarmF.SetText(kSelectFile);
+}
+
+void frmMain::ClearPath(ui::CheckBox& box, ui::TextBox& path) {
+  path.SetText(kSelectFile);
+  box.SetValue(0);
+}
+
+void frmMain::txtExecF_DblClick() { ClearPath(chkExecFile, txtExecF); }
+
+void frmMain::txtAlarmF_DblClick() { ClearPath(chkAlarmF, txtAlarmF); }
+
+void frmMain::txtMessage_GotFocus() { SelectAll(txtMessage); }
+
+void frmMain::txtMessage_LostFocus() {
+  if (txtMessage.Text().empty()) txtMessage.SetText(kTypeMessage);
+}
+
+void frmMain::txtTimeout_KeyPress(int& keyAscii) {
+  if (!IsDigitOrBackspace(keyAscii)) keyAscii = 0;
+}
+
+void frmMain::txtTimeout_GotFocus() { SelectAll(txtTimeout); }
+
+void frmMain::txtTimeout_Change() {
+  if (base::Val(txtTimeout.Text()) > 900) txtTimeout.SetText("900");
+  if (base::Val(txtTimeout.Text()) > 0) {
+    txtTimeout.SetBackColor(ui::kSystemWindowBackground);
+    txtTimeout.SetToolTipText(kCountdownTip);
+  } else {
+    txtTimeout.SetBackColor(kNoCountdownColor);
+    txtTimeout.SetText("0");
+    txtTimeout.SetToolTipText(kNoCountdownTip);
+  }
+  // Two digits are all the box holds: select them, so the next digit starts afresh.
+  if (txtTimeout.Text().size() == 2) SelectAll(txtTimeout);
+  scrSecond.SetValue(base::CLng(base::Val(txtTimeout.Text())));
+}
+
+void frmMain::scrSecond_Change() { txtTimeout.SetText(std::to_string(scrSecond.Value())); }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "os/Api.h"
+#include "platform/KRUEM_CommonDialog.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -38,6 +39,19 @@ class frmMain : public ui::Form {
   base::LocalTime ComputeTargetTime(base::LocalTime now) const;
   // Shows the serious-error message, then asks the main window to close.
   void SeriousErrorExit();
+
+  // Writes the settings file; false when it could not be written (the old file then stands).
+  bool SaveSett(const std::string& fileName);
+  // Sets the controls from the settings file; never opens a dialog, never raises an error.
+  void LoadSett(const std::string& fileName);
+  // The countdown beep's frequency: the number in txtBeepFreq brought into 100..10000 Hz (a
+  // hand-edited file may hold anything there; the text itself is kept as stored).
+  std::int16_t BeepFrequency() const;
+  // Whether the system can hibernate now; a system without the query cannot.
+  bool HibernateAllowed();
+
+  // The file-open dialog of the two file pickers.
+  platform::CommonDialog CommonDialog;
 
   // ---- controls, in the order they are created: their tab order, and where two overlap, the
   // earlier one lies on top
@@ -134,6 +148,24 @@ class frmMain : public ui::Form {
 
   void cmdTray_Click();
   void mnu_Show_Click();
+  void mnu_saveset_Click();
+
+  void optExitOption_Click(int index);
+  void chkExecFile_Click();
+  void chkAlarmF_Click();
+  void cmdExecF_Click();
+  void cmdAlarmF_Click();
+  void txtExecF_Change();
+  void txtAlarmF_Change();
+  void txtExecF_DblClick();
+  void txtAlarmF_DblClick();
+  void txtMessage_GotFocus();
+  void txtMessage_LostFocus();
+  void txtTimeout_KeyPress(int& keyAscii);
+  void txtTimeout_GotFocus();
+  void txtTimeout_Change();
+  void scrSecond_Change();
+  void scrSecond_Scroll() { scrSecond_Change(); }
 
  private:
   void DesignLayout();
@@ -141,6 +173,12 @@ class frmMain : public ui::Form {
   void ActivateSchedule();
   void DeactivateSchedule();
   void RestoreFromTray();
+  void ShowPanel(int index);
+  void FileOptionClick(ui::CheckBox& box, ui::TextBox& path, ui::CommandButton& button,
+                       void (frmMain::*pick)());
+  void PickFile(ui::CheckBox& box, ui::TextBox& path,
+                const std::vector<std::pair<std::string, std::string>>& filters, const std::string& title);
+  void ClearPath(ui::CheckBox& box, ui::TextBox& path);
 
   os::System os_;
   base::LocaleNames names_;

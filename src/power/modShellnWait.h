@@ -1,0 +1,23 @@
+// Starting a command line and waiting for it to end while the windows stay responsive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "os/Api.h"
+#include "ui/Runtime.h"
+
+namespace power {
+
+constexpr std::uint16_t kShowMinimized = 2;  // minimized, with the focus
+
+// Starts the command line minimized and returns once its process has ended. Returns false
+// when the command could not be started at all (no such program); nothing is raised.
+bool ShellWait(os::System& system, ui::Runtime& runtime, const std::string& commandLine);
+
+// Waits for the process with this id to end, delivering window messages meanwhile, and
+// returns its exit code (0 when the process cannot be opened). The wait sleeps in the system
+// between messages: it uses no processor time while the process runs.
+std::uint32_t WaitProcess(os::System& system, ui::Runtime& runtime, std::uint32_t processId);
+
+}  // namespace power

@@ -1,0 +1,269 @@
+// The settings file: what is written, what is read back, and what a damaged file does.
+#include "settings/modSettings.h"
+
+#include "support/Harness.h"
+
+namespace {
+
+using testing_support::MainWindowTest;
+
+constexpr const char* kPath = "C:\\Program Files\\Quenlar\\settings.qnl";
+
+const std::vector<std::string> kDefaults = {
+    "True", "False", "False", "False", "False", "False", "False", "0", "0", "0", "True", "False", "False",
+    "30",   "4000",  "Select File...", "Select File...", "Type your Message text here"};
+
+class SettingsFile : public MainWindowTest {
+ protected:
+  // Starts the program with this file in its folder.
+  app::frmMain& StartWith(const std::vector<std::string>& lines) {
+    fake.files[kPath] = settings::JoinLines(lines);
+    return Start();
+  }
+  std::vector<std::string> Saved() { return settings::SplitLines(fake.files.at(kPath)); }
+  void Quit() {
+    M().mnu_confirm.SetChecked(true);
+    ASSERT_TRUE(backend.CloseBox(M()));
+  }
+  static std::vector<std::string> With(std::vector<std::string> lines, int line, const std::string& value) {
+    lines.at(line - 1) = value;
+    return lines;
+  }
+};
+
+TEST_F(SettingsFile, DefaultsAreWrittenLineByLineWithCrLf) {
+  Start();
+  M().ExitNow = true;
+  M().Unload();
+  const std::string& bytes = fake.files.at(kPath);
+  EXPECT_EQ(bytes, settings::JoinLines(kDefaults));
+  EXPECT_EQ(bytes.substr(0, 12), "True\r\nFalse\r");
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the last line ends with CR LF too";
+}
+
+TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
+  auto& m = Start();
+  fake.dialogAnswers.push_back({"C:\\Tools\\", "run.bat"});
+  backend.Click(m.chkExecFile);
+  backend.Click(m.chkForced);
+  backend.Click(m.optExitOption[2]);
+  m.mnu_beep.SetChecked(false);
+  m.mnu_autotray.SetChecked(true);
+  m.txtTimeout.SetText("12");
+  m.txtBeepFreq.SetText("2500");
+  m.txtMessage.SetText("Tea & biscuits");
+  Quit();
+  std::vector<std::string> first = Saved();
+
+  testing_support::Harness again;  // a new run of the program over the same file
+  again.fake.files = fake.files;
+  app::frmMain second(again.runtime, again.fake.Services());
+  second.Initialize();
+  second.Show();
+  EXPECT_TRUE(second.optExitOption[2].Value());
+  EXPECT_EQ(second.ActionName, "Log Off");
+  EXPECT_EQ(second.chkForced.Value(), 1);
+  EXPECT_EQ(second.chkExecFile.Value(), 1);
+  EXPECT_TRUE(second.txtExecF.Enabled());
+  EXPECT_EQ(second.txtExecF.Text(), "C:\\Tools\\run.bat");
+  EXPECT_FALSE(second.mnu_beep.Checked());
+  EXPECT_TRUE(second.mnu_autotray.Checked());
+  EXPECT_EQ(second.txtTimeout.Text(), "12");
+  EXPECT_EQ(second.scrSecond.Value(), 12);
+  EXPECT_EQ(second.txtBeepFreq.Text(), "2500");
+  EXPECT_EQ(second.txtMessage.Text(), "Tea & biscuits");
+  EXPECT_EQ(settings::SettingsLines(second), first);
+  EXPECT_TRUE(again.fake.dialogsShown.empty()) << "loading never opens a dialog";
+}
+
+TEST_F(SettingsFile, BooleanLinesTakeWordsInAnyCaseAndNumbers) {
+  auto lines = With(With(With(kDefaults, 1, "FALSE"), 2, "true"), 11, "-1");
+  lines = With(lines, 12, "TRUE");
+  auto& m = StartWith(With(lines, 13, "yes"));
+  EXPECT_TRUE(m.optExitOption[1].Value());
+  EXPECT_FALSE(m.optExitOption[0].Value());
+  EXPECT_TRUE(m.mnu_beep.Checked());
+  EXPECT_TRUE(m.mnu_confirm.Checked());
+  EXPECT_FALSE(m.mnu_autotray.Checked()) << "yes is unusable: the tick stays as it was";
+}
+
+TEST_F(SettingsFile, CheckLinesTakeZeroOneOrTwo) {
+  EXPECT_EQ(StartWith(With(kDefaults, 8, "1")).chkForced.Value(), 1);
+}
+
+TEST_F(SettingsFile, UnusableCheckLinesLeaveTheBoxAndKeepTheLinePositions) {
+  auto& m = StartWith(With(With(kDefaults, 8, "5"), 9, "x"));
+  EXPECT_EQ(m.chkForced.Value(), 0);
+  EXPECT_EQ(m.chkExecFile.Value(), 0);
+  EXPECT_EQ(m.txtTimeout.Text(), "30") << "the following lines keep their places";
+}
+
+TEST_F(SettingsFile, AllActionsFalseLeavesNoneSelectedAndTheLastTrueWins) {
+  auto none = kDefaults;
+  none[0] = "False";
+  auto& m = StartWith(none);
+  for (int i = 0; i <= 6; ++i) EXPECT_FALSE(m.optExitOption[i].Value()) << i;
+  EXPECT_EQ(m.ActionName, "Shutdown");
+}
+
+TEST_F(SettingsFile, TwoTrueActionsSelectTheLaterOne) {
+  auto& m = StartWith(With(With(kDefaults, 2, "True"), 5, "True"));
+  EXPECT_TRUE(m.optExitOption[4].Value());
+  EXPECT_FALSE(m.optExitOption[1].Value());
+  EXPECT_EQ(m.ActionName, "Stand by");
+}
+
+TEST_F(SettingsFile, AStoredStandByThatTheSystemDoesNotOfferFallsBackToShutdown) {
+  fake.suspendAllowed = 0;
+  auto& m = StartWith(With(With(kDefaults, 1, "False"), 5, "True"));
+  EXPECT_TRUE(m.optExitOption[0].Value());
+  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_FALSE(m.optExitOption[4].Enabled());
+}
+
+TEST_F(SettingsFile, AStoredLockOnTheWindows9xFamilyFallsBackToShutdown) {
+  fake.version.dwPlatformId = 1;
+  auto& m = StartWith(With(With(kDefaults, 1, "False"), 6, "True"));
+  EXPECT_TRUE(m.optExitOption[0].Value());
+  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_FALSE(m.optExitOption[5].Enabled());
+}
+
+TEST_F(SettingsFile, AStoredHibernateAsksDuringStartUpWhenHibernationIsOff) {
+  fake.hibernateAllowed = 0;
+  boxes().Answer(ui::vbNo);
+  auto& m = StartWith(With(With(kDefaults, 1, "False"), 4, "True"));
+  EXPECT_EQ(LastBox(), "Hibernate is currently Disabled!     \rDo you want to Enable it Now?");
+  EXPECT_TRUE(m.optExitOption[0].Value());
+}
+
+TEST_F(SettingsFile, AStoredAlarmChoiceBringsTheAlarmPanel) {
+  auto& m = StartWith(With(With(kDefaults, 1, "False"), 7, "True"));
+  EXPECT_EQ(m.ActionName, "Alarm && Message");
+  EXPECT_EQ(m.picOptions(1).Top(), 200);
+}
+
+TEST_F(SettingsFile, TextsLongerThanTheirBoxesAreCut) {
+  auto& m = StartWith(With(With(kDefaults, 14, "120"), 18, std::string(80, 'm')));
+  EXPECT_EQ(m.txtTimeout.Text(), "12");
+  EXPECT_EQ(m.txtMessage.Text(), std::string(65, 'm'));
+}
+
+TEST_F(SettingsFile, AnEmptyMessageLineGetsThePlaceholder) {
+  EXPECT_EQ(StartWith(With(kDefaults, 18, "")).txtMessage.Text(), "Type your Message text here");
+}
+
+TEST_F(SettingsFile, AVanishedAlarmFileIsDroppedAndAProgramPathIsKept) {
+  auto lines = With(With(kDefaults, 10, "1"), 17, "C:\\Media\\gone.wav");
+  auto& m = StartWith(With(With(lines, 9, "1"), 16, "C:\\Tools\\gone.exe"));
+  EXPECT_EQ(m.chkAlarmF.Value(), 0);
+  EXPECT_EQ(m.txtAlarmF.Text(), "Select File...");
+  EXPECT_FALSE(m.txtAlarmF.Enabled());
+  EXPECT_EQ(m.chkExecFile.Value(), 1);
+  EXPECT_EQ(m.txtExecF.Text(), "C:\\Tools\\gone.exe");
+  EXPECT_TRUE(fake.dialogsShown.empty());
+}
+
+TEST_F(SettingsFile, AnAlarmFileThatStillExistsStays) {
+  fake.files["C:\\Media\\ring.wav"] = "RIFF";
+  auto& m = StartWith(With(With(kDefaults, 10, "1"), 17, "C:\\Media\\ring.wav"));
+  EXPECT_EQ(m.chkAlarmF.Value(), 1);
+  EXPECT_TRUE(m.txtAlarmF.Enabled());
+  EXPECT_EQ(m.txtAlarmF.Text(), "C:\\Media\\ring.wav");
+}
+
+TEST_F(SettingsFile, AShortFileSetsWhatItHasAndTheRestKeepTheirDefaults) {
+  std::vector<std::string> ten(kDefaults.begin(), kDefaults.begin() + 10);
+  ten[0] = "False";
+  ten[1] = "True";
+  ten[7] = "1";
+  auto& m = StartWith(ten);
+  EXPECT_TRUE(m.optExitOption[1].Value());
+  EXPECT_EQ(m.chkForced.Value(), 1);
+  EXPECT_TRUE(m.mnu_beep.Checked());
+  EXPECT_EQ(m.txtTimeout.Text(), "30");
+  EXPECT_EQ(m.txtBeepFreq.Text(), "4000");
+  EXPECT_EQ(m.txtExecF.Text(), "Select File...");
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here");
+}
+
+TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
+  for (const std::string& contents :
+       {std::string(), std::string("\r\n\r\n"), std::string(5000, '\xFF'), std::string("\0\0\0", 3),
+        settings::JoinLines(kDefaults) + std::string(100000, 'x') + "\r\nFalse\r\n"}) {
+    testing_support::Harness run;
+    run.fake.files[kPath] = contents;
+    app::frmMain m(run.runtime, run.fake.Services());
+    m.Initialize();
+    m.Show();
+    EXPECT_TRUE(m.Visible());
+    EXPECT_EQ(settings::SettingsLines(m), kDefaults) << "file of " << contents.size() << " bytes";
+  }
+}
+
+TEST_F(SettingsFile, ExtraLinesAndOtherLineEndsAreAccepted) {
+  std::string text;
+  for (const auto& line : With(kDefaults, 14, "45")) text += line + "\n";
+  fake.files[kPath] = text + "surplus\nlines\n";
+  EXPECT_EQ(Start().txtTimeout.Text(), "45");
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {
+  fake.files[kPath] = "irrelevant";
+  fake.throwOn = {"ReadFile"};
+  EXPECT_EQ(settings::SettingsLines(Start()), kDefaults);
+}
+
+TEST_F(SettingsFile, AFailedSaveLeavesTheOldFileByteForByte) {
+  auto& m = StartWith(With(kDefaults, 14, "45"));
+  const std::string before = fake.files.at(kPath);
+  fake.unwritable.insert(kPath);
+  m.txtTimeout.SetText("9");
+  boxes().Answer(ui::vbOK);
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('S')));
+  EXPECT_EQ(LastBox(), "Settings could not be saved to the file C:\\Program Files\\Quenlar\\settings.qnl     ");
+  EXPECT_EQ(boxes().Log().back().style, ui::mb::kExclamation);
+  EXPECT_EQ(fake.files.at(kPath), before);
+  Quit();  // the save on exit fails quietly
+  EXPECT_EQ(fake.files.at(kPath), before);
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(SettingsFile, SaveSettingsConfirmsOnlyASuccessfulSave) {
+  auto& m = Start();
+  m.mnu_confirm.SetChecked(true);
+  boxes().Answer(ui::vbOK);
+  ASSERT_TRUE(backend.Choose(m.mnu_saveset));
+  EXPECT_EQ(LastBox(), "Settings are saved successfully!     ");
+  EXPECT_EQ(boxes().Log().back().style, ui::mb::kInformation);
+  EXPECT_EQ(Saved()[11], "True");
+}
+
+TEST_F(SettingsFile, AnyFrequencyInTheFileGivesAUsableBeep) {
+  auto& m = StartWith(With(kDefaults, 15, "99999"));
+  EXPECT_EQ(m.txtBeepFreq.Text(), "99999") << "the text is kept as stored";
+  EXPECT_EQ(m.BeepFrequency(), 10000);
+  m.txtBeepFreq.SetText("12");
+  EXPECT_EQ(m.BeepFrequency(), 100);
+  m.txtBeepFreq.SetText("abc");
+  EXPECT_EQ(m.BeepFrequency(), 100);
+  m.txtBeepFreq.SetText("4000.5");
+  EXPECT_EQ(m.BeepFrequency(), 4000);
+}
+
+TEST_F(SettingsFile, ASecondCopyNeitherReadsNorWritesTheFile) {
+  fake.files[kPath] = settings::JoinLines(With(kDefaults, 14, "45"));
+  fake.otherInstanceRunning = true;
+  boxes().Answer(ui::vbOK);
+  Start();
+  EXPECT_EQ(fake.CountCalls("ReadFile"), 0u);
+  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 0u);
+}
+
+TEST(SettingsLines, SplittingAcceptsEveryLineEnd) {
+  EXPECT_EQ(settings::SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(settings::SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+  EXPECT_TRUE(settings::SplitLines("").empty());
+}
+
+}  // namespace
