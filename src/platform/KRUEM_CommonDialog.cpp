@@ -39,7 +39,7 @@ SelectedFile CommonDialog::ShowOpen(os::HWnd owner, bool /*centerOnOwner*/) {
   std::string previous = Trim(UpToNul(OFN.lpstrFile));
   OFN.lpstrFile = previous;
   OFN.nMaxFile = static_cast<std::uint32_t>(previous.size() + kNameRoom);
-  OFN.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
+  OFN.Flags = kOfnHideReadOnly | kOfnFileMustExist | kOfnExplorer | kOfnLongNames;
 
   SelectedFile result;
   if (comdlg32_.GetOpenFileNameA(OFN) == 0) return result;

@@ -18,10 +18,10 @@ struct SelectedFile {
   bool Cancelled = true;
 };
 
-constexpr std::uint32_t OFN_HIDEREADONLY = 0x4;
-constexpr std::uint32_t OFN_FILEMUSTEXIST = 0x1000;
-constexpr std::uint32_t OFN_EXPLORER = 0x80000;
-constexpr std::uint32_t OFN_LONGNAMES = 0x200000;
+constexpr std::uint32_t kOfnHideReadOnly = 0x4;
+constexpr std::uint32_t kOfnFileMustExist = 0x1000;
+constexpr std::uint32_t kOfnExplorer = 0x80000;
+constexpr std::uint32_t kOfnLongNames = 0x200000;
 
 // Builds a filter string from description and pattern pairs, each part followed by a NUL.
 std::string MakeFilter(const std::vector<std::pair<std::string, std::string>>& pairs);
