@@ -1,0 +1,163 @@
+// The action options panel and the settings file on the native backend, with real files.
+#include <fstream>
+#include <sstream>
+
+#include "Win32Fixture.h"
+#include "app/frmMain.h"
+#include "os/win32/RealSystem.h"
+#include "settings/modSettings.h"
+
+namespace {
+
+using win32_testing::H;
+using win32_testing::TextOf;
+
+POINT TopLeftIn(HWND window, HWND parent) {
+  RECT r;
+  GetWindowRect(window, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(parent, &p);
+  return p;
+}
+
+// A fresh folder under the temporary folder, removed with what it holds.
+class TempFolder {
+ public:
+  TempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "quenlar-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~TempFolder() {
+    for (const char* name : {"settings.qnl", "settings.qnl.new"}) {
+      std::string file = path_ + "\\" + name;
+      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(file.c_str());
+      RemoveDirectoryA(file.c_str());
+    }
+    RemoveDirectoryA(path_.c_str());
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+  static inline int count_ = 0;
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class NativeOptions : public win32_testing::Win32Test {
+ protected:
+  NativeOptions() {
+    fake.moduleFileName = folder.Path() + "\\quenlar.exe";
+    StartMain();
+  }
+  ~NativeOptions() override { EndMain(); }
+  void StartMain() {
+    main = std::make_unique<app::frmMain>(runtime, os::System{fake, fake, fake, fake, fake, fake, files});
+    main->Initialize();
+    main->Show();
+    Pump();
+  }
+  void EndMain() {
+    if (main && main->IsLoaded()) {
+      main->ExitNow = true;
+      main->Unload();
+    }
+    main.reset();
+  }
+  void Type(ui::Control& control, const std::string& text) {
+    for (char c : text) SendMessageA(H(control), WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+
+  TempFolder folder;
+  os::win32::RealSystem files;
+  std::unique_ptr<app::frmMain> main;
+};
+
+TEST_F(NativeOptions, AlarmAndMessageSwapsTheNativePanels) {
+  app::frmMain& m = *main;
+  SendMessageA(H(m.optExitOption[6]), BM_CLICK, 0, 0);
+  EXPECT_EQ(m.ActionName, "Alarm && Message");
+  EXPECT_EQ(TopLeftIn(H(m.picOptions(1)), H(m.frmeActOpt)).y, 200 / 15);
+  EXPECT_EQ(TopLeftIn(H(m.picOptions(0)), H(m.frmeActOpt)).y, 2000 / 15);
+  EXPECT_FALSE(IsWindowEnabled(H(m.picOptions(0))));
+  EXPECT_TRUE(IsWindowEnabled(H(m.picOptions(1))));
+  SendMessageA(H(m.optExitOption[1]), BM_CLICK, 0, 0);
+  EXPECT_EQ(TopLeftIn(H(m.picOptions(0)), H(m.frmeActOpt)).y, 200 / 15);
+  EXPECT_FALSE(IsWindowEnabled(H(m.picOptions(1))));
+  EXPECT_EQ(SendMessageA(H(m.optExitOption[6]), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(NativeOptions, TheSpinnerAndTheTypedCountdownStayInStep) {
+  app::frmMain& m = *main;
+  HWND bar = H(m.scrSecond);
+  SendMessageA(GetParent(bar), WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(bar));
+  EXPECT_EQ(TextOf(m.txtTimeout.hWnd()), "31");
+  SetFocus(H(m.txtTimeout));
+  Pump();
+  DWORD start = 9, end = 9;
+  SendMessageA(H(m.txtTimeout), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 2u) << "entering the box selects it";
+  Type(m.txtTimeout, "45");
+  EXPECT_EQ(TextOf(m.txtTimeout.hWnd()), "45");
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 99 - 45);
+  Type(m.txtTimeout, "7");
+  EXPECT_EQ(TextOf(m.txtTimeout.hWnd()), "7");
+  SendMessageA(H(m.txtTimeout), WM_CHAR, VK_BACK, 1);
+  EXPECT_EQ(TextOf(m.txtTimeout.hWnd()), "0");
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 99);
+  HDC dc = GetDC(H(m.txtTimeout));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(H(m.txtTimeout)), WM_CTLCOLOREDIT,
+                                                     reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(H(m.txtTimeout))));
+  ReleaseDC(H(m.txtTimeout), dc);
+  LOGBRUSH info{};
+  GetObjectA(brush, sizeof info, &info);
+  EXPECT_EQ(info.lbColor, RGB(255, 128, 128)) << "the zero countdown shows the warning colour";
+}
+
+TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
+  app::frmMain& m = *main;
+  SendMessageA(H(m.optExitOption[2]), BM_CLICK, 0, 0);
+  SendMessageA(H(m.chkForced), BM_CLICK, 0, 0);
+  m.txtMessage.SetText("Time for tea");
+  boxes.Answer(ui::vbOK);
+  Key(H(m.cmdActivate), 'S', true);  // Ctrl+S
+  EXPECT_EQ(boxes.Log().back().text, "Settings are saved successfully!     ");
+  const std::string file = folder.Path() + "\\settings.qnl";
+  std::string bytes = ReadBytes(file);
+  EXPECT_EQ(bytes.substr(0, 26), "False\r\nFalse\r\nTrue\r\nFalse\r");
+  EXPECT_EQ(bytes.substr(bytes.size() - 14), "Time for tea\r\n");
+  EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
+  EndMain();
+
+  StartMain();  // the next run reads it back
+  EXPECT_EQ(SendMessageA(H(main->optExitOption[2]), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(TextOf(main->txtMessage.hWnd()), "Time for tea");
+  EXPECT_EQ(main->ActionName, "Log Off");
+}
+
+TEST_F(NativeOptions, ASaveThatCannotWriteLeavesTheOldFileAsItWas) {
+  app::frmMain& m = *main;
+  const std::string file = folder.Path() + "\\settings.qnl";
+  ASSERT_TRUE(m.SaveSett(file));
+  const std::string before = ReadBytes(file);
+  CreateDirectoryA((file + ".new").c_str(), nullptr);  // the new file cannot be made
+  m.txtTimeout.SetText("9");
+  EXPECT_FALSE(m.SaveSett(file));
+  EXPECT_EQ(ReadBytes(file), before);
+  boxes.Answer(ui::vbOK);
+  Key(H(m.cmdActivate), 'S', true);
+  EXPECT_EQ(boxes.Log().back().text, "Settings could not be saved to the file " + file + "     ");
+  EXPECT_EQ(boxes.Log().back().style, ui::mb::kExclamation);
+}
+
+}  // namespace
