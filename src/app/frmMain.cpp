@@ -95,21 +95,20 @@ void frmMain::DesignLayout() {
   cmdExecF.Move(3855, 255, 450, 315);
   cmdExecF.SetEnabled(false);
   chkForced.SetCaption("&Forced Action");
-  chkForced.Move(60, 585, 1455, 255);
+  chkForced.Move(60, 585, 1320, 255);
   lblCountdown.SetCaption("Countdown for :");
-  lblCountdown.SetAlignment(ui::Alignment::Right);
-  lblCountdown.Move(1395, 615, 1335, 225);
+  lblCountdown.Move(1575, 615, 1230, 225);
   txtTimeout.SetText("30");
   txtTimeout.SetMaxLength(2);
   txtTimeout.SetToolTipText(kCountdownTip);
-  txtTimeout.Move(2760, 570, 375, 285);
+  txtTimeout.Move(2820, 570, 375, 285);
   // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
   scrSecond.SetRange(99, -1);
   scrSecond.SetChanges(1, 1);
   scrSecond.SetValue(30);
-  scrSecond.Move(3135, 555, 255, 315);
+  scrSecond.Move(3195, 555, 255, 315);
   lblSeconds.SetCaption("Seconds.");
-  lblSeconds.Move(3450, 615, 855, 225);
+  lblSeconds.Move(3510, 615, 795, 225);
 
   picOptions1.Move(60, kPanelAtStart, 4365, 855);
   lblMessage.SetCaption("Message :");
