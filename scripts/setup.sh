@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12, and nothing when all is there.
+# Runs apt-get as root, or through sudo; without either it prints the commands to run.
+set -euo pipefail
+
+packages=(
+  cmake g++ make                           # native build
+  libgtest-dev libgmock-dev googletest     # GoogleTest (sources in /usr/src/googletest)
+  g++-mingw-w64-i686                       # cross compiler for 32-bit Windows
+  wine wine32:i386                         # runs the Windows build
+  gstreamer1.0-plugins-base:i386           # media playback inside Wine
+  gstreamer1.0-plugins-good:i386
+  xvfb xdotool imagemagick x11-utils       # headless display, window lookup, screenshots
+  fonts-wine fonts-liberation              # Wine's Tahoma, MS Sans Serif, Marlett; Arial's metrics
+  python3
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  status="$(dpkg-query -W -f='${db:Status-Abbrev}' "$pkg" 2>/dev/null || true)"
+  [[ "$status" == "ii "* ]] || missing+=("$pkg")
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+# wine32 and the gstreamer plugins for it are i386 packages.
+add_i386=false
+if ! dpkg --print-foreign-architectures | grep -qx i386 &&
+  printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+  add_i386=true
+fi
+
+if [[ $EUID -eq 0 ]]; then
+  as_root=()
+elif command -v sudo >/dev/null; then
+  as_root=(sudo)
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Run as root:" >&2
+  if $add_i386; then echo "  dpkg --add-architecture i386" >&2; fi
+  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+if $add_i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
+"${as_root[@]}" apt-get update
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
