@@ -290,78 +290,46 @@ class TextBoxPeer : public WindowPeer {
   TextBox& box_;
 };
 
-class CheckBoxPeer : public WindowPeer {
- public:
-  CheckBoxPeer(Backend& backend, CheckBox& box) : WindowPeer(backend, box), box_(box) {
-    Create("BUTTON", WS_TABSTOP | BS_3STATE, 0, box.Caption());
-    Update(Prop::Value);
-  }
-  void Update(Prop what) override {
-    if (what == Prop::Value)
-      SendMessageA(hwnd_, BM_SETCHECK, box_.Value() == 1 ? BST_CHECKED : box_.Value() == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
-    else if (what == Prop::Caption)
-      SetWindowTextA(hwnd_, box_.Caption().c_str());
-    else
-      WindowPeer::Update(what);
-  }
-  void OnCommand(WORD code) override {
-    if (code != BN_CLICKED) return;
-    CheckBox* box = &box_;
-    backend_.Deliver([box] { box->UserClick(); });
-  }
+// The three kinds of button: a check box (three states, so that 2 shows greyed), an option
+// button (the first of its container starts the group) and a command button. The model
+// decides every state; a click only reports itself.
+int CheckState(const CheckBox& box) {
+  return box.Value() == 1 ? BST_CHECKED : box.Value() == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+}
+int CheckState(const OptionButton& option) { return option.Value() ? BST_CHECKED : BST_UNCHECKED; }
+int CheckState(const CommandButton&) { return -1; }
 
- private:
-  CheckBox& box_;
-};
+DWORD ButtonStyle(const CheckBox&) { return BS_3STATE; }
+DWORD ButtonStyle(const CommandButton&) { return BS_PUSHBUTTON; }
+DWORD ButtonStyle(const OptionButton& option) {
+  for (Control* sibling : option.Parent()->Children())
+    if (sibling->Kind() == ControlKind::OptionButton) return BS_RADIOBUTTON | (sibling == &option ? WS_GROUP : 0);
+  return BS_RADIOBUTTON | WS_GROUP;
+}
 
-class OptionPeer : public WindowPeer {
- public:
-  OptionPeer(Backend& backend, OptionButton& option) : WindowPeer(backend, option), option_(option) {
-    Create("BUTTON", WS_TABSTOP | BS_RADIOBUTTON | (FirstOfGroup() ? WS_GROUP : 0), 0, option.Caption());
-    Update(Prop::Value);
-  }
-  void Update(Prop what) override {
-    if (what == Prop::Value)
-      SendMessageA(hwnd_, BM_SETCHECK, option_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
-    else if (what == Prop::Caption)
-      SetWindowTextA(hwnd_, option_.Caption().c_str());
-    else
-      WindowPeer::Update(what);
-  }
-  void OnCommand(WORD code) override {
-    if (code != BN_CLICKED) return;
-    OptionButton* option = &option_;
-    backend_.Deliver([option] { option->UserClick(); });
-  }
-
- private:
-  bool FirstOfGroup() const {
-    for (Control* sibling : option_.Parent()->Children())
-      if (sibling->Kind() == ControlKind::OptionButton) return sibling == &option_;
-    return true;
-  }
-  OptionButton& option_;
-};
-
+template <typename Button>
 class ButtonPeer : public WindowPeer {
  public:
-  ButtonPeer(Backend& backend, CommandButton& button) : WindowPeer(backend, button), button_(button) {
-    Create("BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, button.Caption());
+  ButtonPeer(Backend& backend, Button& model) : WindowPeer(backend, model), model_(model) {
+    Create("BUTTON", WS_TABSTOP | ButtonStyle(model), 0, model.Caption());
+    Update(Prop::Value);
   }
   void Update(Prop what) override {
-    if (what == Prop::Caption)
-      SetWindowTextA(hwnd_, button_.Caption().c_str());
-    else
+    if (what == Prop::Value && CheckState(model_) >= 0)
+      SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(CheckState(model_)), 0);
+    else if (what == Prop::Caption)
+      SetWindowTextA(hwnd_, model_.Caption().c_str());
+    else if (what != Prop::Value)
       WindowPeer::Update(what);
   }
   void OnCommand(WORD code) override {
     if (code != BN_CLICKED) return;
-    CommandButton* button = &button_;
-    backend_.Deliver([button] { button->UserClick(); });
+    Button* model = &model_;
+    backend_.Deliver([model] { model->UserClick(); });
   }
 
  private:
-  CommandButton& button_;
+  Button& model_;
 };
 
 // Frames and picture boxes are plain containers; a frame paints its etched border and caption.
@@ -636,11 +604,11 @@ std::unique_ptr<Peer> MakeControlPeer(Backend& backend, Control& control) {
     case ControlKind::TextBox:
       return std::make_unique<TextBoxPeer>(backend, static_cast<TextBox&>(control));
     case ControlKind::CheckBox:
-      return std::make_unique<CheckBoxPeer>(backend, static_cast<CheckBox&>(control));
+      return std::make_unique<ButtonPeer<CheckBox>>(backend, static_cast<CheckBox&>(control));
     case ControlKind::OptionButton:
-      return std::make_unique<OptionPeer>(backend, static_cast<OptionButton&>(control));
+      return std::make_unique<ButtonPeer<OptionButton>>(backend, static_cast<OptionButton&>(control));
     case ControlKind::CommandButton:
-      return std::make_unique<ButtonPeer>(backend, static_cast<CommandButton&>(control));
+      return std::make_unique<ButtonPeer<CommandButton>>(backend, static_cast<CommandButton&>(control));
     case ControlKind::Frame:
     case ControlKind::PictureBox:
       return std::make_unique<PanelPeer>(backend, static_cast<Container&>(control));
