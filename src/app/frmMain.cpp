@@ -354,11 +354,18 @@ base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {
   using namespace std::chrono;
   if (optTime[1].Value()) {
     const std::string unit = cboTimeUnit.Text();
-    seconds step = unit == "Hours" ? seconds(hours(1)) : unit == "Minutes" ? seconds(minutes(1)) : seconds(1);
-    if (unit != "Hours" && unit != "Minutes" && unit != "Seconds")
+    seconds step;
+    if (unit == "Hours")
+      step = hours(1);
+    else if (unit == "Minutes")
+      step = minutes(1);
+    else if (unit == "Seconds")
+      step = seconds(1);
+    else
       throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
     return now + step * base::CLng(base::Val(txtPeriod.Text()));
   }
+  // "At": the picker's time of day today, or tomorrow when that moment has already gone.
   base::LocalTime target = base::DateOf(now) + base::TimeOfDay(ActTime.Value());
   if (target < now) target += days(1);
   return target;
