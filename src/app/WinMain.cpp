@@ -16,6 +16,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     main.Initialize();
     main.Show();
   });
+  // A main window that could not be made (the error has been shown) leaves nothing to use:
+  // end rather than linger unseen, holding the single-copy lock.
+  if (!runtime.Ended() && !main.Visible()) runtime.End();
   if (!runtime.Ended()) backend.Run();
   return 0;
 }

@@ -49,8 +49,14 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
     std::string month = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleSAbbrevMonthName1 + i);
     if (!month.empty()) names.monthAbbreviations[i] = month;
   }
-  names.am = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS1159);
-  names.pm = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS2359);
+  // Languages that write the day in 24 hours have no designators; the 12-hour clock then
+  // still needs to tell morning from evening.
+  std::string am = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS1159);
+  std::string pm = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS2359);
+  if (!am.empty() && !pm.empty()) {
+    names.am = am;
+    names.pm = pm;
+  }
   return names;
 }
 
@@ -159,8 +165,10 @@ void frmMain::DesignLayout() {
   cmdTray.Move(2415, 5800, 2190, 375);
 
   txtVer.Move(-3000, 0, 1000, 285);
+  txtVer.SetVisible(false);
   txtBeepFreq.SetText("4000");
   txtBeepFreq.SetVisible(false);
+  IcoDisabled.Move(0, 0, 240, 240);  // 16 x 16 pixels, the size of a tray icon
   IcoDisabled.SetPicture("IDI_DISABLED");
   IcoDisabled.SetVisible(false);
 
@@ -343,11 +351,11 @@ void frmMain::SeriousErrorExit() {
 // ---------------------------------------------------------------- schedule entry and activation
 
 std::string frmMain::ClockText(base::LocalTime now) const {
-  return base::UCase(base::FormatDateLine(now, names_) + "\r" + base::FormatTimeLine(now, names_));
+  return os_.user32.CharUpperBuffA(base::FormatDateLine(now, names_) + "\r" + base::FormatTimeLine(now, names_));
 }
 
 std::string frmMain::TargetText(base::LocalTime target) const {
-  return base::UCase(base::FormatDateLine(target, names_)) + "\r" + base::FormatTimeLine(target, names_);
+  return os_.user32.CharUpperBuffA(base::FormatDateLine(target, names_)) + "\r" + base::FormatTimeLine(target, names_);
 }
 
 base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {

@@ -55,6 +55,7 @@ class Kernel32 {
   // The full path of the running program (module 0).
   virtual std::string GetModuleFileNameA() = 0;
   virtual std::uint32_t GetFileAttributesA(const std::string& path) = 0;
+  // In the system's ANSI code page, as every text of the program.
   virtual std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) = 0;
   // The local wall-clock time, to the whole second.
   virtual base::LocalTime GetLocalTime() = 0;
@@ -72,6 +73,8 @@ class User32 {
  public:
   virtual ~User32() = default;
   virtual std::int32_t SetForegroundWindow(HWnd window) = 0;
+  // The text in capitals, by the rules of the system's language and code page.
+  virtual std::string CharUpperBuffA(const std::string& text) = 0;
   virtual std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                                   std::uint32_t milliseconds, std::uint32_t wakeMask) = 0;
 };

@@ -6,15 +6,23 @@ bool ShellWait(os::System& system, ui::Runtime& runtime, const std::string& comm
   os::ProcessInformation process;
   if (system.kernel32.CreateProcessA(commandLine, kShowMinimized, process) == 0) return false;
   system.kernel32.CloseHandle(process.hThread);
+  // The handle the start gave is the one waited on: no second opening that could fail or
+  // meet a process id already used again.
+  WaitProcessHandle(system, runtime, process.hProcess);
   system.kernel32.CloseHandle(process.hProcess);
-  WaitProcess(system, runtime, process.dwProcessId);
   return true;
 }
 
 std::uint32_t WaitProcess(os::System& system, ui::Runtime& runtime, std::uint32_t processId) {
   os::Handle process = system.kernel32.OpenProcess(os::kProcessAllAccess, false, processId);
+  if (process == 0) return 0;
+  std::uint32_t exitCode = WaitProcessHandle(system, runtime, process);
+  system.kernel32.CloseHandle(process);
+  return exitCode;
+}
+
+std::uint32_t WaitProcessHandle(os::System& system, ui::Runtime& runtime, os::Handle process) {
   std::uint32_t exitCode = 0;
-  if (process == 0) return exitCode;
   system.kernel32.GetExitCodeProcess(process, exitCode);
   while (exitCode == os::kStillActive) {
     // Sleep until the process ends or a message arrives; serve the messages and wait again.
@@ -26,7 +34,6 @@ std::uint32_t WaitProcess(os::System& system, ui::Runtime& runtime, std::uint32_
     }
     if (woke != os::kWaitObject0 || system.kernel32.GetExitCodeProcess(process, exitCode) == 0) break;
   }
-  system.kernel32.CloseHandle(process);
   return exitCode;
 }
 

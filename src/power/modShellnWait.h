@@ -16,8 +16,11 @@ constexpr std::uint16_t kShowMinimized = 2;  // minimized, with the focus
 bool ShellWait(os::System& system, ui::Runtime& runtime, const std::string& commandLine);
 
 // Waits for the process with this id to end, delivering window messages meanwhile, and
-// returns its exit code (0 when the process cannot be opened). The wait sleeps in the system
-// between messages: it uses no processor time while the process runs.
+// returns its exit code (0 when the process cannot be opened).
 std::uint32_t WaitProcess(os::System& system, ui::Runtime& runtime, std::uint32_t processId);
+
+// Waits on a process handle, the same way. The wait sleeps in the system between messages: it
+// uses no processor time while the process runs. It ends early when the program ends.
+std::uint32_t WaitProcessHandle(os::System& system, ui::Runtime& runtime, os::Handle process);
 
 }  // namespace power

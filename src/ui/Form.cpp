@@ -59,10 +59,14 @@ void Form::SetVisible(bool visible) {
 
 bool Form::RequestClose(UnloadMode mode) {
   if (!loaded_) return true;
+  // A close requested while another is being decided (a question on screen lets other events
+  // in) is refused: the first one decides, and the form unloads once.
+  if (closing_) return false;
+  closing_ = true;
   int cancel = 0;
   QueryUnload(cancel, mode);
-  if (cancel != 0) return false;
-  UnloadEvent(cancel);
+  if (cancel == 0) UnloadEvent(cancel);
+  closing_ = false;
   if (cancel != 0) return false;
   if (!loaded_) return true;
   loaded_ = false;

@@ -36,7 +36,8 @@ class Form : public Container {
   bool IsLoaded() const { return loaded_; }
 
   // A close request: QueryUnload(cancel, mode), then, unless cancelled, Unload and the window
-  // goes away. Returns true when the form was unloaded.
+  // goes away. Returns true when the form was unloaded. A request made while another one is
+  // still being decided is refused.
   bool RequestClose(UnloadMode mode);
   // Unload from code (mode 1).
   bool Unload() { return RequestClose(vbFormCode); }
@@ -71,6 +72,7 @@ class Form : public Container {
   std::string caption_;
   std::string icon_;
   bool loaded_ = false;
+  bool closing_ = false;
   std::vector<Control*> all_;
   std::vector<Menu*> menus_;
   Control* active_ = nullptr;

@@ -36,6 +36,25 @@ TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
   EXPECT_FALSE(M().tmrAction.Enabled());
   EXPECT_EQ(fake.CountCalls("ExitWindowsEx"), 0u);
   EXPECT_FALSE(M().IsLoaded());
+  EXPECT_EQ(fake.CountCalls("ReplaceFileContents(C:\\Program Files\\Quenlar\\settings.qnl)"), 1u)
+      << "the settings are saved on the way out";
+}
+
+TEST_F(Close, ACloseArrivingWhileTheQuestionIsOpenIsRefusedAndTheFormUnloadsOnce) {
+  boxes().Answer(ui::vbYes);
+  bool nested = true;
+  M().QueryUnload = [&](int& cancel, int mode) {
+    // While the question is on screen, Windows ends the session.
+    if (nested) {
+      nested = false;
+      EXPECT_FALSE(M().RequestClose(ui::vbAppWindows));
+    }
+    M().Form_QueryUnload(cancel, mode);
+  };
+  backend.CloseBox(M());
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 1u);
+  EXPECT_EQ(fake.CountCalls("Shell_NotifyIconA(2)"), 1u);
 }
 
 TEST_F(Close, WhileIdleTheExitQuestionDecides) {
@@ -90,6 +109,16 @@ TEST_F(Close, WindowsEndingTheSessionWhileActiveAsksLikeAnyOtherClose) {
   ASSERT_TRUE(backend.EndSession(M()));
   EXPECT_EQ(LastBox(), kActiveQuestion);
   EXPECT_FALSE(runtime.Ended());
+}
+
+TEST_F(Close, UnloadRemovesTheIconThenSavesThenStopsTheTimersAndEnds) {
+  M().mnu_confirm.SetChecked(true);
+  fake.calls.clear();
+  backend.CloseBox(M());
+  std::vector<std::string> expected = {"Shell_NotifyIconA(2)", "ReplaceFileContents(C:\\Program Files\\Quenlar\\settings.qnl)"};
+  EXPECT_EQ(fake.calls, expected);
+  EXPECT_FALSE(M().tmrTime.Enabled());
+  EXPECT_TRUE(runtime.Ended());
 }
 
 TEST_F(Close, UnloadRemovesTheTrayIconStopsTheTimersAndEnds) {

@@ -88,6 +88,17 @@ TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
   EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects"), 0u);
 }
 
+TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {
+  fake.hibernateAllowed = 0;
+  fake.processRunsForWaits = 1000;
+  M().mnu_confirm.SetChecked(true);
+  fake.OnWait = [this] { M().Unload(); };  // the user quits while POWERCFG runs
+  boxes().Answer(ui::vbYes);
+  backend.Click(M().optExitOption[3]);
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(boxes().Log().size(), 1u) << "no result message after the end";
+}
+
 TEST_F(OptionsPanel, DecliningFallsBackToShutdownQuietly) {
   fake.hibernateAllowed = 0;
   boxes().Answer(ui::vbNo);

@@ -57,6 +57,13 @@ TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
   EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r09:05:05 PM");
 }
 
+TEST_F(MainWindowTest, ALanguageWithoutDesignatorsStillTellsMorningFromEvening) {
+  fake.am = "";
+  fake.pm = "";
+  backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 21, 0, 0}));
+  EXPECT_EQ(Start().lblTime.Caption(), "01 MAR 2027\r09:00:00 PM");
+}
+
 TEST_F(MainWindowTest, TheClockUsesTheLocaleNames) {
   fake.monthNames[2] = "m\xE4r";
   fake.am = "vorm.";
@@ -95,7 +102,6 @@ TEST_F(MainWindowTest, StandByIsOfferedOnlyWhereTheSystemAllowsIt) {
   auto& m = Start();
   EXPECT_FALSE(m.optExitOption[4].Enabled());
   EXPECT_TRUE(m.optExitOption[0].Value());
-  fake.suspendAllowed = 1;
 }
 
 TEST_F(MainWindowTest, LockComputerIsOfferedOnTheNtFamilyOnly) {

@@ -16,15 +16,24 @@ TEST_F(ShellWaitTest, StartsMinimizedAndReturnsWhenTheProcessHasEnded) {
   fake.processExitCode = 7;
   EXPECT_TRUE(power::ShellWait(system, runtime, "cmd.exe /c exit 7"));
   EXPECT_EQ(fake.calls.front(), "CreateProcessA(cmd.exe /c exit 7, 2)");
-  EXPECT_EQ(fake.CountCalls("OpenProcess(0x1F0FFF, false, "), 1u);
+  EXPECT_EQ(fake.CountCalls("OpenProcess"), 0u) << "it waits on the handle the start gave";
+  EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects(1, false, 0xFFFFFFFF, 0xFF)"), 2u);
   EXPECT_EQ(fake.OpenHandles(), 0u) << "every handle is closed again";
 }
 
-TEST_F(ShellWaitTest, WaitProcessGivesTheExitCode) {
+TEST_F(ShellWaitTest, WaitProcessOpensTheProcessAndGivesItsExitCode) {
   os::ProcessInformation process;
   fake.processExitCode = 3;
   fake.CreateProcessA("x", 2, process);
   EXPECT_EQ(power::WaitProcess(system, runtime, process.dwProcessId), 3u);
+  EXPECT_EQ(fake.CountCalls("OpenProcess(0x1F0FFF, false, " + std::to_string(process.dwProcessId) + ")"), 1u);
+}
+
+TEST_F(ShellWaitTest, TheWaitEndsWhenTheProgramEndsMeanwhile) {
+  fake.processRunsForWaits = 1000;
+  fake.OnWait = [this] { runtime.End(); };
+  EXPECT_TRUE(power::ShellWait(system, runtime, "x"));
+  EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects"), 1u);
 }
 
 TEST_F(ShellWaitTest, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {

@@ -77,18 +77,22 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
 }
 
 TEST_F(SettingsFile, BooleanLinesTakeWordsInAnyCaseAndNumbers) {
-  auto lines = With(With(With(kDefaults, 1, "FALSE"), 2, "true"), 11, "-1");
-  lines = With(lines, 12, "TRUE");
-  auto& m = StartWith(With(lines, 13, "yes"));
-  EXPECT_TRUE(m.optExitOption[1].Value());
+  auto lines = With(With(With(kDefaults, 1, "FALSE"), 2, "true"), 11, "0");
+  lines = With(lines, 12, "-1");
+  auto& m = StartWith(With(With(lines, 13, "yes"), 4, "TRUE"));
+  EXPECT_TRUE(m.optExitOption[3].Value());
+  EXPECT_FALSE(m.optExitOption[1].Value()) << "line 2 selected Restart, line 4 then Hibernate";
   EXPECT_FALSE(m.optExitOption[0].Value());
-  EXPECT_TRUE(m.mnu_beep.Checked());
+  EXPECT_FALSE(m.mnu_beep.Checked());
   EXPECT_TRUE(m.mnu_confirm.Checked());
   EXPECT_FALSE(m.mnu_autotray.Checked()) << "yes is unusable: the tick stays as it was";
 }
 
 TEST_F(SettingsFile, CheckLinesTakeZeroOneOrTwo) {
-  EXPECT_EQ(StartWith(With(kDefaults, 8, "1")).chkForced.Value(), 1);
+  auto& m = StartWith(With(With(kDefaults, 8, "1"), 10, "2"));
+  EXPECT_EQ(m.chkForced.Value(), 1);
+  EXPECT_EQ(m.chkAlarmF.Value(), 2) << "greyed";
+  EXPECT_FALSE(m.txtAlarmF.Enabled()) << "only a ticked box enables its path";
 }
 
 TEST_F(SettingsFile, UnusableCheckLinesLeaveTheBoxAndKeepTheLinePositions) {

@@ -135,6 +135,29 @@ TEST_F(MainWindow, TheTrayTakesTheRealWindowAndIconAndItsLeftPressRestores) {
   EXPECT_TRUE(fake.trayIcons.empty());
 }
 
+TEST_F(MainWindow, OnlyTheSelectedActionIsATabStopAndTheFocusReturnsToIt) {
+  auto tabStop = [&](int i) { return (GetWindowLongA(H(main.optExitOption[i]), GWL_STYLE) & WS_TABSTOP) != 0; };
+  EXPECT_TRUE(tabStop(0));
+  for (int i = 1; i <= 6; ++i) EXPECT_FALSE(tabStop(i)) << i;
+  SendMessageA(H(main.optExitOption[2]), BM_CLICK, 0, 0);
+  EXPECT_TRUE(tabStop(2));
+  EXPECT_FALSE(tabStop(0));
+  // Code selects another action while the focus rests on this one (as declining to switch
+  // hibernation on does): the window getting the focus back must not select it again.
+  main.optExitOption[0].SetValue(true);
+  SendMessageA(H(main), WM_SETFOCUS, 0, 0);
+  Pump();
+  EXPECT_TRUE(main.optExitOption[0].Value());
+  EXPECT_EQ(GetFocus(), H(main.optExitOption[0]));
+}
+
+TEST_F(MainWindow, AnAcceptedEndOfTheSessionSavesAndLetsWindowsGoOn) {
+  main.mnu_confirm.SetChecked(true);
+  EXPECT_EQ(SendMessageA(H(main), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 1u);
+}
+
 TEST_F(MainWindow, TheExitMenuCommandAsksAndEnds) {
   boxes.Answer(ui::vbYes);
   Key(H(main.cmdActivate), 'X', true);

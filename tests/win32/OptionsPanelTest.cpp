@@ -145,6 +145,28 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   EXPECT_EQ(main->ActionName, "Log Off");
 }
 
+TEST_F(NativeOptions, AReplacementThatCannotTakeThePlaceLeavesTheOldFileAndNoDebris) {
+  const std::string file = folder.Path() + "\\settings.qnl";
+  ASSERT_TRUE(main->SaveSett(file));
+  const std::string before = ReadBytes(file);
+  HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);  // locked
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  main->txtTimeout.SetText("9");
+  EXPECT_FALSE(main->SaveSett(file));
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(file), before);
+  EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(NativeOptions, ALeftoverFromAnInterruptedSaveDoesNotStopTheNextOne) {
+  const std::string file = folder.Path() + "\\settings.qnl";
+  std::ofstream(file + ".new", std::ios::binary) << "True\r\nFal";  // cut off mid-write
+  main->txtTimeout.SetText("7");
+  EXPECT_TRUE(main->SaveSett(file));
+  EXPECT_EQ(settings::SplitLines(ReadBytes(file)).at(13), "7");
+  EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(NativeOptions, ASaveThatCannotWriteLeavesTheOldFileAsItWas) {
   app::frmMain& m = *main;
   const std::string file = folder.Path() + "\\settings.qnl";

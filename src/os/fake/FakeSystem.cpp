@@ -131,6 +131,7 @@ std::uint32_t FakeSystem::MsgWaitForMultipleObjects(const std::vector<Handle>& h
                                                     std::uint32_t milliseconds, std::uint32_t wakeMask) {
   Record("MsgWaitForMultipleObjects(" + std::to_string(handles.size()) + ", " + Quote(waitAll) + ", " +
          Hex(milliseconds) + ", " + Hex(wakeMask) + ")");
+  if (OnWait) OnWait();
   for (std::size_t i = 0; i < handles.size(); ++i) {
     auto it = processHandles_.find(handles[i]);
     if (it == processHandles_.end() || !open_.count(handles[i])) return kWaitFailed;
@@ -155,6 +156,8 @@ std::int32_t FakeSystem::Shell_NotifyIconA(std::uint32_t message, const NotifyIc
   if (message == kNimDelete) return trayIcons.erase(key) ? 1 : 0;
   return 0;
 }
+
+std::string FakeSystem::CharUpperBuffA(const std::string& text) { return base::UCase(text); }
 
 void FakeSystem::InitCommonControls() { Record("InitCommonControls()"); }
 

@@ -46,6 +46,8 @@ class FakeSystem : public Kernel32, public User32, public Shell32, public Comctl
   int processRunsForWaits = 1;
   std::uint32_t processExitCode = 0;
   std::function<void(const std::string& commandLine)> OnProcessEnded;
+  // Runs at every wait for a process, before it returns: what happens meanwhile.
+  std::function<void()> OnWait;
 
   // The file-open dialog: the next answers, in order; an empty queue cancels.
   struct DialogAnswer {
@@ -75,6 +77,7 @@ class FakeSystem : public Kernel32, public User32, public Shell32, public Comctl
   std::int32_t CloseHandle(Handle object) override;
   // ---- User32
   std::int32_t SetForegroundWindow(HWnd window) override;
+  std::string CharUpperBuffA(const std::string& text) override;  // the Western European rules
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
   // ---- Shell32

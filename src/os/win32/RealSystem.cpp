@@ -6,15 +6,29 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <map>
 
 #include "base/RuntimeError.h"
 
 namespace os::win32 {
 namespace {
 
+// Loads a system library from the system folder only (never one that lies beside the
+// program), once.
+HMODULE SystemLibrary(const char* library) {
+  static std::map<std::string, HMODULE> loaded;
+  auto it = loaded.find(library);
+  if (it != loaded.end()) return it->second;
+  char folder[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  HMODULE module = length > 0 && length < MAX_PATH ? LoadLibraryA((std::string(folder) + "\\" + library).c_str()) : nullptr;
+  loaded[library] = module;
+  return module;
+}
+
 template <typename Function>
 Function Resolve(const char* library, const char* name) {
-  HMODULE module = LoadLibraryA(library);
+  HMODULE module = SystemLibrary(library);
   FARPROC address = module ? GetProcAddress(module, name) : nullptr;
   if (!address)
     throw base::RuntimeError(base::kFunctionNotAvailable, std::string("Can't find DLL entry point ") + name + " in " + library);
@@ -58,7 +72,7 @@ std::uint32_t RealSystem::GetFileAttributesA(const std::string& path) { return :
 
 std::string RealSystem::GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) {
   char text[128] = {};
-  int length = ::GetLocaleInfoA(locale, lcType, text, sizeof text);
+  int length = ::GetLocaleInfoA(locale, lcType | LOCALE_USE_CP_ACP, text, sizeof text);
   return length > 0 ? std::string(text) : std::string();
 }
 
@@ -104,6 +118,12 @@ std::int32_t RealSystem::CloseHandle(Handle object) { return ::CloseHandle(ToHan
 // ---- user32
 
 std::int32_t RealSystem::SetForegroundWindow(HWnd window) { return ::SetForegroundWindow(reinterpret_cast<HWND>(window)); }
+
+std::string RealSystem::CharUpperBuffA(const std::string& text) {
+  std::string upper = text;
+  if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
 
 std::uint32_t RealSystem::MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                                     std::uint32_t milliseconds, std::uint32_t wakeMask) {

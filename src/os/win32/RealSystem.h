@@ -26,6 +26,7 @@ class RealSystem : public Kernel32, public User32, public Shell32, public Comctl
   std::int32_t CloseHandle(Handle object) override;
 
   std::int32_t SetForegroundWindow(HWnd window) override;
+  std::string CharUpperBuffA(const std::string& text) override;
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
 

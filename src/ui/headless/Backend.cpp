@@ -11,7 +11,12 @@ class ControlPeer : public Peer {
  public:
   explicit ControlPeer(Control& control) : control_(control), handle_(nextHandle += 4) {}
   void Update(Prop) override {}
-  void Focus() override { control_.OwnerForm().FocusMoved(&control_); }
+  // As with real windows, the focus events the move raises are events of their own: an error
+  // in them is reported, not handed back to the code that moved the focus.
+  void Focus() override {
+    Control* control = &control_;
+    control_.GetRuntime().Dispatch([control] { control->OwnerForm().FocusMoved(control); });
+  }
   std::uintptr_t NativeHandle() const override { return handle_; }
   // A distinct stand-in for the picture's handle, for forms with an icon and images.
   std::uintptr_t PictureHandle() const override {
@@ -30,7 +35,8 @@ class FormPeer : public ControlPeer {
  public:
   using ControlPeer::ControlPeer;
   void Update(Prop what) override {
-    if (what == Prop::Visible && control_.Visible()) static_cast<Form&>(control_).Activate();
+    auto* form = static_cast<Form*>(&control_);
+    if (what == Prop::Visible && control_.Visible()) control_.GetRuntime().Dispatch([form] { form->Activate(); });
   }
 };
 

@@ -117,6 +117,8 @@ void Backend::ProcessMessage(MSG& msg) {
                   (GetKeyState(VK_MENU) < 0 ? 4 : 0);
       Deliver([&] { keep = model.PreviewKeyDown(key, shift); });
       if (!keep || ended_) return;
+      form = FormPeer::FromTopWindow(msg.hwnd);  // the handler may have closed the form
+      if (!form) return;
     }
     if (form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg)) return;
   }
@@ -174,11 +176,14 @@ void Backend::ShowPopupMenu(Form& form, Menu& menu) {
   auto* peer = dynamic_cast<FormPeer*>(form.GetPeer());
   HMENU popup = peer ? peer->PopupFor(menu) : nullptr;
   if (!popup) return;
+  HWND window = peer->Window();
   POINT at;
   GetCursorPos(&at);
   UINT chosen = static_cast<UINT>(
-      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, peer->Window(), nullptr));
-  PostMessageA(peer->Window(), WM_NULL, 0, 0);
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
+  PostMessageA(window, WM_NULL, 0, 0);
+  // While the menu was open, other events ran: the form may have been unloaded meanwhile.
+  if (form.GetPeer() != peer) return;
   if (Menu* item = chosen ? peer->MenuById(chosen) : nullptr)
     if (item->Enabled()) item->UserChoose();
 }

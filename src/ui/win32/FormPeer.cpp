@@ -97,7 +97,7 @@ void FormPeer::Update(Prop what) {
 
 void FormPeer::SetToolTip(HWND control, const std::string& text) {
   TOOLINFOA info{};
-  info.cbSize = sizeof info;
+  info.cbSize = TTTOOLINFOA_V2_SIZE;  // the form every common-controls version takes
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = hwnd_;
   info.uId = reinterpret_cast<UINT_PTR>(control);
@@ -193,6 +193,20 @@ void FormPeer::RebuildMenus() {
   accelerators_ = keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
 
+// The control that gets the focus when the window does: the one that had it, or else the first
+// that takes it. An option button that is not selected would select itself on getting the
+// focus, so the selected one of its group stands in for it.
+HWND FormPeer::FocusTarget() const {
+  Control* active = FormModel().ActiveControl();
+  if (active && active->Kind() == ControlKind::OptionButton && !static_cast<OptionButton*>(active)->Value()) {
+    for (Control* sibling : active->Parent()->Children())
+      if (sibling->Kind() == ControlKind::OptionButton && static_cast<OptionButton*>(sibling)->Value()) active = sibling;
+  }
+  HWND target = active && active->GetPeer() ? reinterpret_cast<HWND>(active->hWnd()) : nullptr;
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target) && active->EffectivelyEnabled()) return target;
+  return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+}
+
 LRESULT CALLBACK FormPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* peer = dynamic_cast<FormPeer*>(WindowPeer::FromWindow(hwnd));
   if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -217,22 +231,22 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       backend_.Deliver([&form] { form.RequestClose(vbFormControlMenu); });
       return 0;
+    // An event may unload the form and so delete this peer: after Deliver, only locals are
+    // touched.
     case WM_QUERYENDSESSION: {
+      Backend& backend = backend_;
       bool closed = false;
-      backend_.Deliver([&form, &closed] { closed = form.RequestClose(vbAppWindows); });
-      return closed || backend_.Ended() ? TRUE : FALSE;
+      backend.Deliver([&form, &closed] { closed = form.RequestClose(vbAppWindows); });
+      return closed || backend.Ended() ? TRUE : FALSE;
     }
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+      LRESULT result = DefWindowProcA(hwnd_, message, wParam, lParam);
       if (LOWORD(wParam) != WA_INACTIVE) backend_.Deliver([&form] { form.Activate(); });
-      return DefWindowProcA(hwnd_, message, wParam, lParam);
-    case WM_SETFOCUS: {
-      // Give the focus back to the control that had it, or to the first one that takes it.
-      Control* active = form.ActiveControl();
-      HWND target = active && active->GetPeer() ? reinterpret_cast<HWND>(active->hWnd()) : nullptr;
-      if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-      if (target) SetFocus(target);
-      return 0;
+      return result;
     }
+    case WM_SETFOCUS:
+      if (HWND target = FocusTarget()) SetFocus(target);
+      return 0;
     case WM_MOUSEMOVE: {
       int button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
       int shift = (wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0);

@@ -11,6 +11,9 @@ namespace ui::win32 {
 namespace {
 
 constexpr const char* kPeerProperty = "QuenlarPeer";
+// The control's own window procedure, kept with the window itself so that messages that come
+// after the peer has gone (the destruction's own) still reach it.
+constexpr const char* kProcProperty = "QuenlarProc";
 
 // A label shows a lone carriage return as a line break; the native control wants CR LF.
 std::string DisplayText(const std::string& text) {
@@ -37,11 +40,11 @@ std::string WindowText(HWND hwnd) {
 WindowPeer::WindowPeer(Backend& backend, Control& control) : backend_(backend), control_(control) {}
 
 WindowPeer::~WindowPeer() {
-  if (hwnd_) {
-    RemovePropA(hwnd_, kPeerProperty);
-    if (original_) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    DestroyWindow(hwnd_);
-  }
+  if (!hwnd_) return;
+  if (!control_.ToolTipText().empty())
+    if (FormPeer* form = Form()) form->SetToolTip(hwnd_, "");
+  RemovePropA(hwnd_, kPeerProperty);
+  DestroyWindow(hwnd_);
 }
 
 WindowPeer* WindowPeer::FromWindow(HWND hwnd) { return static_cast<WindowPeer*>(GetPropA(hwnd, kPeerProperty)); }
@@ -64,6 +67,7 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   if (parent) {
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc)));
+    SetPropA(hwnd_, kProcProperty, reinterpret_cast<HANDLE>(original_));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
   }
   Place();
@@ -124,10 +128,13 @@ LRESULT WindowPeer::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowPeer* peer = FromWindow(hwnd);
-  if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
-  LRESULT result = 0;
-  if (peer->OnMessage(message, wParam, lParam, result)) return result;
-  return peer->CallOriginal(message, wParam, lParam);
+  if (peer) {
+    LRESULT result = 0;
+    if (peer->OnMessage(message, wParam, lParam, result)) return result;
+  }
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProperty));
+  if (message == WM_NCDESTROY) RemovePropA(hwnd, kProcProperty);
+  return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 bool WindowPeer::DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -269,12 +276,23 @@ class TextBoxPeer : public WindowPeer {
   }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_CHAR) {
-      // Typing goes through the model, which decides what reaches the text.
+      // Typing goes through the model, which decides what reaches the text. The two bytes of a
+      // double-byte character arrive one by one and go on together.
       int key = static_cast<int>(wParam & 0xFF);
+      if (leadByte_ != 0) {
+        key |= leadByte_ << 8;
+        leadByte_ = 0;
+      } else if (IsDBCSLeadByte(static_cast<BYTE>(key))) {
+        leadByte_ = key;
+        result = 0;
+        return true;
+      }
       int passOn = 0;
       TextBox* box = &box_;
+      HWND hwnd = hwnd_;
+      WNDPROC original = original_;
       backend_.Deliver([&passOn, box, key] { passOn = box->UserType(key); });
-      result = passOn != 0 && IsWindow(hwnd_) ? CallOriginal(message, static_cast<WPARAM>(passOn), lParam) : 0;
+      result = passOn != 0 && IsWindow(hwnd) ? CallWindowProcA(original, hwnd, message, static_cast<WPARAM>(passOn), lParam) : 0;
       return true;
     }
     if (message == WM_LBUTTONDBLCLK) {
@@ -288,6 +306,7 @@ class TextBoxPeer : public WindowPeer {
 
  private:
   TextBox& box_;
+  int leadByte_ = 0;
 };
 
 // The three kinds of button: a check box (three states, so that 2 shows greyed), an option
@@ -307,6 +326,27 @@ DWORD ButtonStyle(const OptionButton& option) {
   return BS_RADIOBUTTON | WS_GROUP;
 }
 
+// Of an option group only the selected button is a tab stop (the first one while none is
+// selected); the arrow keys move within the group, as in a dialog.
+void UpdateTabStops(const CheckBox&) {}
+void UpdateTabStops(const CommandButton&) {}
+void UpdateTabStops(const OptionButton& option) {
+  std::vector<OptionButton*> group;
+  bool anySelected = false;
+  for (Control* sibling : option.Parent()->Children())
+    if (sibling->Kind() == ControlKind::OptionButton) {
+      group.push_back(static_cast<OptionButton*>(sibling));
+      anySelected = anySelected || group.back()->Value();
+    }
+  for (OptionButton* member : group) {
+    HWND hwnd = reinterpret_cast<HWND>(member->hWnd());
+    if (!hwnd) continue;
+    bool stop = member->Value() || (!anySelected && member == group.front());
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    SetWindowLongA(hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
+}
+
 template <typename Button>
 class ButtonPeer : public WindowPeer {
  public:
@@ -315,12 +355,14 @@ class ButtonPeer : public WindowPeer {
     Update(Prop::Value);
   }
   void Update(Prop what) override {
-    if (what == Prop::Value && CheckState(model_) >= 0)
+    if (what == Prop::Value && CheckState(model_) >= 0) {
       SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(CheckState(model_)), 0);
-    else if (what == Prop::Caption)
+      UpdateTabStops(model_);
+    } else if (what == Prop::Caption) {
       SetWindowTextA(hwnd_, model_.Caption().c_str());
-    else if (what != Prop::Value)
+    } else if (what != Prop::Value) {
       WindowPeer::Update(what);
+    }
   }
   void OnCommand(WORD code) override {
     if (code != BN_CLICKED) return;

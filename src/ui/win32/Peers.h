@@ -82,6 +82,7 @@ class FormPeer : public WindowPeer {
 
  private:
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND FocusTarget() const;
   void Place() override;
   void FillPopup(ui::Menu& menu);
 
