@@ -70,7 +70,8 @@ bool IsNumeric(std::string_view text) {
   std::size_t end = ScanNumber(text, number);
   if (end == 0) return false;
   while (end < text.size() && IsSkipped(text[end])) ++end;
-  return end == text.size();
+  // A number too large for a Double is not one the program can use.
+  return end == text.size() && std::isfinite(std::strtod(number.c_str(), nullptr));
 }
 
 double RoundHalfEven(double value) { return std::nearbyint(value); }

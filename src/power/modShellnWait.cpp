@@ -32,7 +32,10 @@ std::uint32_t WaitProcessHandle(os::System& system, ui::Runtime& runtime, os::Ha
       if (runtime.Ended()) break;
       continue;
     }
-    if (woke != os::kWaitObject0 || system.kernel32.GetExitCodeProcess(process, exitCode) == 0) break;
+    // The process has ended (whatever code it ended with, even one that reads as still
+    // running), or the wait failed: either way there is nothing more to wait for.
+    if (woke == os::kWaitObject0) system.kernel32.GetExitCodeProcess(process, exitCode);
+    break;
   }
   return exitCode;
 }

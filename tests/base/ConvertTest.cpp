@@ -27,6 +27,7 @@ TEST(IsNumeric, WantsTheWholeTextToBeOneNumber) {
   EXPECT_TRUE(base::IsNumeric("-1"));
   EXPECT_FALSE(base::IsNumeric("12x"));
   EXPECT_FALSE(base::IsNumeric(""));
+  EXPECT_FALSE(base::IsNumeric("1e400")) << "too large for a Double";
 }
 
 TEST(CInt, RoundsHalvesToTheEvenNeighbourAndRefusesWhatDoesNotFit) {
@@ -46,6 +47,7 @@ TEST(ParseBoolean, AcceptsTheWordsInAnyCaseAndNumbers) {
   EXPECT_EQ(base::ParseBoolean("False"), false);
   EXPECT_EQ(base::ParseBoolean("0"), false);
   EXPECT_EQ(base::ParseBoolean("yes"), std::nullopt);
+  EXPECT_EQ(base::ParseBoolean("1e400"), std::nullopt);
   EXPECT_EQ(base::ParseBoolean(""), std::nullopt);
 }
 

@@ -29,6 +29,13 @@ TEST_F(ShellWaitTest, WaitProcessOpensTheProcessAndGivesItsExitCode) {
   EXPECT_EQ(fake.CountCalls("OpenProcess(0x1F0FFF, false, " + std::to_string(process.dwProcessId) + ")"), 1u);
 }
 
+TEST_F(ShellWaitTest, AProcessThatEndsWithTheStillRunningCodeStillEndsTheWait) {
+  fake.processRunsForWaits = 1;
+  fake.processExitCode = os::kStillActive;
+  EXPECT_TRUE(power::ShellWait(system, runtime, "x"));
+  EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects"), 1u);
+}
+
 TEST_F(ShellWaitTest, TheWaitEndsWhenTheProgramEndsMeanwhile) {
   fake.processRunsForWaits = 1000;
   fake.OnWait = [this] { runtime.End(); };

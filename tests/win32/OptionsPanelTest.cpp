@@ -123,6 +123,35 @@ TEST_F(NativeOptions, TheSpinnerAndTheTypedCountdownStayInStep) {
   EXPECT_EQ(info.lbColor, RGB(255, 128, 128)) << "the zero countdown shows the warning colour";
 }
 
+TEST_F(NativeOptions, AClickIntoTheCountdownSelectsItLikeTab) {
+  app::frmMain& m = *main;
+  SetFocus(H(m.cmdActivate));
+  Pump();
+  SendMessageA(H(m.txtTimeout), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));  // between the digits
+  SendMessageA(H(m.txtTimeout), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+  Pump();
+  ASSERT_EQ(GetFocus(), H(m.txtTimeout));
+  DWORD start = 9, end = 9;
+  SendMessageA(H(m.txtTimeout), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 2u);
+}
+
+TEST_F(NativeOptions, AChosenLongPathShowsItsFileName) {
+  app::frmMain& m = *main;
+  std::string folderPath = "C:\\" + std::string(120, 'f') + "\\";
+  fake.dialogAnswers.push_back({folderPath, "run.bat"});
+  SendMessageA(H(m.chkExecFile), BM_CLICK, 0, 0);
+  Pump();
+  ASSERT_EQ(TextOf(m.txtExecF.hWnd()), folderPath + "run.bat");
+  EXPECT_GT(SendMessageA(H(m.txtExecF), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "scrolled";  // a character, on one line
+  auto lastAt = SendMessageA(H(m.txtExecF), EM_POSFROMCHAR, TextOf(m.txtExecF.hWnd()).size() - 1, 0);
+  RECT client;
+  GetClientRect(H(m.txtExecF), &client);
+  EXPECT_GE(static_cast<short>(LOWORD(lastAt)), 0);
+  EXPECT_LT(static_cast<short>(LOWORD(lastAt)), client.right) << "the file name is in view";
+}
+
 TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   app::frmMain& m = *main;
   SendMessageA(H(m.optExitOption[2]), BM_CLICK, 0, 0);

@@ -228,9 +228,18 @@ bool RealSystem::ReplaceFileContents(const std::string& path, const std::string&
   if (ok) {
     ok = ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-      // Windows 95/98/Me: no atomic replace; the new file is complete before the old one goes.
-      ::DeleteFileA(path.c_str());
-      ok = ::MoveFileA(temporary.c_str(), path.c_str());
+      // Windows 95/98/Me: no atomic replace. The old file steps aside, the new one takes its
+      // place, and only then does the old one go; if the new one cannot move in, the old one
+      // comes back.
+      const std::string previous = path + ".old";
+      ::DeleteFileA(previous.c_str());
+      bool hadOld = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+      ok = !hadOld || ::MoveFileA(path.c_str(), previous.c_str());
+      if (ok) ok = ::MoveFileA(temporary.c_str(), path.c_str());
+      if (ok)
+        ::DeleteFileA(previous.c_str());
+      else if (hadOld)
+        ::MoveFileA(previous.c_str(), path.c_str());
     }
   }
   if (!ok) ::DeleteFileA(temporary.c_str());

@@ -235,6 +235,8 @@ class TextBoxPeer : public WindowPeer {
       case Prop::Selection: {
         auto [start, length] = box_.ModelSelection();
         SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+        SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);  // a caret put at the end of a long text shows that end
+        selectedDuringClick_ = true;
         break;
       }
       case Prop::MaxLength:
@@ -295,6 +297,15 @@ class TextBoxPeer : public WindowPeer {
       result = passOn != 0 && IsWindow(hwnd) ? CallWindowProcA(original, hwnd, message, static_cast<WPARAM>(passOn), lParam) : 0;
       return true;
     }
+    if (message == WM_LBUTTONDOWN && GetFocus() != hwnd_) {
+      // A click that brings the focus in: what the focus handlers select stands, as when the
+      // box is entered with Tab, instead of the caret the edit control puts at the pointer.
+      HWND hwnd = hwnd_;
+      selectedDuringClick_ = false;
+      result = CallOriginal(message, wParam, lParam);
+      if (FromWindow(hwnd) == this && selectedDuringClick_ && GetFocus() == hwnd) Update(Prop::Selection);
+      return true;
+    }
     if (message == WM_LBUTTONDBLCLK) {
       result = CallOriginal(message, wParam, lParam);
       TextBox* box = &box_;
@@ -307,6 +318,7 @@ class TextBoxPeer : public WindowPeer {
  private:
   TextBox& box_;
   int leadByte_ = 0;
+  bool selectedDuringClick_ = false;
 };
 
 // The three kinds of button: a check box (three states, so that 2 shows greyed), an option
