@@ -19,7 +19,17 @@ std::string WithTrailingBackslash(const std::string& folder) {
 bool PrevInstance(os::Kernel32& kernel32) {
   // The handle stays open until the process ends: it is what later copies find.
   os::Handle mutex = kernel32.CreateMutexA(false, kInstanceMutexName);
-  return mutex != 0 && kernel32.GetLastError() == os::kErrorAlreadyExists;
+  std::uint32_t error = kernel32.GetLastError();
+  if (mutex == 0 && error != os::kErrorAccessDenied) {
+    // Systems from before per-session names (Windows 95/98/Me, NT 4.0) refuse the prefix;
+    // there the plain name serves.
+    mutex = kernel32.CreateMutexA(false, kInstanceMutexPlainName);
+    error = kernel32.GetLastError();
+  }
+  // A copy started with other rights (elevated, say) holds a mutex this one may not open:
+  // it runs all the same.
+  if (mutex == 0) return error == os::kErrorAccessDenied;
+  return error == os::kErrorAlreadyExists;
 }
 
 }  // namespace app

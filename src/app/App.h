@@ -19,5 +19,6 @@ std::string WithTrailingBackslash(const std::string& folder);
 bool PrevInstance(os::Kernel32& kernel32);
 
 constexpr const char* kInstanceMutexName = "Local\\Quenlar.Running";
+constexpr const char* kInstanceMutexPlainName = "Quenlar.Running";
 
 }  // namespace app

@@ -15,6 +15,7 @@ using Handle = std::uintptr_t;
 using HWnd = std::uintptr_t;
 
 constexpr std::uint32_t kErrorAlreadyExists = 183;
+constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 constexpr std::uint32_t kLocaleUserDefault = 0x0400;

@@ -63,10 +63,13 @@ bool Form::RequestClose(UnloadMode mode) {
   // in) is refused: the first one decides, and the form unloads once.
   if (closing_) return false;
   closing_ = true;
+  struct Decided {
+    bool& closing;
+    ~Decided() { closing = false; }  // also when a handler fails: the next close is heard
+  } decided{closing_};
   int cancel = 0;
   QueryUnload(cancel, mode);
   if (cancel == 0) UnloadEvent(cancel);
-  closing_ = false;
   if (cancel != 0) return false;
   if (!loaded_) return true;
   loaded_ = false;

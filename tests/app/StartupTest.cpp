@@ -92,6 +92,22 @@ TEST_F(MainWindowTest, TheFirstCopyHoldsAPerSessionNamedMutex) {
   EXPECT_FALSE(runtime.Ended());
 }
 
+TEST_F(MainWindowTest, ACopyHeldByAnotherUsersRightsStillCountsAsRunning) {
+  fake.mutexErrors["Local\\Quenlar.Running"] = os::kErrorAccessDenied;
+  boxes().Answer(ui::vbOK);
+  Start();
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(MainWindowTest, WhereSessionNamesAreRefusedThePlainNameServes) {
+  fake.mutexErrors["Local\\Quenlar.Running"] = 161;  // ERROR_BAD_PATHNAME, as on Windows 98
+  fake.otherInstanceRunning = true;
+  boxes().Answer(ui::vbOK);
+  Start();
+  EXPECT_EQ(fake.CountCalls("CreateMutexA(false, Quenlar.Running)"), 1u);
+  EXPECT_TRUE(runtime.Ended());
+}
+
 TEST_F(MainWindowTest, AProgramAtADriveRootKeepsASingleBackslash) {
   fake.moduleFileName = "C:\\quenlar.exe";
   EXPECT_EQ(Start().SettingsPath(), "C:\\settings.qnl");

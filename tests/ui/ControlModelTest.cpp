@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/RuntimeError.h"
 #include "support/Harness.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
@@ -224,6 +225,19 @@ TEST_F(ControlModel, ACancelledCloseKeepsTheFormAndAnAcceptedOneUnloadsIt) {
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_FALSE(backend.IsScheduled(form.timer));
   EXPECT_EQ(modes, (std::vector<int>{0, 2}));
+}
+
+TEST_F(ControlModel, AFailedCloseQuestionDoesNotStopTheNextClose) {
+  boxes().Answer(ui::vbOK);  // the report of the error
+  bool fail = true;
+  form.QueryUnload = [&](int&, int) {
+    if (fail) throw base::RuntimeError(base::kTypeMismatch, "Type mismatch");
+  };
+  backend.CloseBox(form);
+  EXPECT_TRUE(form.IsLoaded());
+  fail = false;
+  backend.CloseBox(form);
+  EXPECT_FALSE(form.IsLoaded());
 }
 
 TEST_F(ControlModel, AMessageBoxNobodyAnsweredIsReported) {

@@ -54,6 +54,11 @@ std::int32_t FakeSystem::GetVersionExA(OsVersionInfo& info) {
 
 Handle FakeSystem::CreateMutexA(bool initialOwner, const std::string& name) {
   Record("CreateMutexA(" + Quote(initialOwner) + ", " + name + ")");
+  auto refused = mutexErrors.find(name);
+  if (refused != mutexErrors.end()) {
+    lastError_ = refused->second;
+    return 0;
+  }
   lastError_ = otherInstanceRunning ? kErrorAlreadyExists : 0;
   return NewHandle();
 }

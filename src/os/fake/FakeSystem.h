@@ -27,6 +27,8 @@ class FakeSystem : public Kernel32, public User32, public Shell32, public Comctl
 
   OsVersionInfo version;            // Windows 7 (NT 6.1) unless changed
   bool otherInstanceRunning = false;
+  // Mutex names the system refuses, with the error it gives (the handle is then 0).
+  std::map<std::string, std::uint32_t> mutexErrors;
   std::string moduleFileName = "C:\\Program Files\\Quenlar\\quenlar.exe";
   std::map<std::string, std::string> files;  // path -> contents
   std::set<std::string> unwritable;          // paths whose replacement fails

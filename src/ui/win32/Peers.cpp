@@ -495,10 +495,18 @@ class ScrollPeer : public WindowPeer {
 
 class PickerPeer : public WindowPeer {
  public:
+  static constexpr const char* kTwelveHours = "hh':'mm':'ss tt";
+  static constexpr const char* kTwentyFourHours = "HH':'mm':'ss";
+  static bool HasDesignators() {
+    char am[16] = {}, pm[16] = {};
+    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_S1159, am, sizeof am) > 1 &&
+           GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_S2359, pm, sizeof pm) > 1;
+  }
   PickerPeer(Backend& backend, DTPicker& picker) : WindowPeer(backend, picker), picker_(picker) {
     Create(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, "");
-    // The time of day only, two digits each, with the AM/PM designator.
-    SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("hh':'mm':'ss tt"));
+    // The time of day only, two digits each, with the AM/PM designator; a language without
+    // designators gets the 24-hour clock, so that morning and evening still differ.
+    SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(HasDesignators() ? kTwelveHours : kTwentyFourHours));
     Update(Prop::Value);
   }
   void Update(Prop what) override {
