@@ -53,4 +53,4 @@ click 213 276 # the countdown box: entering selects it
 xdotool key BackSpace
 xdotool mousemove $((X + 215)) $((Y + 279))
 sleep 1.5 # the tooltip shows the no-countdown warning
-shot main-no-countdown 260
+shot main-no-countdown 420
