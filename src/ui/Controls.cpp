@@ -171,11 +171,16 @@ void OptionButton::SetValue(bool value) {
 
 void OptionButton::UserClick() { Select(); }
 
+std::vector<OptionButton*> OptionButton::Group() const {
+  std::vector<OptionButton*> group;
+  for (Control* sibling : Parent()->Children())
+    if (sibling->Kind() == ControlKind::OptionButton) group.push_back(static_cast<OptionButton*>(sibling));
+  return group;
+}
+
 void OptionButton::Select() {
-  for (Control* sibling : Parent()->Children()) {
-    if (sibling == this || sibling->Kind() != ControlKind::OptionButton) continue;
-    static_cast<OptionButton*>(sibling)->SetValue(false);
-  }
+  for (OptionButton* sibling : Group())
+    if (sibling != this) sibling->SetValue(false);
   if (!value_) {
     value_ = true;
     Notify(Prop::Value);

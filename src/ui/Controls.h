@@ -118,6 +118,8 @@ class OptionButton : public Control {
 
   Event<int> Click;  // the button's index
   void UserClick();
+  // The option buttons of the same container, this one among them, in the order made.
+  std::vector<OptionButton*> Group() const;
 
  private:
   void Select();

@@ -199,8 +199,8 @@ void FormPeer::RebuildMenus() {
 HWND FormPeer::FocusTarget() const {
   Control* active = FormModel().ActiveControl();
   if (active && active->Kind() == ControlKind::OptionButton && !static_cast<OptionButton*>(active)->Value()) {
-    for (Control* sibling : active->Parent()->Children())
-      if (sibling->Kind() == ControlKind::OptionButton && static_cast<OptionButton*>(sibling)->Value()) active = sibling;
+    for (OptionButton* sibling : static_cast<OptionButton*>(active)->Group())
+      if (sibling->Value()) active = sibling;
   }
   HWND target = active && active->GetPeer() ? reinterpret_cast<HWND>(active->hWnd()) : nullptr;
   if (target && IsWindowVisible(target) && IsWindowEnabled(target) && active->EffectivelyEnabled()) return target;

@@ -65,9 +65,8 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   if (!hwnd_) throw RuntimeError(base::kInvalidProcedureCall, std::string("Cannot create a ") + windowClass + " window");
   SetPropA(hwnd_, kPeerProperty, this);
   if (parent) {
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc)));
-    SetPropA(hwnd_, kProcProperty, reinterpret_cast<HANDLE>(original_));
+    LONG_PTR original = SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc));
+    SetPropA(hwnd_, kProcProperty, reinterpret_cast<HANDLE>(original));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
   }
   Place();
@@ -123,7 +122,13 @@ bool WindowPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 LRESULT WindowPeer::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+  return CallOriginal(hwnd_, message, wParam, lParam);
+}
+
+LRESULT WindowPeer::CallOriginal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProperty));
+  if (message == WM_NCDESTROY) RemovePropA(hwnd, kProcProperty);
+  return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,9 +137,7 @@ LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
     LRESULT result = 0;
     if (peer->OnMessage(message, wParam, lParam, result)) return result;
   }
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProperty));
-  if (message == WM_NCDESTROY) RemovePropA(hwnd, kProcProperty);
-  return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+  return CallOriginal(hwnd, message, wParam, lParam);
 }
 
 bool WindowPeer::DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -292,9 +295,8 @@ class TextBoxPeer : public WindowPeer {
       int passOn = 0;
       TextBox* box = &box_;
       HWND hwnd = hwnd_;
-      WNDPROC original = original_;
       backend_.Deliver([&passOn, box, key] { passOn = box->UserType(key); });
-      result = passOn != 0 && IsWindow(hwnd) ? CallWindowProcA(original, hwnd, message, static_cast<WPARAM>(passOn), lParam) : 0;
+      result = passOn != 0 && IsWindow(hwnd) ? CallOriginal(hwnd, message, static_cast<WPARAM>(passOn), lParam) : 0;
       return true;
     }
     if (message == WM_LBUTTONDOWN && GetFocus() != hwnd_) {
@@ -333,9 +335,7 @@ int CheckState(const CommandButton&) { return -1; }
 DWORD ButtonStyle(const CheckBox&) { return BS_3STATE; }
 DWORD ButtonStyle(const CommandButton&) { return BS_PUSHBUTTON; }
 DWORD ButtonStyle(const OptionButton& option) {
-  for (Control* sibling : option.Parent()->Children())
-    if (sibling->Kind() == ControlKind::OptionButton) return BS_RADIOBUTTON | (sibling == &option ? WS_GROUP : 0);
-  return BS_RADIOBUTTON | WS_GROUP;
+  return BS_RADIOBUTTON | (option.Group().front() == &option ? WS_GROUP : 0);
 }
 
 // Of an option group only the selected button is a tab stop (the first one while none is
@@ -343,13 +343,8 @@ DWORD ButtonStyle(const OptionButton& option) {
 void UpdateTabStops(const CheckBox&) {}
 void UpdateTabStops(const CommandButton&) {}
 void UpdateTabStops(const OptionButton& option) {
-  std::vector<OptionButton*> group;
-  bool anySelected = false;
-  for (Control* sibling : option.Parent()->Children())
-    if (sibling->Kind() == ControlKind::OptionButton) {
-      group.push_back(static_cast<OptionButton*>(sibling));
-      anySelected = anySelected || group.back()->Value();
-    }
+  std::vector<OptionButton*> group = option.Group();
+  bool anySelected = std::any_of(group.begin(), group.end(), [](OptionButton* member) { return member->Value(); });
   for (OptionButton* member : group) {
     HWND hwnd = reinterpret_cast<HWND>(member->hWnd());
     if (!hwnd) continue;

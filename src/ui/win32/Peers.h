@@ -44,12 +44,14 @@ class WindowPeer : public Peer {
   void Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text);
   virtual void Place();
   HWND ParentWindow() const;
+  // Hands the message to the control's own window procedure (kept with the window, so it
+  // serves even after the peer has gone).
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CallOriginal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   Backend& backend_;
   Control& control_;
   HWND hwnd_ = nullptr;
-  WNDPROC original_ = nullptr;
   // Set while the peer itself changes the native control, so its echo is not taken for input.
   bool quiet_ = false;
 
