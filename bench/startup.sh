@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
 # Start-up time of quenlar.exe under Wine: from launch until its main window is visible, with
 # a warm wineserver, on a private Xvfb. Prints each run, the median, the size of the exe and
-# the DLLs it imports.
+# the DLLs it imports. Measures the 32-bit edition where the host runs 32-bit code, otherwise
+# the 64-bit one, and says which.
 #
-#   QUENLAR_EXE=path/to/program.exe   measure that program instead of build/win32/quenlar.exe
+#   QUENLAR_EXE=path/to/program.exe   measure that program instead of build/win32|win64/quenlar.exe
 #   QUENLAR_BENCH_RUNS=n              number of measured runs (default 10)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-exe="$(realpath -m "${QUENLAR_EXE:-build/win32/quenlar.exe}")"
-runs="${QUENLAR_BENCH_RUNS:-10}"
-if [[ ! -f "$exe" ]]; then
-  echo "error: $exe not found; build it with: cmake --preset win32 && cmake --build --preset win32" >&2
-  exit 1
-fi
-
 # shellcheck source=tools/wine/env.sh
 source tools/wine/env.sh
+if [[ -n "${QUENLAR_EXE:-}" ]]; then
+  exe="$(realpath -m "$QUENLAR_EXE")"
+  [[ -f "$exe" ]] && qw_use "$(qw_exe_arch "$exe")"
+else
+  qw_use_default
+  exe="$(realpath -m "build/win$QW_ARCH/quenlar.exe")"
+fi
+runs="${QUENLAR_BENCH_RUNS:-10}"
+if [[ ! -f "$exe" ]]; then
+  echo "error: $exe not found; build it with: cmake --preset win$QW_ARCH && cmake --build --preset win$QW_ARCH" >&2
+  exit 1
+fi
+echo "edition: $QW_ARCH-bit"
 trap qw_cleanup EXIT
 trap 'exit 130' INT TERM
 qw_prepare
@@ -78,4 +85,4 @@ fi
 echo "median: $median ms over $n runs (warm wineserver, Xvfb, window visible)"
 echo "exe: $exe, $(stat -c %s "$exe") bytes"
 echo "imports:"
-i686-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' | sed 's/^[[:space:]]*DLL Name:/ /'
+"$([[ $QW_ARCH == 64 ]] && echo x86_64 || echo i686)-w64-mingw32-objdump" -p "$exe" | grep 'DLL Name' | sed 's/^[[:space:]]*DLL Name:/ /'

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds quenlar.exe and starts it under Wine.
+# Sets up the machine, builds quenlar.exe and starts it under Wine: the 32-bit edition where
+# the host runs 32-bit code, otherwise the 64-bit one (QUENLAR_WINE_ARCH=32 or 64 chooses).
 #
 # With a reachable $DISPLAY the program runs there until it is closed. Without one it runs on
 # a private Xvfb: once its window shows, a screenshot goes to build/screenshot.png and the
@@ -11,16 +12,21 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
-if [[ -z "${QUENLAR_EXE:-}" ]]; then
-  cmake --preset win32 >/dev/null
-  cmake --build --preset win32 --target quenlar
+# shellcheck source=tools/wine/env.sh
+source tools/wine/env.sh
+if [[ -n "${QUENLAR_EXE:-}" ]]; then
+  exe="$(realpath "$QUENLAR_EXE")"
+  qw_use "$(qw_exe_arch "$exe")"
+else
+  qw_use_default
+  cmake --preset "win$QW_ARCH" >/dev/null
+  cmake --build --preset "win$QW_ARCH" --target quenlar
+  exe="$(realpath "build/win$QW_ARCH/quenlar.exe")"
 fi
-exe="$(realpath "${QUENLAR_EXE:-build/win32/quenlar.exe}")"
+echo "Starting the $QW_ARCH-bit edition: $exe${QW_SKIPPED:+ (not the other: $QW_SKIPPED)}"
 screenshot="$PWD/build/screenshot.png"
 limit="${QUENLAR_WINE_TIMEOUT:-86400}"
 
-# shellcheck source=tools/wine/env.sh
-source tools/wine/env.sh
 trap qw_cleanup EXIT
 trap 'exit 130' INT TERM
 qw_prepare

@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   cmake g++ make                           # native build
   libgtest-dev libgmock-dev googletest     # GoogleTest (sources in /usr/src/googletest)
-  g++-mingw-w64-i686                       # cross compiler for 32-bit Windows
-  wine wine32:i386                         # runs the Windows build
-  gstreamer1.0-plugins-base:i386           # media playback inside Wine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64  # cross compilers for the 32- and 64-bit editions
+  wine wine64 wine32:i386                  # run them; wine32 installs on every host, even
+                                           # where it cannot run (64-bit-only kernels)
+  gstreamer1.0-plugins-base:i386           # media playback inside Wine, for each edition
   gstreamer1.0-plugins-good:i386
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xdotool imagemagick x11-utils       # headless display, window lookup, screenshots
   fonts-wine fonts-liberation              # Wine's Tahoma, MS Sans Serif, Marlett; Arial's metrics
   python3

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine, then builds and runs every test: the native build (GCC with sanitizers)
-# and the 32-bit Windows build, whose tests CTest runs under Wine. Stops at the first failure.
+# Sets up the machine, then builds and runs every test: the native build (GCC with sanitizers),
+# then both Windows editions (i686 and x86_64), whose tests run under Wine on every edition
+# this host can run. QUENLAR_WINE_ARCH=32 or 64 runs one edition only. Stops at the first
+# failure; fails when no Windows edition can run at all.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -9,13 +11,35 @@ step="setup"
 trap 'echo "test.sh: FAILED at $step after $((SECONDS - start)) s"' ERR
 
 bash scripts/setup.sh
-for preset in native win32; do
-  step="$preset configure"
-  cmake --preset "$preset"
-  step="$preset build"
-  cmake --build --preset "$preset"
-  step="$preset tests"
-  ctest --preset "$preset"
+# shellcheck source=tools/wine/env.sh
+source tools/wine/env.sh
+
+run_preset() { # preset
+  step="$1 configure"
+  cmake --preset "$1"
+  step="$1 build"
+  cmake --build --preset "$1"
+}
+
+run_preset native
+step="native tests"
+ctest --preset native
+
+for edition in 32 64; do run_preset "win$edition"; done
+
+step="choosing the Windows editions"
+qw_editions
+if [[ -z "$QW_EDITIONS" ]]; then
+  echo "test.sh: no Windows edition can run on this host: $QW_SKIPPED" >&2
+  false
+fi
+ran=""
+for edition in $QW_EDITIONS; do
+  step="win$edition tests"
+  echo "test.sh: running the $edition-bit edition's Windows tests under Wine"
+  ctest --preset "win$edition"
+  ran+="${ran:+, }$edition-bit (build/win$edition)"
 done
 
-echo "test.sh: all native and win32 tests passed in $((SECONDS - start)) s"
+echo "test.sh: Windows editions run: $ran${QW_SKIPPED:+; skipped: $QW_SKIPPED}"
+echo "test.sh: all native and Windows tests passed in $((SECONDS - start)) s"

@@ -6,13 +6,14 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target quenlar >/dev/null
-exe="$(realpath build/win32/quenlar.exe)"
+source tools/wine/env.sh
+qw_use_default
+cmake --preset "win$QW_ARCH" >/dev/null
+cmake --build --preset "win$QW_ARCH" --target quenlar >/dev/null
+exe="$(realpath "build/win$QW_ARCH/quenlar.exe")"
 work="$(mktemp -d)"
 cp "$exe" "$work/" # its own folder, so no settings file of an earlier run is read
 
-source tools/wine/env.sh
 trap 'qw_cleanup; rm -rf "$work"' EXIT
 qw_prepare
 qw_start_xvfb

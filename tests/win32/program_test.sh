@@ -12,6 +12,7 @@ cp "$exe" "$work/quenlar.exe"
 
 source "$root/tools/wine/env.sh"
 trap 'qw_cleanup; rm -rf "$work"' EXIT
+qw_use "$(qw_exe_arch "$exe")"
 qw_prepare
 qw_start_xvfb
 qw_start_server

@@ -1,6 +1,11 @@
 # shellcheck shell=bash disable=SC2034 # QW_PID is read by the scripts that source this file
 # Wine environment for running quenlar.exe and its tests. Source it from bash, then:
 #
+#   qw_editions                    sets QW_EDITIONS to the editions this host can run ("32",
+#                                  "64", both or none) and QW_SKIPPED to why others cannot
+#   qw_use 32|64                   chooses the edition's Wine: its loader and its own prefix
+#   qw_use_default                 chooses the first edition the host runs (32-bit where it can)
+#   qw_exe_arch prog.exe           32 or 64, read from the program's header
 #   qw_prepare                     takes the prefix (waits while another script has it),
 #                                  creating it and Wine's private HOME the first time
 #   qw_start_xvfb                  private X server on a free display; exports DISPLAY
@@ -9,7 +14,13 @@
 #   qw_wine_bg SECONDS prog.exe    the same in the background, process id in QW_PID
 #   qw_cleanup                     stops the wineserver and our Xvfb, releases the prefix
 #
-# QUENLAR_WINE_PREFIX chooses the prefix (default build/wineprefix in this repository).
+# Two editions: the 32-bit one (i686) runs where the host runs 32-bit code and wine32 is
+# installed; the 64-bit one (x86_64) wherever wine64 is installed. Some hosts run 64-bit code
+# only, and Debian's `wine` script still picks the 32-bit loader there, so the loader of the
+# chosen edition is started directly. QUENLAR_WINE_ARCH=32 or 64 forces one edition.
+#
+# QUENLAR_WINE_PREFIX chooses the prefix (default build/wineprefix-32 or -64 in this
+# repository); each edition needs its own, as a prefix is made for one architecture.
 #
 # One script at a time uses a prefix. Scripts cannot safely share one: the wineserver and its
 # explorer.exe (the system tray among others) stay on the display of whoever started them,
@@ -17,19 +28,103 @@
 # QUENLAR_WINE_WAIT seconds (default 60). File descriptor 9 holds the lock.
 
 QUENLAR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-export WINEPREFIX="${QUENLAR_WINE_PREFIX:-$QUENLAR_ROOT/build/wineprefix}"
-export WINEARCH=win32
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, and no menu entries or file associations written.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Our own files live inside the prefix, so deleting the prefix resets everything.
-QW_DIR="$WINEPREFIX/.quenlar"
-# Wine's HOME: the prefix links Desktop, Documents and so on to it, and its .asoundrc gives a
-# silent sound device, so media plays without a sound card.
-QW_HOME="$QW_DIR/home"
-# Bump the number when the prefix settings in qw_prepare change, so old prefixes get them.
-QW_READY="$QW_DIR/ready-1"
+QW_LOADER32=/usr/lib/wine/wine
+QW_LOADER64=/usr/lib/wine/wine64
+QW_SKIPPED=""
+QW_ARCH=""
+QW_LOADER=""
+
+# Whether a loader starts at all: a 32-bit one on a host without IA-32 emulation fails with
+# "Exec format error" before it prints anything.
+qw_loader_runs() {
+  [[ -x "$1" ]] && "$1" --version >/dev/null 2>&1
+}
+
+qw_editions() {
+  local want="${QUENLAR_WINE_ARCH:-}"
+  QW_EDITIONS=""
+  QW_SKIPPED=""
+  case "$want" in
+    "" | 32 | 64) ;;
+    *)
+      echo "error: QUENLAR_WINE_ARCH is '$want'; use 32 or 64" >&2
+      return 1
+      ;;
+  esac
+  if [[ "$want" == 64 ]]; then
+    QW_SKIPPED+="32-bit edition: QUENLAR_WINE_ARCH=64 chose the 64-bit one only; "
+  elif [[ ! -x "$QW_LOADER32" ]]; then
+    QW_SKIPPED+="32-bit edition: wine32 is not installed ($QW_LOADER32 missing); "
+  elif ! qw_loader_runs "$QW_LOADER32"; then
+    QW_SKIPPED+="32-bit edition: this host runs no 32-bit code ($QW_LOADER32 does not start); "
+  else
+    QW_EDITIONS+=" 32"
+  fi
+  if [[ "$want" == 32 ]]; then
+    QW_SKIPPED+="64-bit edition: QUENLAR_WINE_ARCH=32 chose the 32-bit one only; "
+  elif [[ ! -x "$QW_LOADER64" ]]; then
+    QW_SKIPPED+="64-bit edition: wine64 is not installed ($QW_LOADER64 missing); "
+  elif ! qw_loader_runs "$QW_LOADER64"; then
+    QW_SKIPPED+="64-bit edition: $QW_LOADER64 does not start; "
+  else
+    QW_EDITIONS+=" 64"
+  fi
+  QW_SKIPPED="${QW_SKIPPED%; }"
+  QW_EDITIONS="${QW_EDITIONS# }"
+}
+
+# The machine field of a PE file: 0x014c for i386, 0x8664 for x86-64.
+qw_exe_arch() {
+  local offset machine
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' ')
+  case "$machine" in
+    014c) echo 32 ;;
+    8664) echo 64 ;;
+    *)
+      echo "error: $1 is not a 32-bit or 64-bit x86 Windows program (machine $machine)" >&2
+      return 1
+      ;;
+  esac
+}
+
+qw_use() {
+  QW_ARCH="$1"
+  case "$QW_ARCH" in
+    32) QW_LOADER="$QW_LOADER32" ;;
+    64) QW_LOADER="$QW_LOADER64" ;;
+    *)
+      echo "error: no Wine edition '$1'; use 32 or 64" >&2
+      return 1
+      ;;
+  esac
+  export WINEARCH="win$QW_ARCH"
+  # Wine starts its own helper programs with this loader, never with Debian's `wine` script.
+  export WINELOADER="$QW_LOADER"
+  export WINEPREFIX="${QUENLAR_WINE_PREFIX:-$QUENLAR_ROOT/build/wineprefix-$QW_ARCH}"
+  # Our own files live inside the prefix, so deleting the prefix resets everything.
+  QW_DIR="$WINEPREFIX/.quenlar"
+  # Wine's HOME: the prefix links Desktop, Documents and so on to it, and its .asoundrc gives
+  # a silent sound device, so media plays without a sound card.
+  QW_HOME="$QW_DIR/home"
+  # Bump the number when the prefix settings in qw_prepare change, so old prefixes get them.
+  QW_READY="$QW_DIR/ready-1"
+}
+
+# Until a script chooses, the edition is the one the host runs first: 32-bit where it can.
+qw_use_default() {
+  qw_editions || return 1
+  if [[ -z "$QW_EDITIONS" ]]; then
+    echo "error: this host can run neither Windows edition under Wine: $QW_SKIPPED" >&2
+    return 1
+  fi
+  qw_use "${QW_EDITIONS%% *}"
+}
+
 QW_XVFB_PID=""
 QW_PID=""
 QW_TMP=""
@@ -45,7 +140,7 @@ qw_run() {
 qw_wine() {
   local limit="$1"
   shift
-  qw_run timeout -k 5 "$limit" wine "$@"
+  qw_run timeout -k 5 "$limit" "$QW_LOADER" "$@"
 }
 
 # Same in the background; QW_PID is its process. Not `qw_wine ... &`, which would leave a
@@ -53,11 +148,17 @@ qw_wine() {
 qw_wine_bg() {
   local limit="$1"
   shift
-  HOME="$QW_HOME" timeout -k 5 "$limit" wine "$@" 9>&- &
+  HOME="$QW_HOME" timeout -k 5 "$limit" "$QW_LOADER" "$@" 9>&- &
   QW_PID=$!
 }
 
 qw_prepare() {
+  if [[ -z "$QW_ARCH" ]]; then qw_use_default || return 1; fi
+  if ! qw_loader_runs "$QW_LOADER"; then
+    echo "error: the $QW_ARCH-bit edition cannot run on this host: $QW_LOADER does not start" \
+      "(not installed, or a host that runs no $QW_ARCH-bit code)" >&2
+    return 1
+  fi
   QW_TMP="$(mktemp -d "${TMPDIR:-/tmp}/quenlar-wine.XXXXXX")"
   mkdir -p "$QW_HOME"
   exec 9>>"$QW_DIR/lock"
@@ -83,11 +184,11 @@ qw_prepare() {
   fi
 
   if [[ ! -e "$QW_READY" ]]; then
-    echo "Creating the Wine prefix $WINEPREFIX (once, about 10 s)..." >&2
+    echo "Creating the $QW_ARCH-bit Wine prefix $WINEPREFIX (once, about 10 s)..." >&2
     printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$QW_HOME/.asoundrc"
     # Booted without a display, so nothing pops up whatever $DISPLAY the caller has.
     if ! (unset DISPLAY
-          qw_run timeout -k 5 120 wineboot -i &&
+          qw_run timeout -k 5 120 "$QW_LOADER" wineboot -i &&
           # Debian's Wine does not find the fonts it ships (Tahoma for MS Shell Dlg, MS Sans
           # Serif, Marlett for the caption buttons) unless they are in C:\windows\Fonts;
           # otherwise every one of those falls back to Liberation Sans.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under Wine: CTest's emulator for the win32 build.
+# Runs a Windows test program under Wine: CTest's emulator for the win32 and win64 builds.
+# The program's own header tells which edition's Wine runs it.
 #
 #   tools/wine/run-test.sh path/to/quenlar_win32_tests.exe [--gtest_filter=...]
 #
@@ -18,6 +19,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 trap qw_cleanup EXIT
 trap 'exit 130' INT TERM
 
+qw_use "$(qw_exe_arch "$1")"
 qw_prepare
 qw_start_xvfb
 qw_start_server
@@ -33,7 +35,7 @@ qw_start_server
 #   prefix lock (fd 9): if this script is killed, the next one takes the prefix at once.
 limit="${QUENLAR_WINE_TIMEOUT:-240}"
 status=0
-HOME="$QW_HOME" timeout -k 5 "$limit" wine "$@" </dev/null 9>&- \
+HOME="$QW_HOME" timeout -k 5 "$limit" "$QW_LOADER" "$@" </dev/null 9>&- \
   2> >(sed -u 's/\r$//' >&2 9>&-) | sed -u 's/\r$//' 9>&- || status=$?
 if [[ $status -eq 124 ]]; then
   echo "error: $1 did not finish within $limit s" >&2
