@@ -75,6 +75,8 @@ frmMain::~frmMain() = default;
 void frmMain::DesignLayout() {
   SetCaption("Quenlar");
   SetIcon("IDI_MAIN");
+  BorderStyle = ui::BorderStyle::FixedSingle;
+  MaxButton = false;
   Move(0, 0, 4845, 6750);
 
   frmeAction.SetCaption("Step 1 - Select Action :");

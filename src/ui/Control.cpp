@@ -33,6 +33,8 @@ Form& Control::OwnerForm() {
   return static_cast<Form&>(*c);
 }
 
+const Form& Control::OwnerForm() const { return const_cast<Control*>(this)->OwnerForm(); }
+
 Runtime& Control::GetRuntime() { return *runtime_; }
 
 void Control::Move(int left, int top, int width, int height) {
@@ -45,29 +47,13 @@ void Control::Move(int left, int top, int width, int height) {
   Notify(Prop::Geometry);
 }
 
-void Control::SetVisible(bool visible) {
-  if (visible == visible_) return;
-  visible_ = visible;
-  Notify(Prop::Visible);
-}
+void Control::SetVisible(bool visible) { Assign(visible_, visible, Prop::Visible); }
 
-void Control::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  Notify(Prop::Enabled);
-}
+void Control::SetEnabled(bool enabled) { Assign(enabled_, enabled, Prop::Enabled); }
 
-void Control::SetToolTipText(const std::string& text) {
-  if (text == toolTip_) return;
-  toolTip_ = text;
-  Notify(Prop::ToolTip);
-}
+void Control::SetToolTipText(const std::string& text) { Assign(toolTip_, text, Prop::ToolTip); }
 
-void Control::SetFont(const Font& font) {
-  if (font == font_) return;
-  font_ = font;
-  Notify(Prop::Font);
-}
+void Control::SetFont(const Font& font) { Assign(font_, font, Prop::Font); }
 
 bool Control::EffectivelyEnabled() const {
   for (const Control* c = this; c; c = c->parent_)
@@ -81,10 +67,24 @@ bool Control::EffectivelyVisible() const {
   return true;
 }
 
+bool Control::InView() const {
+  for (const Control* c = this; c->parent_; c = c->parent_) {
+    const Container& area = *c->parent_;
+    if (c->left_ >= area.ClientWidth() || c->top_ >= area.ClientHeight() || c->left_ + c->width_ <= 0 ||
+        c->top_ + c->height_ <= 0)
+      return false;
+  }
+  return true;
+}
+
+bool Control::Reachable() const {
+  return OwnerForm().IsLoaded() && EffectivelyVisible() && EffectivelyEnabled() &&
+         InView();
+}
+
 void Control::SetFocus() {
   Form& form = OwnerForm();
-  if (!form.IsLoaded() || !EffectivelyVisible() || !EffectivelyEnabled() || !CanHaveFocus())
-    throw RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
+  if (!CanTakeFocus()) throw RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
   if (form.ActiveControl() == this) return;
   if (peer_)
     peer_->Focus();

@@ -25,6 +25,7 @@ enum class ControlKind {
 enum class Prop {
   Geometry, Visible, Enabled, Caption, Text, Selection, MaxLength, Locked, BackColor, ForeColor,
   Font, Alignment, ToolTip, Value, List, Range, Interval, Panels, Picture, Checked, Shortcut,
+  Owner, Default,
 };
 
 // The backend's counterpart of a control, form or menu item.
@@ -56,6 +57,7 @@ class Control {
   int Index() const { return index_; }  // -1 when not part of a control array
   Container* Parent() const { return parent_; }
   Form& OwnerForm();
+  const Form& OwnerForm() const;
   Runtime& GetRuntime();
 
   int Left() const { return left_; }
@@ -84,11 +86,18 @@ class Control {
   // True when this control and every container around it are enabled / visible.
   bool EffectivelyEnabled() const;
   bool EffectivelyVisible() const;
+  // True when some of the control lies inside its container's area, and so on up to the
+  // form's client area. A control out of view can be neither seen nor reached by the user.
+  bool InView() const;
+  // True when the user can reach the control: its form is loaded, and it is visible, enabled
+  // and in view, with every container around it.
+  bool Reachable() const;
 
-  // Moves the input focus here. A hidden form, a hidden or disabled control, or one inside a
-  // hidden or disabled container is a run-time error.
+  // Moves the input focus here. A control of a hidden form, or one the user could not reach
+  // (hidden, disabled or out of view, or inside such a container), is a run-time error.
   void SetFocus();
   virtual bool CanHaveFocus() const { return false; }
+  bool CanTakeFocus() const { return CanHaveFocus() && Reachable(); }
 
   // Focus events, raised by the form as the focus moves.
   Event<> GotFocus;
@@ -104,6 +113,10 @@ class Control {
  protected:
   void Notify(Prop what) {
     if (peer_) peer_->Update(what);
+  }
+  template <typename T, typename U>
+  bool Assign(T&& field, U&& value, Prop what) {
+    return AssignProperty(std::forward<T>(field), std::forward<U>(value), [&] { Notify(what); });
   }
   explicit Control(Runtime& runtime, std::string name);  // for forms
 
@@ -125,6 +138,10 @@ class Container : public Control {
  public:
   using Control::Control;
   const std::vector<Control*>& Children() const { return children_; }
+  // The area children are placed in, in twips: a frame or picture box's own size, a form's
+  // client area.
+  virtual int ClientWidth() const { return Width(); }
+  virtual int ClientHeight() const { return Height(); }
 
  private:
   friend class Control;

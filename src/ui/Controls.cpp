@@ -17,9 +17,7 @@ namespace {
 // ---- Label
 
 void Label::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  Notify(Prop::Caption);
+  if (!Assign(caption_, caption, Prop::Caption)) return;
   FitToText();
   Change();
 }
@@ -35,17 +33,9 @@ void Label::FitToText() {
   Move(Left(), Top(), size.width, size.height);
 }
 
-void Label::SetAlignment(Alignment alignment) {
-  if (alignment == alignment_) return;
-  alignment_ = alignment;
-  Notify(Prop::Alignment);
-}
+void Label::SetAlignment(Alignment alignment) { Assign(alignment_, alignment, Prop::Alignment); }
 
-void Label::SetForeColor(Color color) {
-  if (color == foreColor_) return;
-  foreColor_ = color;
-  Notify(Prop::ForeColor);
-}
+void Label::SetForeColor(Color color) { Assign(foreColor_, color, Prop::ForeColor); }
 
 // ---- TextBox
 
@@ -66,21 +56,12 @@ void TextBox::Replace(const std::string& text, int selStart, int selLength) {
 
 void TextBox::SetMaxLength(int length) {
   if (length < 0) InvalidValue();
-  maxLength_ = length;
-  Notify(Prop::MaxLength);
+  Assign(maxLength_, length, Prop::MaxLength);
 }
 
-void TextBox::SetLocked(bool locked) {
-  if (locked == locked_) return;
-  locked_ = locked;
-  Notify(Prop::Locked);
-}
+void TextBox::SetLocked(bool locked) { Assign(locked_, locked, Prop::Locked); }
 
-void TextBox::SetBackColor(Color color) {
-  if (color == backColor_) return;
-  backColor_ = color;
-  Notify(Prop::BackColor);
-}
+void TextBox::SetBackColor(Color color) { Assign(backColor_, color, Prop::BackColor); }
 
 int TextBox::SelStart() {
   if (Peer* peer = GetPeer())
@@ -93,6 +74,8 @@ int TextBox::SelLength() {
   return selLength_;
 }
 
+// The selection is always handed to the native control, even where the model's value is the
+// same: the user may have moved the native selection since the model last set it.
 void TextBox::SetSelStart(int start) {
   if (start < 0) InvalidValue();
   selStart_ = std::min(start, static_cast<int>(text_.size()));
@@ -139,37 +122,40 @@ void TextBox::NativeTextChanged(const std::string& text, int selStart, int selLe
 
 // ---- CheckBox
 
-void CheckBox::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  Notify(Prop::Caption);
-}
+void CheckBox::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
 void CheckBox::SetValue(int value) {
   if (value < 0 || value > 2) InvalidValue();
-  if (value == value_) return;
-  value_ = value;
-  Notify(Prop::Value);
-  Click();
+  if (Assign(value_, value, Prop::Value)) Click();
 }
 
 // ---- OptionButton
 
-void OptionButton::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  Notify(Prop::Caption);
-}
+void OptionButton::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
 void OptionButton::SetValue(bool value) {
   if (value == value_) return;
-  if (value) {
+  if (value)
     Select();
-    return;
-  }
-  value_ = false;
-  Notify(Prop::Value);
+  else
+    Assign(value_, false, Prop::Value);
 }
 
 void OptionButton::UserClick() { Select(); }
+
+bool OptionButton::UserArrow(bool forward) {
+  std::vector<OptionButton*> group = Group();
+  auto here = std::find(group.begin(), group.end(), this);
+  const std::size_t n = group.size(), start = static_cast<std::size_t>(here - group.begin());
+  for (std::size_t step = 1; step < n; ++step) {
+    OptionButton* next = group[(start + (forward ? step : n - step)) % n];
+    if (!next->CanTakeFocus()) continue;
+    next->SetFocus();
+    next->UserClick();
+    return true;
+  }
+  return false;
+}
 
 std::vector<OptionButton*> OptionButton::Group() const {
   std::vector<OptionButton*> group;
@@ -181,24 +167,38 @@ std::vector<OptionButton*> OptionButton::Group() const {
 void OptionButton::Select() {
   for (OptionButton* sibling : Group())
     if (sibling != this) sibling->SetValue(false);
-  if (!value_) {
-    value_ = true;
-    Notify(Prop::Value);
-  }
+  Assign(value_, true, Prop::Value);
   Click(Index());
 }
 
 // ---- CommandButton, Frame
 
-void CommandButton::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  Notify(Prop::Caption);
+void CommandButton::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
+
+namespace {
+
+// Gives one button of the form a role (Default or Cancel) and takes it from the others.
+void TakeRole(CommandButton& button, bool value, bool (CommandButton::*has)() const,
+              void (CommandButton::*set)(bool)) {
+  if (!value) return;
+  for (Control* control : button.OwnerForm().AllControls())
+    if (control != &button && control->Kind() == ControlKind::CommandButton) {
+      auto& other = static_cast<CommandButton&>(*control);
+      if ((other.*has)()) (other.*set)(false);
+    }
 }
 
-void Frame::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  Notify(Prop::Caption);
+}  // namespace
+
+void CommandButton::SetDefault(bool value) {
+  if (Assign(default_, value, Prop::Default)) TakeRole(*this, value, &CommandButton::Default, &CommandButton::SetDefault);
 }
+
+void CommandButton::SetCancel(bool value) {
+  if (Assign(cancel_, value, Prop::Default)) TakeRole(*this, value, &CommandButton::Cancel, &CommandButton::SetCancel);
+}
+
+void Frame::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
 // ---- ComboBox
 
@@ -214,37 +214,26 @@ const std::string& ComboBox::List(int index) const {
 
 void ComboBox::SetListIndex(int index) {
   if (index < -1 || index >= ListCount()) InvalidValue();
-  if (index == listIndex_) return;
-  listIndex_ = index;
-  Notify(Prop::Value);
-  Click();
+  if (Assign(listIndex_, index, Prop::Value)) Click();
 }
 
 // ---- ScrollBar
 
 void ScrollBar::SetRange(int min, int max) {
-  min_ = min;
-  max_ = max;
-  value_ = Clamp(value_);
-  Notify(Prop::Range);
-  Notify(Prop::Value);
+  if (!Assign(std::tie(min_, max_), std::make_tuple(min, max), Prop::Range)) return;
+  Assign(value_, Clamp(value_), Prop::Value);
 }
 
 void ScrollBar::SetChanges(int smallChange, int largeChange) {
   if (smallChange < 1 || largeChange < 1) InvalidValue();
-  smallChange_ = smallChange;
-  largeChange_ = largeChange;
-  Notify(Prop::Range);
+  Assign(std::tie(smallChange_, largeChange_), std::make_tuple(smallChange, largeChange), Prop::Range);
 }
 
 int ScrollBar::Clamp(int value) const { return std::clamp(value, std::min(min_, max_), std::max(min_, max_)); }
 
 void ScrollBar::SetValue(int value) {
   if (value != Clamp(value)) InvalidValue();
-  if (value == value_) return;
-  value_ = value;
-  Notify(Prop::Value);
-  Change();
+  if (Assign(value_, value, Prop::Value)) Change();
 }
 
 void ScrollBar::Step(int towardsMax) {
@@ -253,16 +242,13 @@ void ScrollBar::Step(int towardsMax) {
 }
 
 void ScrollBar::UserThumbTrack(int value) {
-  value = Clamp(value);
-  if (value == value_) return;
-  value_ = value;
-  Notify(Prop::Value);
-  Scroll();
+  if (Assign(value_, Clamp(value), Prop::Value)) Scroll();
 }
 
+// Letting go of the thumb always raises Change, even where the thumb comes to rest on the
+// value it started from.
 void ScrollBar::UserThumbRelease(int value) {
-  value_ = Clamp(value);
-  Notify(Prop::Value);
+  Assign(value_, Clamp(value), Prop::Value);
   Change();
 }
 
@@ -274,39 +260,30 @@ Timer::Timer(Container& parent, std::string name, int index) : Control(&parent, 
 
 void Timer::SetInterval(int milliseconds) {
   if (milliseconds < 0 || milliseconds > 65535) InvalidValue();
-  interval_ = milliseconds;
-  Notify(Prop::Interval);
+  Assign(interval_, milliseconds, Prop::Interval);
 }
 
 // ---- DTPicker
 
 void DTPicker::SetValue(base::LocalTime value) {
-  if (value == value_) return;
-  value_ = value;
-  Notify(Prop::Value);
-  Change();
+  if (Assign(value_, value, Prop::Value)) Change();
 }
 
 // ---- ProgressBar
 
 void ProgressBar::SetMin(double v) {
   if (v >= max_) InvalidValue();
-  min_ = v;
-  value_ = std::max(value_, min_);
-  Notify(Prop::Range);
+  if (Assign(min_, v, Prop::Range)) Assign(value_, std::max(value_, min_), Prop::Value);
 }
 
 void ProgressBar::SetMax(double v) {
   if (v <= min_) InvalidValue();
-  max_ = v;
-  value_ = std::min(value_, max_);
-  Notify(Prop::Range);
+  if (Assign(max_, v, Prop::Range)) Assign(value_, std::min(value_, max_), Prop::Value);
 }
 
 void ProgressBar::SetValue(double v) {
   if (v < min_ || v > max_) InvalidValue();
-  value_ = v;
-  Notify(Prop::Value);
+  Assign(value_, v, Prop::Value);
 }
 
 // ---- StatusBar
@@ -321,26 +298,16 @@ StatusBar::Panel& StatusBar::At(int number) {
 
 const StatusBar::Panel& StatusBar::GetPanel(int number) const { return const_cast<StatusBar*>(this)->At(number); }
 
-void StatusBar::SetPanelText(int number, const std::string& text) {
-  At(number).text = text;
-  Notify(Prop::Panels);
-}
+void StatusBar::SetPanelText(int number, const std::string& text) { Assign(At(number).text, text, Prop::Panels); }
 
 void StatusBar::SetPanelToolTipText(int number, const std::string& text) {
-  At(number).toolTipText = text;
-  Notify(Prop::Panels);
+  Assign(At(number).toolTipText, text, Prop::Panels);
 }
 
-void StatusBar::SetPanelWidth(int number, int width) {
-  At(number).width = width;
-  Notify(Prop::Panels);
-}
+void StatusBar::SetPanelWidth(int number, int width) { Assign(At(number).width, width, Prop::Panels); }
 
 // ---- Image
 
-void Image::SetPicture(const std::string& resourceName) {
-  picture_ = resourceName;
-  Notify(Prop::Picture);
-}
+void Image::SetPicture(const std::string& resourceName) { Assign(picture_, resourceName, Prop::Picture); }
 
 }  // namespace ui

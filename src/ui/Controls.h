@@ -118,6 +118,10 @@ class OptionButton : public Control {
 
   Event<int> Click;  // the button's index
   void UserClick();
+  // An arrow key while this button has the focus: the next button of the group the user can
+  // reach (the previous one when `forward` is false, wrapping round) takes the focus and is
+  // selected. Returns false when there is no other button to move to.
+  bool UserArrow(bool forward);
   // The option buttons of the same container, this one among them, in the order made.
   std::vector<OptionButton*> Group() const;
 
@@ -135,12 +139,21 @@ class CommandButton : public Control {
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
+  // The button Enter presses anywhere on the form (while no other button has the focus), and
+  // the one Esc presses. Making a button the Default or the Cancel one takes that role from
+  // the form's other buttons.
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool value);
 
   Event<> Click;
   void UserClick() { Click(); }
 
  private:
   std::string caption_;
+  bool default_ = false;
+  bool cancel_ = false;
 };
 
 class Frame : public Container {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "ui/Controls.h"
+#include "ui/Error.h"
 #include "ui/Menu.h"
 #include "ui/Runtime.h"
 
@@ -10,23 +12,34 @@ namespace ui {
 
 Form::Form(Runtime& runtime, std::string name) : Container(runtime, std::move(name)) {
   Control::SetVisible(false);
+  Move(0, 0, 4800, 3600);  // until the form says otherwise
   runtime.forms_.push_back(this);
 }
 
 Form::~Form() {
-  auto& forms = GetRuntime().forms_;
+  Runtime& runtime = GetRuntime();
+  runtime.FormGone(*this, false);
+  auto& forms = runtime.forms_;
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  for (Form* form : forms)
+    if (form->owner_ == this) form->owner_ = nullptr;
 }
 
-void Form::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  Notify(Prop::Caption);
+void Form::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
+
+void Form::SetIcon(const std::string& resourceName) { Assign(icon_, resourceName, Prop::Picture); }
+
+int Form::ClientWidth() const {
+  return std::max(0, Width() - const_cast<Form*>(this)->GetRuntime().GetBackend().NonClientSize(*this).width);
 }
 
-void Form::SetIcon(const std::string& resourceName) {
-  icon_ = resourceName;
-  Notify(Prop::Picture);
+int Form::ClientHeight() const {
+  return std::max(0, Height() - const_cast<Form*>(this)->GetRuntime().GetBackend().NonClientSize(*this).height);
+}
+
+void Form::SetClientSize(int width, int height) {
+  Size frame = GetRuntime().GetBackend().NonClientSize(*this);
+  Move(Left(), Top(), width + frame.width, height + frame.height);
 }
 
 void Form::Initialize() { InitializeEvent(); }
@@ -45,16 +58,53 @@ void Form::Load() {
   LoadEvent();
 }
 
-void Form::Show() { SetVisible(true); }
+void Form::Show(FormShowMode mode, Form* owner) {
+  if (mode == vbModal && loaded_ && Visible())
+    throw RuntimeError(400, "Form already displayed; can't show modally");
+  Load();
+  if (!loaded_ || GetRuntime().Ended()) return;
+  if (owner != owner_ && owner != this) {
+    owner_ = owner;
+    Notify(Prop::Owner);
+  }
+  if (mode != vbModal) {
+    SetVisible(true);
+    return;
+  }
+  modal_ = true;
+  GetRuntime().modal_.push_back(this);
+  SetVisible(true);
+  if (loaded_ && Visible() && !GetRuntime().Ended()) GetRuntime().GetBackend().RunModal(*this);
+  EndModal();
+}
+
+void Form::EndModal() {
+  if (!modal_) return;
+  modal_ = false;
+  auto& stack = GetRuntime().modal_;
+  stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
+  GetRuntime().GetBackend().EndModal(*this);
+}
 
 void Form::Hide() { SetVisible(false); }
 
 void Form::SetVisible(bool visible) {
-  if (visible) {
-    Load();
-    if (!loaded_ || GetRuntime().Ended()) return;
+  Runtime& runtime = GetRuntime();
+  if (!visible) {
+    if (!Visible()) return;
+    EndModal();
+    Control::SetVisible(false);
+    runtime.FormGone(*this);
+    return;
   }
-  Control::SetVisible(visible);
+  Load();
+  if (!loaded_ || runtime.Ended() || Visible()) return;
+  Control::SetVisible(true);
+  // Showing makes the form the active window. Where Windows keeps another program in the
+  // foreground, it never reports that; the form still counts as activated, once, so that
+  // what its Activate does (making it top-most, say) happens all the same.
+  if (loaded_ && Visible() && runtime.ActiveForm() != this)
+    runtime.Dispatch([this, &runtime] { runtime.FormActivated(*this); });
 }
 
 bool Form::RequestClose(UnloadMode mode) {
@@ -72,6 +122,14 @@ bool Form::RequestClose(UnloadMode mode) {
   if (cancel == 0) UnloadEvent(cancel);
   if (cancel != 0) return false;
   if (!loaded_) return true;
+  Unloaded();
+  return true;
+}
+
+// Takes the window and its controls' windows away. A modal form first gives input back to
+// the forms it held, so that the focus returns to them.
+void Form::Unloaded() {
+  EndModal();
   loaded_ = false;
   active_ = nullptr;
   std::function<void(Menu&)> detach = [&](Menu& menu) {
@@ -80,9 +138,10 @@ bool Form::RequestClose(UnloadMode mode) {
   };
   for (Menu* menu : menus_) detach(*menu);
   for (auto it = all_.rbegin(); it != all_.rend(); ++it) (*it)->DetachPeer();
+  bool wasShown = Visible();
   Control::SetVisible(false);
   DetachPeer();
-  return true;
+  if (wasShown) GetRuntime().FormGone(*this);
 }
 
 void Form::PopupMenu(Menu& menu) { GetRuntime().GetBackend().ShowPopupMenu(*this, menu); }
@@ -95,10 +154,56 @@ void Form::FocusMoved(Control* now) {
   if (now && active_ == now) now->GotFocus();
 }
 
-bool Form::PreviewKeyDown(int keyCode, int shift) {
-  if (!KeyPreview) return true;
-  KeyDown(keyCode, shift);
-  return keyCode != 0;
+namespace {
+
+template <typename Pick>
+CommandButton* FindButton(const std::vector<Control*>& controls, Pick pick) {
+  for (Control* control : controls)
+    if (control->Kind() == ControlKind::CommandButton && pick(static_cast<CommandButton&>(*control)))
+      return static_cast<CommandButton*>(control);
+  return nullptr;
+}
+
+}  // namespace
+
+CommandButton* Form::DefaultButton() const {
+  return FindButton(all_, [](CommandButton& b) { return b.Default(); });
+}
+
+CommandButton* Form::CancelButton() const {
+  return FindButton(all_, [](CommandButton& b) { return b.Cancel(); });
+}
+
+bool Form::UserKeyDown(int keyCode, int shift) {
+  if (KeyPreview) {
+    KeyDown(keyCode, shift);
+    if (keyCode == 0) return true;
+  }
+  if (!loaded_ || shift != 0) return false;
+  Control* focus = active_;
+  auto press = [](CommandButton* button) {
+    if (!button || !button->Reachable()) return false;
+    button->UserClick();
+    return true;
+  };
+  switch (keyCode) {
+    case vbKeyReturn:
+      if (focus && focus->Kind() == ControlKind::CommandButton) return press(static_cast<CommandButton*>(focus));
+      return press(DefaultButton());
+    case vbKeyEscape:
+      return press(CancelButton());
+    case vbKeyLeft:
+    case vbKeyUp:
+    case vbKeyRight:
+    case vbKeyDown:
+      if (focus && focus->Kind() == ControlKind::OptionButton) {
+        static_cast<OptionButton*>(focus)->UserArrow(keyCode == vbKeyRight || keyCode == vbKeyDown);
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
 }
 
 Menu* Form::MenuForShortcut(const Shortcut& shortcut) const {

@@ -1,4 +1,5 @@
-// A top-level window: its controls, its menus, its life cycle and the close request.
+// A top-level window: its controls, its menus, its life cycle, how it is shown, and the close
+// request.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 
 namespace ui {
 
+class CommandButton;
 class Menu;
 
 enum class StartUpPosition { Manual, CenterOwner, CenterScreen };
@@ -22,18 +24,38 @@ class Form : public Container {
   void SetCaption(const std::string& caption);
   const std::string& Icon() const { return icon_; }  // resource name of the window icon
   void SetIcon(const std::string& resourceName);
-  bool KeyPreview = false;
-  ui::StartUpPosition StartUpPosition = ui::StartUpPosition::CenterScreen;
   Color BackColor = kSystemButtonFace;
 
+  // The window's kind, read when the form loads.
+  ui::BorderStyle BorderStyle = ui::BorderStyle::Sizable;
+  bool ControlBox = true;     // the system menu and the close box
+  bool MinButton = true;
+  bool MaxButton = true;
+  bool ShowInTaskbar = true;
+  ui::StartUpPosition StartUpPosition = ui::StartUpPosition::CenterScreen;
+  // Keys reach the form's KeyDown before the control that has the focus.
+  bool KeyPreview = false;
+
+  // Width and Height are the window's outer size; the client area is what lies inside the
+  // frame, the caption and the menu bar.
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  void SetClientSize(int width, int height);
+
   // Life cycle. Initialize raises Initialize; Load creates the window and its controls and
-  // raises Load; Show loads if needed, shows the window and raises Activate.
+  // raises Load; Show loads if needed and shows the window, which raises Activate.
   void Initialize();
   void Load();
-  void Show();
+  // Modeless: returns at once. Modal: the other forms take no input until this one has been
+  // hidden or unloaded, and only then does Show return. The owner stays below the form, and
+  // a form that starts centred on its owner is centred over it. Showing a form modally that
+  // is already shown is a run-time error.
+  void Show(FormShowMode mode = vbModeless, Form* owner = nullptr);
   void Hide();
   void SetVisible(bool visible) override;
   bool IsLoaded() const { return loaded_; }
+  bool IsModal() const { return modal_; }
+  Form* Owner() const { return owner_; }
 
   // A close request: QueryUnload(cancel, mode), then, unless cancelled, Unload and the window
   // goes away. Returns true when the form was unloaded. A request made while another one is
@@ -42,7 +64,8 @@ class Form : public Container {
   // Unload from code (mode 1).
   bool Unload() { return RequestClose(vbFormCode); }
 
-  // Opens a menu of this form at the pointer.
+  // Opens a menu of this form at the pointer. The item the user chooses raises its Click
+  // after this call has returned, as a new event.
   void PopupMenu(Menu& menu);
 
   Event<> InitializeEvent;
@@ -57,22 +80,34 @@ class Form : public Container {
   const std::vector<Control*>& AllControls() const { return all_; }
   const std::vector<Menu*>& Menus() const { return menus_; }
   Control* ActiveControl() const { return active_; }
+  // The buttons that Enter and Esc press, or nullptr.
+  CommandButton* DefaultButton() const;
+  CommandButton* CancelButton() const;
 
-  // Reported by the backend when the input focus has moved (nullptr: left the form).
+  // ---- reported by the backends
+
+  // The input focus has moved (nullptr: it left the form).
   void FocusMoved(Control* now);
-  // Reported by the backend for a key going down anywhere in the form; returns false when a
-  // KeyDown handler discarded the key.
-  bool PreviewKeyDown(int keyCode, int shift);
+  // A key went down while the form is the active window. With KeyPreview, KeyDown sees it
+  // first and may discard it (key code 0). Then the keys with a meaning of their own: Enter
+  // presses the focused command button, or else the Default button; Esc presses the Cancel
+  // button; an arrow key on an option button moves the selection in its group. Returns true
+  // when the key was used up here, false when the focused control should still get it.
+  bool UserKeyDown(int keyCode, int shift);
   // Finds the reachable menu item that owns a shortcut.
   Menu* MenuForShortcut(const Shortcut& shortcut) const;
 
  private:
   friend class Control;
   friend class Menu;
+  void EndModal();
+  void Unloaded();
   std::string caption_;
   std::string icon_;
   bool loaded_ = false;
   bool closing_ = false;
+  bool modal_ = false;
+  Form* owner_ = nullptr;
   std::vector<Control*> all_;
   std::vector<Menu*> menus_;
   Control* active_ = nullptr;

@@ -21,29 +21,15 @@ Menu::~Menu() {
   siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
 }
 
-void Menu::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  Notify(Prop::Caption);
-}
+void Menu::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
-void Menu::SetChecked(bool checked) {
-  if (checked == checked_) return;
-  checked_ = checked;
-  Notify(Prop::Checked);
-}
+void Menu::SetChecked(bool checked) { Assign(checked_, checked, Prop::Checked); }
 
-void Menu::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  Notify(Prop::Enabled);
-}
+void Menu::SetEnabled(bool enabled) { Assign(enabled_, enabled, Prop::Enabled); }
 
-void Menu::SetVisible(bool visible) {
-  if (visible == visible_) return;
-  visible_ = visible;
-  Notify(Prop::Visible);
-}
+void Menu::SetVisible(bool visible) { Assign(visible_, visible, Prop::Visible); }
+
+bool Menu::Choosable() const { return visible_ && enabled_ && !IsSeparator(); }
 
 bool Menu::Reachable() const {
   for (const Menu* m = this; m; m = m->parent_)

@@ -35,8 +35,12 @@ class Menu {
   void SetVisible(bool visible);
   const ui::Shortcut& GetShortcut() const { return shortcut_; }
 
-  // True when the user can reach the item: it and its menus are visible and enabled.
+  // True when the user can reach the item in the menu bar or by its shortcut: it and its
+  // menus are visible and enabled.
   bool Reachable() const;
+  // True when the item itself can be chosen where its menu is open (a pop-up menu's items
+  // included, whose menu is kept out of the menu bar).
+  bool Choosable() const;
 
   Event<> Click;
   void UserChoose() { Click(); }
@@ -48,6 +52,10 @@ class Menu {
  private:
   void Notify(Prop what) {
     if (peer_) peer_->Update(what);
+  }
+  template <typename T, typename U>
+  bool Assign(T& field, U&& value, Prop what) {
+    return AssignProperty(field, std::forward<U>(value), [&] { Notify(what); });
   }
   Form* form_;
   Menu* parent_ = nullptr;

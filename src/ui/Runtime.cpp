@@ -1,5 +1,7 @@
 #include "ui/Runtime.h"
 
+#include <algorithm>
+
 #include "ui/Error.h"
 #include "ui/Form.h"
 
@@ -21,9 +23,9 @@ void ScriptedMessageBoxes::Clear() {
 int Runtime::MsgBox(const std::string& text, int style, const std::string& title) {
   const std::string& shownTitle = title.empty() ? Title : title;
   if (script_) return script_->Show(text, style, shownTitle);
-  Form* owner = nullptr;
-  for (Form* form : forms_)
-    if (form->IsLoaded() && form->Visible()) owner = form;
+  // The box belongs to the active form, or else to the form shown most recently active.
+  std::vector<Form*> shown = ShownForms();
+  Form* owner = shown.empty() ? nullptr : shown.front();
   return backend_.ShowMessageBox(text, style, shownTitle, owner);
 }
 
@@ -43,6 +45,28 @@ void Runtime::Dispatch(const std::function<void()>& event) {
       // Nothing more can be reported.
     }
   }
+}
+
+void Runtime::FormActivated(Form& form) {
+  if (active_ == &form || !form.IsLoaded() || !form.Visible()) return;
+  active_ = &form;
+  auto it = std::find(forms_.begin(), forms_.end(), &form);
+  if (it != forms_.end()) std::rotate(forms_.begin(), it, it + 1);
+  form.Activate();
+}
+
+void Runtime::FormGone(Form& form, bool tellBackend) {
+  modal_.erase(std::remove(modal_.begin(), modal_.end(), &form), modal_.end());
+  if (active_ != &form) return;
+  active_ = nullptr;
+  if (tellBackend && !ended_) backend_.FormDeactivated(form);
+}
+
+std::vector<Form*> Runtime::ShownForms() const {
+  std::vector<Form*> shown;
+  for (Form* form : forms_)
+    if (form->IsLoaded() && form->Visible()) shown.push_back(form);
+  return shown;
 }
 
 void Runtime::End() {

@@ -23,8 +23,20 @@ class Backend {
   virtual std::unique_ptr<Peer> CreateMenuPeer(Menu& menu) = 0;
   virtual int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) = 0;
   virtual void DoEvents() = 0;
+  // Opens the menu at the pointer; the chosen item's Click comes later, as an event of its own.
   virtual void ShowPopupMenu(Form& form, Menu& menu) = 0;
   virtual Size MeasureText(const std::string& text, const Font& font) = 0;
+  // Twips the frame, the caption and the menu bar take from a form's outer size.
+  virtual Size NonClientSize(const Form& form) = 0;
+  // Runs the loop of a form just shown modally; returns once the form is no longer shown or
+  // the program has ended.
+  virtual void RunModal(Form& form) = 0;
+  // A modal form is about to hide or unload: the forms it kept from input take input again
+  // now, before its window goes, so that the focus returns to its owner.
+  virtual void EndModal(Form& form) = 0;
+  // A form that was the active window has been hidden or unloaded. Windows then activates
+  // another window of the program by itself; a backend without windows does the same.
+  virtual void FormDeactivated(Form& /*form*/) {}
   virtual void Beep() = 0;
   // Twips in one screen pixel (15 at 96 dots per inch).
   virtual int TwipsPerPixel() const { return kTwipsPerPixel; }
@@ -80,12 +92,30 @@ class Runtime {
 
   const std::vector<Form*>& Forms() const { return forms_; }
 
+  // The form that is the active window of the program (the last one activated while it is
+  // shown), or nullptr.
+  Form* ActiveForm() const { return active_; }
+  // The backend reports that a form has become the active window. Activate is raised when
+  // the active form changes; coming back to the same form from another program raises
+  // nothing.
+  void FormActivated(Form& form);
+  // The modal form on top, or nullptr. While one is up, only it takes input.
+  Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
+  bool TakesInput(const Form& form) const { return modal_.empty() || modal_.back() == &form; }
+  // The shown forms, the most recently activated first.
+  std::vector<Form*> ShownForms() const;
+
  private:
   friend class Form;
+  // A form was hidden, unloaded or destroyed; when it was the active one, the backend is told
+  // (unless the form is being destroyed).
+  void FormGone(Form& form, bool tellBackend = true);
   Backend& backend_;
   ScriptedMessageBoxes* script_ = nullptr;
   bool ended_ = false;
-  std::vector<Form*> forms_;
+  std::vector<Form*> forms_;  // the most recently activated first
+  std::vector<Form*> modal_;
+  Form* active_ = nullptr;
 };
 
 }  // namespace ui

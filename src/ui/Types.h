@@ -68,8 +68,37 @@ enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIg
 // Why a form is asked to close.
 enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2 };
 
+// How a form is shown: modeless, or modal (the call returns when the form has gone).
+enum FormShowMode : int { vbModeless = 0, vbModal = 1 };
+
+// A form's frame, with the values forms have always used for it.
+enum class BorderStyle : int { None = 0, FixedSingle = 1, Sizable = 2, FixedDialog = 3 };
+
+// Key codes of the keys the run-time itself gives a meaning, and the shift-state bits.
+constexpr int vbKeyReturn = 13;
+constexpr int vbKeyEscape = 27;
+constexpr int vbKeyLeft = 37;
+constexpr int vbKeyUp = 38;
+constexpr int vbKeyRight = 39;
+constexpr int vbKeyDown = 40;
+constexpr int vbKeyF4 = 115;
+constexpr int vbShiftMask = 1;
+constexpr int vbCtrlMask = 2;
+constexpr int vbAltMask = 4;
+
 // Twips per pixel at the usual 96 dots per inch.
 constexpr int kTwipsPerPixel = 15;
+
+// Stores a new property value and tells whoever shows it; an equal value changes nothing.
+// Returns whether the value changed. Every property setter of the model goes through this.
+// The field may also be a std::tie of several fields that change together.
+template <typename T, typename U, typename Notify>
+bool AssignProperty(T&& field, U&& value, Notify&& notify) {
+  if (field == value) return false;
+  field = std::forward<U>(value);
+  notify();
+  return true;
+}
 
 // A handler slot: calls the bound function if there is one.
 template <typename... Args>

@@ -119,6 +119,8 @@ TEST_F(OptionsPanel, ASystemWithoutTheHibernationQueryCannotHibernate) {
 
 TEST_F(OptionsPanel, TickingAFileOptionWithoutAFileOpensThePickerAndCancelUnticks) {
   auto& m = M();
+  EXPECT_FALSE(backend.Click(m.chkAlarmF)) << "out of view until Alarm & Message is chosen";
+  backend.Click(m.optExitOption[6]);
   backend.Click(m.chkAlarmF);
   ASSERT_EQ(fake.dialogsShown.size(), 1u);
   EXPECT_EQ(fake.dialogsShown[0].lpstrTitle, "Select Media File for Alarm");
@@ -162,8 +164,8 @@ TEST_F(OptionsPanel, AChosenFileFillsThePathWithTheCaretAtItsEnd) {
 TEST_F(OptionsPanel, DoubleClickingAPathClearsItAndUnticksTheOption) {
   auto& m = M();
   fake.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
-  backend.Click(m.chkAlarmF);
   backend.Click(m.optExitOption[6]);
+  backend.Click(m.chkAlarmF);
   ASSERT_EQ(m.txtAlarmF.Text(), "C:\\Media\\ring.wav");
   backend.DoubleClick(m.txtAlarmF);
   EXPECT_EQ(m.txtAlarmF.Text(), "Select File...");

@@ -296,8 +296,11 @@ TEST_F(Controls, ContainersMoveHideAndDisableTheirChildren) {
   EXPECT_TRUE(form.button.Visible());
   form.frame.SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(H(form.frame)));
-  EXPECT_TRUE(IsWindowEnabled(H(form.text))) << "the child keeps its own state";
+  EXPECT_FALSE(IsWindowEnabled(H(form.text))) << "drawn disabled with its frame";
+  EXPECT_TRUE(form.text.Enabled()) << "the child keeps its own state";
   EXPECT_THROW(form.text.SetFocus(), ui::RuntimeError);
+  form.frame.SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(H(form.text)));
 }
 
 TEST_F(Controls, TheDropDownListFollowsTheModelAndReportsAChoiceOnce) {
@@ -423,6 +426,8 @@ TEST_F(Controls, APopUpMenuOpensAtThePointerAndItsChoiceArrives) {
   SetTimer(nullptr, 0, 150, ChooseFirstMenuItem);
   SetForegroundWindow(H(form));
   form.PopupMenu(form.popup);
+  EXPECT_EQ(count["show"], 0) << "the choice is an event of its own, after the call";
+  Pump();
   EXPECT_EQ(count["show"], 1);
 }
 

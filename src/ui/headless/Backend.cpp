@@ -31,15 +31,6 @@ class ControlPeer : public Peer {
   std::uintptr_t handle_;
 };
 
-class FormPeer : public ControlPeer {
- public:
-  using ControlPeer::ControlPeer;
-  void Update(Prop what) override {
-    auto* form = static_cast<Form*>(&control_);
-    if (what == Prop::Visible && control_.Visible()) control_.GetRuntime().Dispatch([form] { form->Activate(); });
-  }
-};
-
 class MenuPeer : public Peer {
  public:
   void Update(Prop) override {}
@@ -64,8 +55,6 @@ Backend::~Backend() = default;
 
 std::unique_ptr<Peer> Backend::CreatePeer(Control& control) {
   switch (control.Kind()) {
-    case ControlKind::Form:
-      return std::make_unique<FormPeer>(control);
     case ControlKind::Timer:
       return std::make_unique<TimerPeer>(static_cast<Timer&>(control), *this);
     default:
@@ -79,7 +68,62 @@ int Backend::ShowMessageBox(const std::string& text, int style, const std::strin
   return messageBoxes_.Show(text, style, title);
 }
 
-void Backend::ShowPopupMenu(Form&, Menu& menu) { popup_ = &menu; }
+// With a choice given in advance the menu closes at once and the item's Click follows as an
+// event of its own, as the native menu's does; otherwise the menu stays open for the test.
+void Backend::ShowPopupMenu(Form&, Menu& menu) {
+  popup_ = &menu;
+  if (popupChoices_.empty()) return;
+  int position = popupChoices_.front();
+  popupChoices_.erase(popupChoices_.begin());
+  if (position < 0) return;
+  popup_ = nullptr;
+  const auto& items = menu.Items();
+  if (position >= static_cast<int>(items.size())) return;
+  Menu* item = items[static_cast<std::size_t>(position)];
+  Post([this, item] {
+    if (item->Choosable()) runtime_->Dispatch([item] { item->UserChoose(); });
+  });
+}
+
+void Backend::DeliverPosted() {
+  while (!posted_.empty() && !ended_) {
+    auto event = std::move(posted_.front());
+    posted_.erase(posted_.begin());
+    event();
+  }
+}
+
+// As under Windows at 96 dots per inch: a 4-pixel frame, a 20-pixel caption, a 20-pixel menu
+// bar while the form has a visible menu.
+Size Backend::NonClientSize(const Form& form) {
+  if (form.BorderStyle == BorderStyle::None) return {0, 0};
+  bool menuBar = std::any_of(form.Menus().begin(), form.Menus().end(), [](Menu* m) { return m->Visible(); });
+  return {120, 120 + 300 + (menuBar ? 300 : 0)};
+}
+
+void Backend::RunModal(Form& form) {
+  if (modalScripts_.empty()) {
+    if (OnUnscriptedModal) OnUnscriptedModal(form);
+  } else {
+    auto steps = std::move(modalScripts_.front());
+    modalScripts_.erase(modalScripts_.begin());
+    steps(form);
+    DeliverPosted();
+    if (!(form.IsLoaded() && form.Visible()) || ended_) return;
+    if (OnModalLeftOpen) OnModalLeftOpen(form);
+  }
+  if (form.IsLoaded() && form.Visible() && !ended_) form.Hide();
+}
+
+// Windows activates the owner of a form that goes, or else the program's window that was
+// active before it.
+void Backend::FormDeactivated(Form& form) {
+  Form* next = nullptr;
+  if (Form* owner = form.Owner(); owner && owner->IsLoaded() && owner->Visible()) next = owner;
+  for (Form* shown : runtime_->ShownForms())
+    if (!next && shown != &form) next = shown;
+  if (next && runtime_->TakesInput(*next)) runtime_->Dispatch([this, next] { runtime_->FormActivated(*next); });
+}
 
 Size Backend::MeasureText(const std::string& text, const Font& font) {
   // A stand-in for the font's metrics: an average character width of 0.55 em (0.6 em in bold).
@@ -99,6 +143,7 @@ Size Backend::MeasureText(const std::string& text, const Font& font) {
 void Backend::End() {
   ended_ = true;
   timers_.clear();
+  posted_.clear();
   popup_ = nullptr;
 }
 
@@ -120,6 +165,7 @@ void Backend::Advance(std::chrono::milliseconds span) {
     Scheduled fired = next->second;
     clock_.SetElapsedMs(std::max(clock_.ElapsedMs(), fired.due));
     runtime_->Dispatch([timer] { timer->Fire(); });
+    DeliverPosted();
     // The next period is counted from this tick, as a system timer does; a handler that ran
     // past it gets one tick at once, not a burst. A handler that restarted or stopped its own
     // timer has already said when the next tick comes.
@@ -139,14 +185,16 @@ bool Backend::RunUntil(const std::function<bool()>& condition, std::chrono::mill
   return true;
 }
 
-bool Backend::CanReach(Control& control) const {
-  Form& form = control.OwnerForm();
-  return !ended_ && form.IsLoaded() && control.EffectivelyVisible() && control.EffectivelyEnabled();
+bool Backend::CanReach(Form& form) const {
+  return !ended_ && form.IsLoaded() && form.Visible() && form.Enabled() && runtime_->TakesInput(form);
 }
+
+bool Backend::CanReach(Control& control) const { return CanReach(control.OwnerForm()) && control.Reachable(); }
 
 bool Backend::Run(const std::function<void()>& input) {
   if (ended_) return false;
   runtime_->Dispatch(input);
+  DeliverPosted();
   return true;
 }
 
@@ -204,34 +252,41 @@ bool Backend::Choose(ComboBox& list, int index) {
   return Focus(list) && CanReach(list) && Run([&] { list.UserChoose(index); });
 }
 
-bool Backend::LineUp(ScrollBar& bar) { return CanReach(bar) && Run([&] { bar.UserLineUp(); }); }
+bool Backend::LineUp(ScrollBar& bar) { return Focus(bar) && CanReach(bar) && Run([&] { bar.UserLineUp(); }); }
 
-bool Backend::LineDown(ScrollBar& bar) { return CanReach(bar) && Run([&] { bar.UserLineDown(); }); }
+bool Backend::LineDown(ScrollBar& bar) { return Focus(bar) && CanReach(bar) && Run([&] { bar.UserLineDown(); }); }
 
 bool Backend::SetTime(DTPicker& picker, base::LocalTime value) {
   return Focus(picker) && CanReach(picker) && Run([&] { picker.UserSetValue(value); });
 }
 
 bool Backend::Choose(Menu& item) {
-  Form& form = item.OwnerForm();
-  if (ended_ || !form.IsLoaded() || !form.Visible() || !form.Enabled() || !item.Reachable()) return false;
+  if (!CanReach(item.OwnerForm()) || !item.Reachable()) return false;
   return Run([&] { item.UserChoose(); });
 }
 
 bool Backend::Press(Form& form, Shortcut shortcut) {
-  if (ended_ || !form.IsLoaded() || !form.Visible() || !form.Enabled()) return false;
+  if (!CanReach(form)) return false;
   Menu* item = form.MenuForShortcut(shortcut);
   return item && Run([item] { item->UserChoose(); });
 }
 
 bool Backend::KeyDown(Form& form, int keyCode, int shift) {
-  if (ended_ || !form.IsLoaded() || !form.Visible()) return false;
-  return Run([&] { form.PreviewKeyDown(keyCode, shift); });
+  if (!CanReach(form)) return false;
+  return Run([&] {
+    if (!form.UserKeyDown(keyCode, shift) && keyCode == vbKeyF4 && shift == vbAltMask)
+      form.RequestClose(vbFormControlMenu);
+  });
 }
 
 bool Backend::CloseBox(Form& form) {
-  if (ended_ || !form.IsLoaded() || !form.Visible()) return false;
+  if (ended_ || !form.IsLoaded() || !runtime_->TakesInput(form)) return false;
   return Run([&] { form.RequestClose(vbFormControlMenu); });
+}
+
+bool Backend::ActivateForm(Form& form) {
+  if (!CanReach(form)) return false;
+  return Run([&] { runtime_->FormActivated(form); });
 }
 
 bool Backend::EndSession(Form& form) {
@@ -240,8 +295,7 @@ bool Backend::EndSession(Form& form) {
 }
 
 bool Backend::ChoosePopupItem(Menu& item) {
-  if (ended_ || !popup_ || item.Parent() != popup_ || !item.Enabled() || !item.Visible() || item.IsSeparator())
-    return false;
+  if (ended_ || !popup_ || item.Parent() != popup_ || !item.Choosable()) return false;
   popup_ = nullptr;
   return Run([&] { item.UserChoose(); });
 }

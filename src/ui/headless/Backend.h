@@ -1,6 +1,8 @@
 // The in-memory backend for tests: no windows, a virtual clock that runs the timers, scripted
-// message-box answers, and simulated user input that goes through the same dispatcher as real
-// input (an escaped error is reported in a message box, the run goes on).
+// message-box answers and modal forms, and simulated user input that goes through the same
+// dispatcher as real input (an escaped error is reported in a message box, the run goes on).
+// It keeps the run-time's rules as the native backend does: which form is active, which forms
+// a modal one holds from input, and events posted for later (a pop-up menu's choice).
 #pragma once
 
 #include <chrono>
@@ -35,8 +37,22 @@ class Backend : public ui::Backend {
                 std::chrono::milliseconds step = std::chrono::milliseconds(10));
   bool IsScheduled(const Timer& timer) const { return timers_.count(const_cast<Timer*>(&timer)) != 0; }
 
+  // ---- modal forms: what the user does while each one is up, given in advance, in order.
+  // The steps run once the form is shown; when they return, the form must have gone.
+  void WhileModal(std::function<void(Form&)> steps) { modalScripts_.push_back(std::move(steps)); }
+  std::size_t ModalScriptsPending() const { return modalScripts_.size(); }
+  // Called when a modal form is shown with no steps given, or is still up after its steps;
+  // the form is then hidden so that the run can go on.
+  std::function<void(Form&)> OnUnscriptedModal;
+  std::function<void(Form&)> OnModalLeftOpen;
+
+  // ---- pop-up menus: the item the user will choose in the next one that opens (by its
+  // position, separators counted; -1 leaves the menu open for ChoosePopupItem).
+  void ChooseInNextPopup(int position) { popupChoices_.push_back(position); }
+
   // ---- simulated user input; each returns false when the control cannot take the input
-  // (its form is not shown, it or a container is hidden or disabled, or the program has ended).
+  // (its form is not shown or held by a modal form, it or a container is hidden, disabled or
+  // out of view, or the program has ended).
   bool Click(CommandButton& button);
   bool Click(CheckBox& box);
   bool Click(OptionButton& option);
@@ -51,9 +67,14 @@ class Backend : public ui::Backend {
   bool SetTime(DTPicker& picker, base::LocalTime value);
   bool Choose(Menu& item);            // from the menu bar
   bool Press(Form& form, Shortcut shortcut);
+  // A key going down in the form, at the control that has the focus; Alt+F4 closes the form
+  // (mode 0) unless a KeyDown handler discarded it.
   bool KeyDown(Form& form, int keyCode, int shift = 0);
-  bool CloseBox(Form& form);          // the window's close box (mode 0)
+  bool CloseBox(Form& form);          // the window's close box (mode 0), shown or hidden
   bool EndSession(Form& form);        // Windows ends the session (mode 2)
+  // The user makes a shown form the active window (clicks it); the user switches to another
+  // program, and back: the active form stays the same.
+  bool ActivateForm(Form& form);
   Menu* OpenPopup() const { return popup_; }
   bool ChoosePopupItem(Menu& item);   // an item of the pop-up menu that is open
 
@@ -64,16 +85,24 @@ class Backend : public ui::Backend {
   std::unique_ptr<Peer> CreatePeer(Control& control) override;
   std::unique_ptr<Peer> CreateMenuPeer(Menu& menu) override;
   int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) override;
-  void DoEvents() override {}
+  // Delivers the events posted meanwhile (a pop-up menu's choice); virtual time stands still.
+  void DoEvents() override { DeliverPosted(); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
   Size MeasureText(const std::string& text, const Font& font) override;
+  Size NonClientSize(const Form& form) override;
+  void RunModal(Form& form) override;
+  void EndModal(Form&) override {}
+  void FormDeactivated(Form& form) override;
   void Beep() override { ++beeps_; }
   void End() override;
 
  private:
   friend class TimerPeer;
   bool CanReach(Control& control) const;
+  bool CanReach(Form& form) const;
   bool Run(const std::function<void()>& input);
+  void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }
+  void DeliverPosted();
   void Schedule(Timer& timer);
   void Unschedule(Timer& timer) { timers_.erase(&timer); }
 
@@ -87,6 +116,9 @@ class Backend : public ui::Backend {
   std::map<Timer*, Scheduled> timers_;
   std::uint64_t generation_ = 0;
   Menu* popup_ = nullptr;
+  std::vector<int> popupChoices_;
+  std::vector<std::function<void(Form&)>> modalScripts_;
+  std::vector<std::function<void()>> posted_;
   int beeps_ = 0;
   bool ended_ = false;
 };

@@ -2,58 +2,23 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/Error.h"
 #include "ui/win32/Peers.h"
 
 namespace ui::win32 {
-
-Timer* TimerById(UINT_PTR id);
-
 namespace {
 
 Backend* theBackend = nullptr;
 
-// Frames and picture boxes: plain containers that pass their children's notifications on to
-// the children's peers. A frame draws an etched border with its caption set into the top edge.
+// Frames and picture boxes: plain containers. Their children's notifications go on to the
+// children's peers; what is left (a frame's painting) goes to the container's own peer.
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (WindowPeer::DecodeChildMessage(message, wParam, lParam, result)) return result;
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    WindowPeer* peer = WindowPeer::FromWindow(hwnd);
-    if (peer && peer->Model().Kind() == ControlKind::Frame && theBackend) {
-      auto& frame = static_cast<Frame&>(peer->Model());
-      RECT client;
-      GetClientRect(hwnd, &client);
-      HGDIOBJ oldFont = SelectObject(dc, theBackend->FontFor(frame.GetFont()));
-      TEXTMETRICA metrics;
-      GetTextMetricsA(dc, &metrics);
-      RECT border = client;
-      border.top = metrics.tmHeight / 2;
-      DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-      if (!frame.Caption().empty()) {
-        RECT text{8, 0, client.right - 8, metrics.tmHeight};
-        DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
-        RECT back{text.left - 2, 0, text.right + 2, metrics.tmHeight};
-        FillRect(dc, &back, GetSysColorBrush(COLOR_BTNFACE));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(frame.EffectivelyEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE);
-      }
-      SelectObject(dc, oldFont);
-    }
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && theBackend) {
-    if (Timer* timer = TimerById(wParam)) theBackend->Deliver([timer] { timer->Fire(); });
-    return 0;
-  }
+  if (WindowPeer* peer = WindowPeer::FromWindow(hwnd))
+    if (peer->OnMessage(message, wParam, lParam, result)) return result;
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -69,16 +34,33 @@ void Register(HINSTANCE instance, const char* name, WNDPROC proc, UINT style) {
   RegisterClassExA(&cls);
 }
 
+int ShiftState() {
+  return (GetKeyState(VK_SHIFT) < 0 ? vbShiftMask : 0) | (GetKeyState(VK_CONTROL) < 0 ? vbCtrlMask : 0) |
+         (GetKeyState(VK_MENU) < 0 ? vbAltMask : 0);
+}
+
 }  // namespace
+
+LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && theBackend) {
+    auto it = theBackend->timers_.find(static_cast<UINT>(wParam));
+    if (it != theBackend->timers_.end()) {
+      Timer* timer = it->second;
+      theBackend->Deliver([timer] { timer->Fire(); });
+    }
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
 
 Backend::Backend(HINSTANCE instance) : instance_(instance) {
   theBackend = this;
   Register(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
   Register(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-  Register(instance, kTimerClass, &TimerProc, 0);
+  Register(instance, kHiddenClass, &Backend::HiddenProc, 0);
   // A hidden pop-up rather than a message-only window: under Wine a process whose first window
   // is message-only never gets its windows onto the X display.
-  timerWindow_ = CreateWindowExA(0, kTimerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   HDC screen = GetDC(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
@@ -86,7 +68,8 @@ Backend::Backend(HINSTANCE instance) : instance_(instance) {
 }
 
 Backend::~Backend() {
-  if (timerWindow_) DestroyWindow(timerWindow_);
+  for (auto& [id, timer] : timers_) KillTimer(hiddenWindow_, id);
+  if (hiddenWindow_) DestroyWindow(hiddenWindow_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
   for (auto& [key, brush] : brushes_) DeleteObject(brush);
   if (theBackend == this) theBackend = nullptr;
@@ -100,6 +83,28 @@ void Backend::Deliver(const std::function<void()>& event) {
   if (runtime_ && !ended_) runtime_->Dispatch(event);
 }
 
+// ---- timers
+
+UINT Backend::StartTimer(Timer& timer) {
+  UINT id = nextTimerId_++;
+  timers_[id] = &timer;
+  RestartTimer(id, timer);
+  return id;
+}
+
+void Backend::StopTimer(UINT id) {
+  KillTimer(hiddenWindow_, id);
+  timers_.erase(id);
+}
+
+// Enabling, or a new interval, starts the period afresh.
+void Backend::RestartTimer(UINT id, const Timer& timer) {
+  KillTimer(hiddenWindow_, id);
+  if (timer.Enabled() && timer.Interval() > 0) SetTimer(hiddenWindow_, id, static_cast<UINT>(timer.Interval()), nullptr);
+}
+
+// ---- the message loop
+
 int Backend::Run() {
   MSG msg;
   while (!ended_ && GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
@@ -110,15 +115,19 @@ void Backend::ProcessMessage(MSG& msg) {
   FormPeer* form = msg.hwnd ? FormPeer::FromTopWindow(msg.hwnd) : nullptr;
   if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
     ui::Form& model = form->FormModel();
-    if (model.KeyPreview) {
-      bool keep = true;
-      int key = static_cast<int>(msg.wParam);
-      int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                  (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-      Deliver([&] { keep = model.PreviewKeyDown(key, shift); });
-      if (!keep || ended_) return;
-      form = FormPeer::FromTopWindow(msg.hwnd);  // the handler may have closed the form
-      if (!form) return;
+    int key = static_cast<int>(msg.wParam);
+    int shift = ShiftState();
+    bool used = false;
+    Deliver([&] { used = model.UserKeyDown(key, shift); });
+    if (used || ended_) return;
+    form = FormPeer::FromTopWindow(msg.hwnd);  // a handler may have closed the form
+    if (!form) return;
+    // Enter and Esc that the model did not use reach the control alone: the dialog manager
+    // would turn them into a click of the focused check box or option button.
+    if (shift == 0 && (key == VK_RETURN || key == VK_ESCAPE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      return;
     }
     if (form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg)) return;
   }
@@ -138,6 +147,43 @@ bool Backend::PumpPending() {
   }
   return !ended_;
 }
+
+// ---- modal forms
+
+// While a modal form is up, every other window of the program's forms takes no input. The
+// loop ends when the form is no longer shown; the form gives input back (EndModal) before its
+// window hides or goes, so that Windows hands the activation back to its owner.
+void Backend::RunModal(Form& form) {
+  ModalFrame frame{&form, {}};
+  for (Form* other : runtime_->Forms()) {
+    HWND window = reinterpret_cast<HWND>(other->hWnd());
+    if (other != &form && window && IsWindowEnabled(window)) {
+      EnableWindow(window, FALSE);
+      frame.disabled.push_back(window);
+    }
+  }
+  modal_.push_back(frame);
+  MSG msg;
+  while (!ended_ && form.IsLoaded() && form.Visible()) {
+    int got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+      break;
+    }
+    ProcessMessage(msg);
+  }
+  EndModal(form);
+}
+
+void Backend::EndModal(Form& form) {
+  auto it = std::find_if(modal_.begin(), modal_.end(), [&](const ModalFrame& f) { return f.form == &form; });
+  if (it == modal_.end()) return;
+  for (HWND window : it->disabled)
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  modal_.erase(it);
+}
+
+// ---- drawing helpers
 
 HFONT Backend::FontFor(const Font& font) {
   std::string key = font.name + "|" + std::to_string(font.size) + (font.bold ? "|b" : "");
@@ -172,6 +218,8 @@ int Backend::ShowMessageBox(const std::string& text, int style, const std::strin
   return MessageBoxA(window, text.c_str(), title.c_str(), flags);
 }
 
+// The menu runs its own loop until the user chooses or leaves it. The choice is posted to the
+// form as a menu command, so that it arrives as an event of its own, after this call.
 void Backend::ShowPopupMenu(Form& form, Menu& menu) {
   auto* peer = dynamic_cast<FormPeer*>(form.GetPeer());
   HMENU popup = peer ? peer->PopupFor(menu) : nullptr;
@@ -181,25 +229,26 @@ void Backend::ShowPopupMenu(Form& form, Menu& menu) {
   GetCursorPos(&at);
   UINT chosen = static_cast<UINT>(
       TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
-  PostMessageA(window, WM_NULL, 0, 0);
-  // While the menu was open, other events ran: the form may have been unloaded meanwhile.
-  if (form.GetPeer() != peer) return;
-  if (Menu* item = chosen ? peer->MenuById(chosen) : nullptr)
-    if (item->Enabled()) item->UserChoose();
+  if (chosen != 0 && IsWindow(window)) PostMessageA(window, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  else PostMessageA(window, WM_NULL, 0, 0);
 }
 
 Size Backend::MeasureText(const std::string& text, const Font& font) {
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, FontFor(font));
-  std::string shown;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    shown += text[i];
-    if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) shown += '\n';
-  }
+  std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
   DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP);
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
+  return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
+}
+
+Size Backend::NonClientSize(const Form& form) {
+  WindowStyles styles = FormStyles(form);
+  RECT r{0, 0, 0, 0};
+  bool menuBar = std::any_of(form.Menus().begin(), form.Menus().end(), [](Menu* m) { return m->Visible(); });
+  AdjustWindowRectEx(&r, styles.style, menuBar, styles.exStyle);
   return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
 }
 

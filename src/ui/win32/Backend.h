@@ -1,4 +1,6 @@
-// The native backend: one real window or control per model object, on the Win32 API.
+// The native backend: one real window or control per model object, on the Win32 API. The
+// backend is the only global of this layer: the window procedures find it, and through it the
+// peers and the timers.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -25,13 +28,14 @@ class Backend : public ui::Backend {
 
   // Runs the message loop until the program ends; returns the exit code.
   int Run();
-  // Handles one message as the loop does: menu shortcuts, dialog navigation, then dispatch.
+  // Handles one message as the loop does: the keys the model gives a meaning (KeyPreview,
+  // Enter, Esc, arrows in an option group), menu shortcuts, dialog navigation, then dispatch.
   void ProcessMessage(MSG& msg);
   // Delivers every pending message; returns false once the program has ended.
   bool PumpPending();
 
-  // An event that arrives from Windows. At the outermost level it goes through the run-time's
-  // dispatcher; an exception never crosses a window procedure.
+  // An event that arrives from Windows. It goes through the run-time's dispatcher; an
+  // exception never crosses a window procedure.
   void Deliver(const std::function<void()>& event);
 
   HFONT FontFor(const Font& font);
@@ -41,7 +45,14 @@ class Backend : public ui::Backend {
   int ToTwips(int pixels) const { return pixels * twipsPerPixel_; }
   UINT NextControlId() { return nextControlId_++; }
   UINT NextMenuId() { return nextMenuId_++; }
-  HWND TimerWindow() const { return timerWindow_; }
+  // A hidden window of the program: it receives the timers' messages, and owns the forms that
+  // stay out of the taskbar.
+  HWND HiddenWindow() const { return hiddenWindow_; }
+
+  // The timers run as system timers of the hidden window, one id each.
+  UINT StartTimer(Timer& timer);
+  void StopTimer(UINT id);
+  void RestartTimer(UINT id, const Timer& timer);
 
   // ---- ui::Backend
   std::unique_ptr<Peer> CreatePeer(Control& control) override;
@@ -50,6 +61,9 @@ class Backend : public ui::Backend {
   void DoEvents() override { PumpPending(); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
   Size MeasureText(const std::string& text, const Font& font) override;
+  Size NonClientSize(const Form& form) override;
+  void RunModal(Form& form) override;
+  void EndModal(Form& form) override;
   void Beep() override { MessageBeep(0); }
   int TwipsPerPixel() const override { return twipsPerPixel_; }
   void End() override;
@@ -60,21 +74,30 @@ class Backend : public ui::Backend {
   bool PostQuitOnEnd = true;
 
  private:
+  static LRESULT CALLBACK HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   HINSTANCE instance_;
   Runtime* runtime_ = nullptr;
-  HWND timerWindow_ = nullptr;
+  HWND hiddenWindow_ = nullptr;
   int twipsPerPixel_ = kTwipsPerPixel;
-  int depth_ = 0;
   bool ended_ = false;
   UINT nextControlId_ = 100;
   UINT nextMenuId_ = 1000;
+  UINT nextTimerId_ = 1;
   std::map<std::string, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
+  std::map<UINT, Timer*> timers_;
+  // Each modal form up, with the windows it disabled.
+  struct ModalFrame {
+    Form* form;
+    std::vector<HWND> disabled;
+  };
+  std::vector<ModalFrame> modal_;
 };
 
 // Window classes registered by the backend.
 constexpr const char* kFormClass = "QuenlarForm";
 constexpr const char* kPanelClass = "QuenlarPanel";
-constexpr const char* kTimerClass = "QuenlarTimers";
+constexpr const char* kHiddenClass = "QuenlarHidden";
 
 }  // namespace ui::win32

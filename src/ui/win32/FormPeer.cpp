@@ -11,9 +11,37 @@ namespace ui::win32 {
 
 // ---------------------------------------------------------------- FormPeer
 
+WindowStyles FormStyles(const ui::Form& form) {
+  WindowStyles s{WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+  switch (form.BorderStyle) {
+    case BorderStyle::None:
+      s.style |= WS_POPUP;
+      break;
+    case BorderStyle::FixedSingle:
+      s.style |= WS_OVERLAPPED | WS_CAPTION;
+      break;
+    case BorderStyle::Sizable:
+      s.style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+      break;
+    case BorderStyle::FixedDialog:
+      s.style |= WS_POPUP | WS_CAPTION;
+      s.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  // The caption's buttons come with the system menu only.
+  if (form.ControlBox && form.BorderStyle != BorderStyle::None) {
+    s.style |= WS_SYSMENU;
+    if (form.MinButton) s.style |= WS_MINIMIZEBOX;
+    if (form.MaxButton) s.style |= WS_MAXIMIZEBOX;
+  }
+  if (form.ShowInTaskbar) s.exStyle |= WS_EX_APPWINDOW;
+  return s;
+}
+
 FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form) {
-  Create(kFormClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-         form.Caption());
+  WindowStyles styles = FormStyles(form);
+  Create(kFormClass, styles.style, styles.exStyle, form.Caption());
+  SetOwner();
   toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                              0, hwnd_, nullptr, backend.Instance(), nullptr);
   Update(Prop::Picture);
@@ -23,7 +51,7 @@ FormPeer::~FormPeer() {
   if (toolTip_) DestroyWindow(toolTip_);
   if (hwnd_) {
     SetMenu(hwnd_, nullptr);
-    RemovePropA(hwnd_, "QuenlarPeer");
+    RemovePropA(hwnd_, kPeerProperty);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
   }
@@ -39,6 +67,15 @@ FormPeer* FormPeer::FromTopWindow(HWND hwnd) {
   return nullptr;
 }
 
+// An owned window stays above its owner and goes with it. A form kept out of the taskbar
+// with no owner of its own is owned by the program's hidden window.
+void FormPeer::SetOwner() {
+  ui::Form& form = FormModel();
+  HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->hWnd()) : nullptr;
+  if (!owner && !form.ShowInTaskbar) owner = backend_.HiddenWindow();
+  SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
 void FormPeer::Place() {
   ui::Form& form = FormModel();
   int width = backend_.ToPixels(form.Width()), height = backend_.ToPixels(form.Height());
@@ -50,9 +87,9 @@ void FormPeer::Place() {
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  // Until the first show, the window stays centred on the screen (or on its owner).
+  // Until the first show, the window stays centred on its owner, or on the screen.
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->hWnd()) : nullptr;
   if (form.StartUpPosition == StartUpPosition::CenterOwner && owner) GetWindowRect(owner, &area);
   SetWindowPos(hwnd_, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width,
                height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -64,6 +101,9 @@ void FormPeer::Update(Prop what) {
     case Prop::Caption:
       SetWindowTextA(hwnd_, form.Caption().c_str());
       break;
+    case Prop::Owner:
+      SetOwner();
+      break;
     case Prop::Visible:
       if (form.Visible()) {
         Place();
@@ -73,6 +113,10 @@ void FormPeer::Update(Prop what) {
       } else {
         ShowWindow(hwnd_, SW_HIDE);
       }
+      break;
+    case Prop::Geometry:
+      WindowPeer::Update(what);
+      RefreshEnabled();  // a control that has come into view, or gone out of it
       break;
     case Prop::Picture: {
       HICON big = nullptr, small = nullptr;
@@ -92,6 +136,18 @@ void FormPeer::Update(Prop what) {
     }
     default:
       WindowPeer::Update(what);
+  }
+}
+
+void FormPeer::ShowDefaultButton() {
+  ui::Form& form = FormModel();
+  Control* focus = form.ActiveControl();
+  Control* target = focus && focus->Kind() == ControlKind::CommandButton ? focus : form.DefaultButton();
+  for (Control* control : form.AllControls()) {
+    HWND button = reinterpret_cast<HWND>(control->hWnd());
+    if (control->Kind() != ControlKind::CommandButton || !button) continue;
+    DWORD style = control == target ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) != style) SendMessageA(button, BM_SETSTYLE, style, TRUE);
   }
 }
 
@@ -194,8 +250,8 @@ void FormPeer::RebuildMenus() {
 }
 
 // The control that gets the focus when the window does: the one that had it, or else the first
-// that takes it. An option button that is not selected would select itself on getting the
-// focus, so the selected one of its group stands in for it.
+// that takes it. Of an option group, the focus goes back to the selected button, as the user
+// last saw it (code may have selected another meanwhile).
 HWND FormPeer::FocusTarget() const {
   Control* active = FormModel().ActiveControl();
   if (active && active->Kind() == ControlKind::OptionButton && !static_cast<OptionButton*>(active)->Value()) {
@@ -203,7 +259,7 @@ HWND FormPeer::FocusTarget() const {
       if (sibling->Value()) active = sibling;
   }
   HWND target = active && active->GetPeer() ? reinterpret_cast<HWND>(active->hWnd()) : nullptr;
-  if (target && IsWindowVisible(target) && IsWindowEnabled(target) && active->EffectivelyEnabled()) return target;
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) return target;
   return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
 }
 
@@ -213,17 +269,20 @@ LRESULT CALLBACK FormPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
   return peer->Handle(message, wParam, lParam);
 }
 
+// An event may unload the form and so delete this peer: after Deliver, only locals are touched.
 LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   ui::Form& form = FormModel();
   LRESULT result = 0;
   if (WindowPeer::DecodeChildMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_COMMAND:
-      // A menu choice or its shortcut (controls' notifications were decoded above).
+      // A menu choice (a pop-up menu's posted one included), or a shortcut from the
+      // accelerator table; controls' notifications were decoded above.
       if (lParam == 0) {
+        bool shortcut = HIWORD(wParam) == 1;
         if (ui::Menu* menu = MenuById(LOWORD(wParam))) {
-          backend_.Deliver([menu] {
-            if (menu->Reachable()) menu->UserChoose();
+          backend_.Deliver([menu, shortcut] {
+            if (shortcut ? menu->Reachable() : menu->Choosable()) menu->UserChoose();
           });
         }
       }
@@ -231,8 +290,6 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       backend_.Deliver([&form] { form.RequestClose(vbFormControlMenu); });
       return 0;
-    // An event may unload the form and so delete this peer: after Deliver, only locals are
-    // touched.
     case WM_QUERYENDSESSION: {
       Backend& backend = backend_;
       bool closed = false;
@@ -241,7 +298,10 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ACTIVATE: {
       LRESULT result = DefWindowProcA(hwnd_, message, wParam, lParam);
-      if (LOWORD(wParam) != WA_INACTIVE) backend_.Deliver([&form] { form.Activate(); });
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        Runtime& runtime = backend_.GetRuntime();
+        backend_.Deliver([&runtime, &form] { runtime.FormActivated(form); });
+      }
       return result;
     }
     case WM_SETFOCUS:

@@ -10,20 +10,9 @@
 namespace ui::win32 {
 namespace {
 
-constexpr const char* kPeerProperty = "QuenlarPeer";
 // The control's own window procedure, kept with the window itself so that messages that come
 // after the peer has gone (the destruction's own) still reach it.
 constexpr const char* kProcProperty = "QuenlarProc";
-
-// A label shows a lone carriage return as a line break; the native control wants CR LF.
-std::string DisplayText(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) out += '\n';
-  }
-  return out;
-}
 
 std::string WindowText(HWND hwnd) {
   int length = GetWindowTextLengthA(hwnd);
@@ -34,6 +23,15 @@ std::string WindowText(HWND hwnd) {
 }
 
 }  // namespace
+
+std::string DisplayText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) out += '\n';
+  }
+  return out;
+}
 
 // ---------------------------------------------------------------- WindowPeer
 
@@ -71,7 +69,7 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   }
   Place();
   if (parent) {
-    EnableWindow(hwnd_, control_.Enabled());
+    RefreshEnabled();
     ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
     if (!control_.ToolTipText().empty()) Update(Prop::ToolTip);
   }
@@ -86,12 +84,13 @@ void WindowPeer::Update(Prop what) {
   switch (what) {
     case Prop::Geometry:
       Place();
+      if (ParentWindow()) RefreshEnabled();
       break;
     case Prop::Visible:
       ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case Prop::Enabled:
-      EnableWindow(hwnd_, control_.Enabled());
+      RefreshEnabled();
       break;
     case Prop::Font:
       SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), TRUE);
@@ -106,6 +105,18 @@ void WindowPeer::Update(Prop what) {
 
 void WindowPeer::Focus() { SetFocus(hwnd_); }
 
+void WindowPeer::RefreshEnabled() {
+  if (ParentWindow()) {
+    BOOL enable = control_.EffectivelyEnabled() && control_.InView();
+    if (!IsWindowEnabled(hwnd_) != !enable) EnableWindow(hwnd_, enable);
+  }
+  auto* container = dynamic_cast<Container*>(&control_);
+  if (!container) return;
+  if (ParentWindow()) InvalidateRect(hwnd_, nullptr, TRUE);  // a frame's caption greys with it
+  for (Control* child : container->Children())
+    if (auto* peer = dynamic_cast<WindowPeer*>(child->GetPeer())) peer->RefreshEnabled();
+}
+
 HBRUSH WindowPeer::OnColor(HDC dc) {
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return GetSysColorBrush(COLOR_BTNFACE);
@@ -113,9 +124,14 @@ HBRUSH WindowPeer::OnColor(HDC dc) {
 
 bool WindowPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_SETFOCUS) {
+    HWND hwnd = hwnd_;
+    focusing_ = true;
     result = CallOriginal(message, wParam, lParam);
+    focusing_ = false;
     Control* control = &control_;
     backend_.Deliver([control] { control->OwnerForm().FocusMoved(control); });
+    if (FromWindow(hwnd) == this)
+      if (FormPeer* form = Form()) form->ShowDefaultButton();
     return true;
   }
   return false;
@@ -367,12 +383,16 @@ class ButtonPeer : public WindowPeer {
       UpdateTabStops(model_);
     } else if (what == Prop::Caption) {
       SetWindowTextA(hwnd_, model_.Caption().c_str());
+    } else if (what == Prop::Default) {
+      if (FormPeer* form = Form()) form->ShowDefaultButton();
     } else if (what != Prop::Value) {
       WindowPeer::Update(what);
     }
   }
+  // An option button that gets the focus from the keyboard or from code reports a click;
+  // only the user's own click (mouse, Space, access key) counts.
   void OnCommand(WORD code) override {
-    if (code != BN_CLICKED) return;
+    if (code != BN_CLICKED || focusing_) return;
     Button* model = &model_;
     backend_.Deliver([model] { model->UserClick(); });
   }
@@ -381,15 +401,47 @@ class ButtonPeer : public WindowPeer {
   Button& model_;
 };
 
-// Frames and picture boxes are plain containers; a frame paints its etched border and caption.
+// Frames and picture boxes are plain containers; a frame paints its etched border and caption,
+// the caption greyed while the frame cannot be reached.
 class PanelPeer : public WindowPeer {
  public:
   PanelPeer(Backend& backend, Container& panel) : WindowPeer(backend, panel) {
     Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, "");
   }
   void Update(Prop what) override {
-    if (what == Prop::Caption || what == Prop::Enabled) InvalidateRect(hwnd_, nullptr, TRUE);
+    if (what == Prop::Caption) InvalidateRect(hwnd_, nullptr, TRUE);
     WindowPeer::Update(what);
+  }
+  bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+    if (message != WM_PAINT) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    if (control_.Kind() == ControlKind::Frame) PaintFrame(dc, static_cast<Frame&>(control_));
+    EndPaint(hwnd_, &paint);
+    result = 0;
+    return true;
+  }
+
+ private:
+  void PaintFrame(HDC dc, const Frame& frame) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    HGDIOBJ oldFont = SelectObject(dc, backend_.FontFor(frame.GetFont()));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    RECT border = client;
+    border.top = metrics.tmHeight / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (!frame.Caption().empty()) {
+      RECT text{8, 0, client.right - 8, metrics.tmHeight};
+      DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+      RECT back{text.left - 2, 0, text.right + 2, metrics.tmHeight};
+      FillRect(dc, &back, GetSysColorBrush(COLOR_BTNFACE));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(frame.EffectivelyEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+      DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE);
+    }
+    SelectObject(dc, oldFont);
   }
 };
 
@@ -618,25 +670,13 @@ class ImagePeer : public WindowPeer {
   HICON icon_ = nullptr;
 };
 
-// A timer has no window of its own: it is a system timer of the backend's message window.
+// A timer has no window of its own: the backend runs it as a system timer.
 class TimerPeer : public Peer {
  public:
-  TimerPeer(Backend& backend, Timer& timer) : backend_(backend), timer_(timer), id_(backend.NextControlId()) {
-    Timers()[id_] = &timer_;
-    Update(Prop::Enabled);
-  }
-  ~TimerPeer() override {
-    KillTimer(backend_.TimerWindow(), id_);
-    Timers().erase(id_);
-  }
+  TimerPeer(Backend& backend, Timer& timer) : backend_(backend), timer_(timer), id_(backend.StartTimer(timer)) {}
+  ~TimerPeer() override { backend_.StopTimer(id_); }
   void Update(Prop what) override {
-    if (what != Prop::Enabled && what != Prop::Interval) return;
-    KillTimer(backend_.TimerWindow(), id_);
-    if (timer_.Enabled() && timer_.Interval() > 0) SetTimer(backend_.TimerWindow(), id_, static_cast<UINT>(timer_.Interval()), nullptr);
-  }
-  static std::map<UINT_PTR, Timer*>& Timers() {
-    static std::map<UINT_PTR, Timer*> timers;
-    return timers;
+    if (what == Prop::Enabled || what == Prop::Interval) backend_.RestartTimer(id_, timer_);
   }
 
  private:
@@ -646,11 +686,6 @@ class TimerPeer : public Peer {
 };
 
 }  // namespace
-
-Timer* TimerById(UINT_PTR id) {
-  auto it = TimerPeer::Timers().find(id);
-  return it == TimerPeer::Timers().end() ? nullptr : it->second;
-}
 
 std::unique_ptr<Peer> MakeControlPeer(Backend& backend, Control& control) {
   switch (control.Kind()) {

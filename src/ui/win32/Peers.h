@@ -13,6 +13,19 @@
 
 namespace ui::win32 {
 
+// The window property that leads from a window to its peer.
+constexpr const char* kPeerProperty = "QuenlarPeer";
+
+// A text as the native controls show it: a lone carriage return becomes CR LF.
+std::string DisplayText(const std::string& text);
+
+struct WindowStyles {
+  DWORD style;
+  DWORD exStyle;
+};
+// The frame, caption buttons and taskbar presence a form asks for.
+WindowStyles FormStyles(const ui::Form& form);
+
 class FormPeer;
 
 class WindowPeer : public Peer {
@@ -36,6 +49,11 @@ class WindowPeer : public Peer {
   // Messages to the control itself; return true when handled.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+  // The window takes input exactly while the user can reach its control: a control inside a
+  // disabled container is drawn disabled too, and one out of view is never reached by Tab,
+  // arrow keys or access keys. Brings this window and those of its children up to date.
+  void RefreshEnabled();
+
   static WindowPeer* FromWindow(HWND hwnd);
   // Decodes WM_COMMAND, WM_NOTIFY, WM_VSCROLL and WM_CTLCOLOR* sent to a container.
   static bool DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -54,6 +72,9 @@ class WindowPeer : public Peer {
   HWND hwnd_ = nullptr;
   // Set while the peer itself changes the native control, so its echo is not taken for input.
   bool quiet_ = false;
+  // Set while the control's own procedure handles its getting the focus: an option button
+  // then reports a click of its own, which is not the user's.
+  bool focusing_ = false;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +99,9 @@ class FormPeer : public WindowPeer {
   void RebuildMenus();
   HMENU PopupFor(ui::Menu& menu);
   ui::Menu* MenuById(UINT id) const;
+  // Draws as the default push button the one Enter would press now: the command button with
+  // the focus, or else the form's Default button.
+  void ShowDefaultButton();
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static FormPeer* FromTopWindow(HWND hwnd);
@@ -86,6 +110,7 @@ class FormPeer : public WindowPeer {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   HWND FocusTarget() const;
   void Place() override;
+  void SetOwner();
   void FillPopup(ui::Menu& menu);
 
   bool shownOnce_ = false;
