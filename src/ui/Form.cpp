@@ -174,13 +174,36 @@ CommandButton* Form::CancelButton() const {
   return FindButton(all_, [](CommandButton& b) { return b.Cancel(); });
 }
 
+Control* Form::NextTabStop(Control* from, bool forward) const {
+  auto isStop = [](Control* c) {
+    if (!c->CanTakeFocus()) return false;
+    if (c->Kind() != ControlKind::OptionButton) return true;
+    auto group = static_cast<OptionButton*>(c)->Group();
+    auto selected = std::find_if(group.begin(), group.end(), [](OptionButton* o) { return o->Value(); });
+    return selected != group.end() ? *selected == c : group.front() == c;
+  };
+  const std::size_t n = all_.size();
+  auto here = std::find(all_.begin(), all_.end(), from);
+  std::size_t start = here == all_.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(here - all_.begin());
+  for (std::size_t step = 1; step <= n; ++step) {
+    Control* next = all_[(start + (forward ? step : n - step)) % n];
+    if (isStop(next)) return next;
+  }
+  return nullptr;
+}
+
 bool Form::UserKeyDown(int keyCode, int shift) {
   if (KeyPreview) {
     KeyDown(keyCode, shift);
     if (keyCode == 0) return true;
   }
-  if (!loaded_ || shift != 0) return false;
+  if (!loaded_) return false;
   Control* focus = active_;
+  if (keyCode == vbKeyTab && (shift == 0 || shift == vbShiftMask)) {
+    if (Control* next = NextTabStop(focus, shift == 0); next && next != focus) next->SetFocus();
+    return true;
+  }
+  if (shift != 0) return false;
   auto press = [](CommandButton* button) {
     if (!button || !button->Reachable()) return false;
     button->UserClick();

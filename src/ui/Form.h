@@ -83,6 +83,11 @@ class Form : public Container {
   // The buttons that Enter and Esc press, or nullptr.
   CommandButton* DefaultButton() const;
   CommandButton* CancelButton() const;
+  // The control Tab (or Shift+Tab when `forward` is false) moves the focus to from `from`: the
+  // next one in creation order that can take the focus, wrapping round. Of an option group
+  // only the selected button is a stop (the first one while none is selected). nullptr when
+  // nothing can take the focus.
+  Control* NextTabStop(Control* from, bool forward) const;
 
   // ---- reported by the backends
 
@@ -91,8 +96,9 @@ class Form : public Container {
   // A key went down while the form is the active window. With KeyPreview, KeyDown sees it
   // first and may discard it (key code 0). Then the keys with a meaning of their own: Enter
   // presses the focused command button, or else the Default button; Esc presses the Cancel
-  // button; an arrow key on an option button moves the selection in its group. Returns true
-  // when the key was used up here, false when the focused control should still get it.
+  // button; Tab and Shift+Tab move the focus; an arrow key on an option button moves the
+  // selection in its group. Returns true when the key was used up here, false when the
+  // focused control should still get it.
   bool UserKeyDown(int keyCode, int shift);
   // Finds the reachable menu item that owns a shortcut.
   Menu* MenuForShortcut(const Shortcut& shortcut) const;

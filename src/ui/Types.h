@@ -75,6 +75,7 @@ enum FormShowMode : int { vbModeless = 0, vbModal = 1 };
 enum class BorderStyle : int { None = 0, FixedSingle = 1, Sizable = 2, FixedDialog = 3 };
 
 // Key codes of the keys the run-time itself gives a meaning, and the shift-state bits.
+constexpr int vbKeyTab = 9;
 constexpr int vbKeyReturn = 13;
 constexpr int vbKeyEscape = 27;
 constexpr int vbKeyLeft = 37;
