@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "os/Api.h"
+#include "os/Kernel32.h"
 
 namespace app {
 

@@ -2,16 +2,17 @@
 #include <windows.h>
 
 #include "app/frmMain.h"
-#include "os/win32/RealSystem.h"
+#include "os/win32/RealServices.h"
 #include "ui/Runtime.h"
 #include "ui/win32/Backend.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  os::win32::RealSystem system;
+  os::win32::RealServices services;
+  app::ProgramState state(services.Services());
   ui::win32::Backend backend(instance);
   ui::Runtime runtime(backend);
   backend.Attach(runtime);
-  app::frmMain main(runtime, system.Services());
+  app::frmMain main(runtime, state);
   runtime.Dispatch([&main] {
     main.Initialize();
     main.Show();

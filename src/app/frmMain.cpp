@@ -62,13 +62,16 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 
 }  // namespace
 
-frmMain::frmMain(ui::Runtime& runtime, os::System system)
-    : ui::Form(runtime, "frmMain"), CommonDialog(system.comdlg32), os_(system) {
+frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
+    : ui::Form(runtime, "frmMain"), CommonDialog(state.os.comdlg32), state_(state), os_(state.os) {
   DesignLayout();
   BindHandlers();
+  state_.main = this;
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  if (state_.main == this) state_.main = nullptr;
+}
 
 // The window as designed: tall enough to show both option panels. Initialisation then lays it
 // out in its compact form.
@@ -252,11 +255,11 @@ void frmMain::Form_Load() {
     return;
   }
   EachStatement({
-      [&] { AppFolder = WithTrailingBackslash(AppPath(os_.kernel32)); },
-      [&] { ActionName = "Shutdown"; },
+      [&] { state_.AppFolder = WithTrailingBackslash(AppPath(os_.kernel32)); },
+      [&] { state_.ActionName = "Shutdown"; },
       [&] { mnu_popup.SetVisible(false); },
       [&] {
-        if (os_.files.FileExists(SettingsPath())) LoadSett(SettingsPath());
+        if (os_.files.FileExists(state_.SettingsPath())) LoadSett(state_.SettingsPath());
       },
       [&] {
         if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
@@ -290,7 +293,7 @@ void frmMain::Form_Load() {
         }
       },
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
-      [&] { ExitNow = false; },
+      [&] { state_.ExitNow = false; },
   });
 }
 
@@ -300,14 +303,14 @@ void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
     int answer = rt.MsgBox("Quenlar is currenty Active. Do you want to Deactivate it?   ",
                            ui::mb::kYesNo | ui::mb::kCritical);
     if (answer == ui::vbYes) {
-      ExitNow = true;
+      state_.ExitNow = true;
       cancel = 0;
     } else {
       cancel = 1;
     }
     return;
   }
-  if (ExitNow || mnu_confirm.Checked()) {
+  if (state_.ExitNow || mnu_confirm.Checked()) {
     cancel = 0;
     return;
   }
@@ -317,8 +320,8 @@ void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
 
 void frmMain::Form_Unload(int& /*cancel*/) {
   EachStatement({
-      [&] { tray::DeleteIcon(os_.shell32, TrayRecord); },
-      [&] { SaveSett(SettingsPath()); },
+      [&] { tray::DeleteIcon(os_.shell32, state_.TrayRecord); },
+      [&] { SaveSett(state_.SettingsPath()); },
       [&] {
         if (tmrAction.Enabled()) tmrAction.SetEnabled(false);
       },
@@ -335,10 +338,10 @@ bool frmMain::SaveSett(const std::string& fileName) { return settings::SaveSett(
 void frmMain::LoadSett(const std::string& fileName) { settings::LoadSett(*this, os_.files, fileName); }
 
 void frmMain::mnu_saveset_Click() {
-  if (SaveSett(SettingsPath()))
+  if (SaveSett(state_.SettingsPath()))
     GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
   else
-    GetRuntime().MsgBox("Settings could not be saved to the file " + SettingsPath() + "     ", ui::mb::kExclamation);
+    GetRuntime().MsgBox("Settings could not be saved to the file " + state_.SettingsPath() + "     ", ui::mb::kExclamation);
 }
 
 void frmMain::mnu_exit_Click() {
@@ -390,9 +393,9 @@ void frmMain::cmdActivate_Click() {
 
 void frmMain::ActivateSchedule() {
   EachStatement({
-      [&] { TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime()); },
+      [&] { state_.TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime()); },
       [&] { cmdActivate.SetCaption(kDeactivateCaption); },
-      [&] { lblActionTime.SetCaption(TargetText(TargetTime)); },
+      [&] { lblActionTime.SetCaption(TargetText(state_.TargetTime)); },
       [&] { tmrAction.SetEnabled(true); },
       [&] { frmeAction.SetEnabled(false); },
       [&] { picBG1.SetEnabled(false); },
@@ -480,7 +483,7 @@ void frmMain::cboTimeUnit_Change() {
 
 void frmMain::SetActiveCaption() {
   try {
-    std::string status = ActionName + " On " + base::FormatStatusMoment(TargetTime, names_);
+    std::string status = state_.ActionName + " On " + base::FormatStatusMoment(state_.TargetTime, names_);
     SetCaption(chkForced.Value() == 1 ? "FORCED " + status : status);
   } catch (const std::exception&) {
     SetCaption(AppTitle());
@@ -498,7 +501,7 @@ void frmMain::cmdTray_Click() {
     icon = IcoDisabled.PictureHandle();
     tip = "Quenlar " + VersionText() + " (NOT ACTIVE)";
   }
-  tray::AddIcon(os_.shell32, TrayRecord, hWnd(), icon, tip);
+  tray::AddIcon(os_.shell32, state_.TrayRecord, hWnd(), icon, tip);
   Hide();
 }
 
@@ -519,7 +522,7 @@ void frmMain::mnu_Show_Click() { RestoreFromTray(); }
 void frmMain::RestoreFromTray() {
   os_.user32.SetForegroundWindow(hWnd());
   Show();
-  tray::DeleteIcon(os_.shell32, TrayRecord);
+  tray::DeleteIcon(os_.shell32, state_.TrayRecord);
 }
 
 // ---------------------------------------------------------------- action options
@@ -552,31 +555,31 @@ void frmMain::optExitOption_Click(int index) {
   switch (index) {
     case 3:
       if (HibernateAllowed()) {
-        ActionName = kActionNames[3];
+        state_.ActionName = kActionNames[3];
         return;
       }
       if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
                     ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
         optExitOption[0].SetValue(true);
-        ActionName = kActionNames[0];
+        state_.ActionName = kActionNames[0];
         return;
       }
       if (power::ShellWait(os_, rt, "POWERCFG.EXE /HIBERNATE ON") && !rt.Ended() && HibernateAllowed()) {
         rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
         optExitOption[3].SetValue(true);
-        ActionName = kActionNames[3];
+        state_.ActionName = kActionNames[3];
       } else if (!rt.Ended()) {
         rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
         optExitOption[0].SetValue(true);
-        ActionName = kActionNames[0];
+        state_.ActionName = kActionNames[0];
       }
       return;
     case 6:
-      ActionName = kActionNames[6];
+      state_.ActionName = kActionNames[6];
       ShowPanel(1);
       return;
     default:
-      ActionName = kActionNames[index];
+      state_.ActionName = kActionNames[index];
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "app/ProgramState.h"
 #include "base/DateTime.h"
-#include "os/Api.h"
 #include "platform/KRUEM_CommonDialog.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -13,20 +13,12 @@
 
 namespace app {
 
-class frmMain : public ui::Form {
+class frmMain : public ui::Form, public MainWindow {
  public:
-  frmMain(ui::Runtime& runtime, os::System system);
+  // Becomes the state's main window until it is destroyed.
+  frmMain(ui::Runtime& runtime, ProgramState& state);
   ~frmMain() override;
 
-  // ---- process-wide values
-  std::string AppFolder;            // the program's folder, ending in "\"
-  std::string ActionName;           // display name of the selected action
-  base::LocalTime TargetTime{};     // when the active schedule fires
-  bool ExitNow = false;             // the program has decided to end: closing asks nothing
-  bool Forced = false;
-  os::NotifyIconData TrayRecord;    // the notification-area icon, shared by every window
-
-  std::string SettingsPath() const { return AppFolder + "settings.qnl"; }
   // The schedule is active exactly while the trigger timer runs.
   bool ScheduleActive() const { return tmrAction.Enabled(); }
   // "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM" into the caption.
@@ -40,8 +32,17 @@ class frmMain : public ui::Form {
   // Shows the serious-error message, then asks the main window to close.
   void SeriousErrorExit();
 
-  // Writes the settings file; false when it could not be written (the old file then stands).
-  bool SaveSett(const std::string& fileName);
+  // ---- what the other windows reach (MainWindow)
+  bool SaveSett(const std::string& fileName) override;
+  bool Unload() override { return ui::Form::Unload(); }
+  std::string CountdownText() const override { return txtTimeout.Text(); }
+  bool BeepOnTimeout() const override { return mnu_beep.Checked(); }
+  std::string BeepFrequencyText() const override { return txtBeepFreq.Text(); }
+  void SetBeepFrequencyText(const std::string& text) override { txtBeepFreq.SetText(text); }
+  std::string AlarmMessage() const override { return txtMessage.Text(); }
+  bool AlarmFileTicked() const override { return chkAlarmF.Value() == 1; }
+  std::string AlarmFilePath() const override { return txtAlarmF.Text(); }
+
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
   void LoadSett(const std::string& fileName);
   // The countdown beep's frequency: the number in txtBeepFreq brought into 100..10000 Hz (a
@@ -180,7 +181,8 @@ class frmMain : public ui::Form {
                 const std::vector<std::pair<std::string, std::string>>& filters, const std::string& title);
   void ClearPath(ui::CheckBox& box, ui::TextBox& path);
 
-  os::System os_;
+  ProgramState& state_;
+  os::Services& os_;  // the state's services
   base::LocaleNames names_;
 };
 

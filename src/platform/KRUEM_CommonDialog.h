@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "os/Api.h"
+#include "os/Comdlg32.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "os/Api.h"
+#include "os/Services.h"
 #include "ui/Runtime.h"
 
 namespace power {
@@ -13,14 +13,14 @@ constexpr std::uint16_t kShowMinimized = 2;  // minimized, with the focus
 
 // Starts the command line minimized and returns once its process has ended. Returns false
 // when the command could not be started at all (no such program); nothing is raised.
-bool ShellWait(os::System& system, ui::Runtime& runtime, const std::string& commandLine);
+bool ShellWait(const os::Services& services, ui::Runtime& runtime, const std::string& commandLine);
 
 // Waits for the process with this id to end, delivering window messages meanwhile, and
 // returns its exit code (0 when the process cannot be opened).
-std::uint32_t WaitProcess(os::System& system, ui::Runtime& runtime, std::uint32_t processId);
+std::uint32_t WaitProcess(const os::Services& services, ui::Runtime& runtime, std::uint32_t processId);
 
 // Waits on a process handle, the same way. The wait sleeps in the system between messages: it
 // uses no processor time while the process runs. It ends early when the program ends.
-std::uint32_t WaitProcessHandle(os::System& system, ui::Runtime& runtime, os::Handle process);
+std::uint32_t WaitProcessHandle(const os::Services& services, ui::Runtime& runtime, os::Handle process);
 
 }  // namespace power

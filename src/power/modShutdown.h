@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "os/Api.h"
+#include "os/Kernel32.h"
 
 namespace power {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "os/Api.h"
+#include "os/Files.h"
 
 namespace app {
 class frmMain;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "os/Api.h"
+#include "os/Shell32.h"
 
 namespace tray {
 

@@ -1,9 +1,16 @@
 // The close request and the unload sequence, from every place a close can come from.
+#include "settings/modSettings.h"
 #include "support/Harness.h"
 
 namespace {
 
+namespace advapi32 = os::fake::advapi32;
+namespace files = os::fake::files;
+namespace shell32 = os::fake::shell32;
+using os::fake::Calls;
 using testing_support::MainWindowTest;
+
+constexpr const char* kSettingsPath = "C:\\Program Files\\Quenlar\\settings.qnl";
 
 constexpr const char* kActiveQuestion = "Quenlar is currenty Active. Do you want to Deactivate it?   ";
 constexpr const char* kExitQuestion = "Are you sure, you want to Exit?    ";
@@ -31,13 +38,14 @@ TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
   boxes().Answer(ui::vbYes);
   ASSERT_TRUE(backend.CloseBox(M()));
   EXPECT_EQ(boxes().Log().size(), 1u) << "no exit question after the Yes";
-  EXPECT_TRUE(M().ExitNow);
+  EXPECT_TRUE(state.ExitNow);
   EXPECT_TRUE(runtime.Ended());
   EXPECT_FALSE(M().tmrAction.Enabled());
-  EXPECT_EQ(fake.CountCalls("ExitWindowsEx"), 0u);
+  EXPECT_EQ(fake.log.Count<advapi32::AdjustTokenPrivileges>(), 0u) << "no power request is prepared";
   EXPECT_FALSE(M().IsLoaded());
-  EXPECT_EQ(fake.CountCalls("ReplaceFileContents(C:\\Program Files\\Quenlar\\settings.qnl)"), 1u)
-      << "the settings are saved on the way out";
+  auto saves = fake.log.Of<files::ReplaceFileContents>();
+  ASSERT_EQ(saves.size(), 1u) << "the settings are saved on the way out";
+  EXPECT_EQ(saves[0].path, kSettingsPath);
 }
 
 TEST_F(Close, ACloseArrivingWhileTheQuestionIsOpenIsRefusedAndTheFormUnloadsOnce) {
@@ -53,8 +61,9 @@ TEST_F(Close, ACloseArrivingWhileTheQuestionIsOpenIsRefusedAndTheFormUnloadsOnce
   };
   backend.CloseBox(M());
   EXPECT_TRUE(runtime.Ended());
-  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 1u);
-  EXPECT_EQ(fake.CountCalls("Shell_NotifyIconA(2)"), 1u);
+  EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 1u);
+  EXPECT_EQ(fake.log.Of<shell32::Shell_NotifyIconA>(),
+            (std::vector{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord}}));
 }
 
 TEST_F(Close, WhileIdleTheExitQuestionDecides) {
@@ -77,7 +86,7 @@ TEST_F(Close, WithoutConfirmationTheProgramEndsAtOnce) {
 }
 
 TEST_F(Close, ACloseAfterTheProgramDecidedToEndAsksNothing) {
-  M().ExitNow = true;
+  state.ExitNow = true;
   M().Unload();
   EXPECT_TRUE(boxes().Log().empty());
   EXPECT_TRUE(runtime.Ended());
@@ -113,10 +122,11 @@ TEST_F(Close, WindowsEndingTheSessionWhileActiveAsksLikeAnyOtherClose) {
 
 TEST_F(Close, UnloadRemovesTheIconThenSavesThenStopsTheTimersAndEnds) {
   M().mnu_confirm.SetChecked(true);
-  fake.calls.clear();
+  fake.log.Clear();
   backend.CloseBox(M());
-  std::vector<std::string> expected = {"Shell_NotifyIconA(2)", "ReplaceFileContents(C:\\Program Files\\Quenlar\\settings.qnl)"};
-  EXPECT_EQ(fake.calls, expected);
+  EXPECT_EQ(fake.log.All(),
+            (Calls{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord},
+                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(settings::SettingsLines(M()))}}));
   EXPECT_FALSE(M().tmrTime.Enabled());
   EXPECT_TRUE(runtime.Ended());
 }
@@ -124,12 +134,12 @@ TEST_F(Close, UnloadRemovesTheIconThenSavesThenStopsTheTimersAndEnds) {
 TEST_F(Close, UnloadRemovesTheTrayIconStopsTheTimersAndEnds) {
   Activate();
   backend.Click(M().cmdTray);
-  ASSERT_EQ(fake.trayIcons.size(), 1u);
+  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
   M().tmrUpdate.SetEnabled(true);
-  M().ExitNow = true;
+  state.ExitNow = true;
   M().tmrAction.SetEnabled(false);
   M().Unload();
-  EXPECT_TRUE(fake.trayIcons.empty());
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
   EXPECT_FALSE(M().tmrUpdate.Enabled());
   EXPECT_FALSE(M().tmrTime.Enabled());
   EXPECT_TRUE(runtime.Ended());

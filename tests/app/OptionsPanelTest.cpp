@@ -4,6 +4,10 @@
 
 namespace {
 
+namespace comdlg32 = os::fake::comdlg32;
+namespace kernel32 = os::fake::kernel32;
+namespace powrprof = os::fake::powrprof;
+namespace user32 = os::fake::user32;
 using namespace std::string_literals;
 using testing_support::MainWindowTest;
 
@@ -13,13 +17,14 @@ constexpr const char* kNoCountdownTip =
 class OptionsPanel : public MainWindowTest {
  protected:
   void SetUp() override { Start(); }
+  std::vector<os::OpenFileName> Dialogs() { return testing_support::DialogsShown(fake.log); }
 };
 
 TEST_F(OptionsPanel, EachActionSetsItsName) {
   const char* names[] = {"Shutdown", "Restart", "Log Off", "Hibernate", "Stand by", "Lock PC", "Alarm && Message"};
   for (int i : {1, 2, 3, 4, 5, 6, 0}) {
     ASSERT_TRUE(backend.Click(M().optExitOption[i])) << i;
-    EXPECT_EQ(M().ActionName, names[i]);
+    EXPECT_EQ(state.ActionName, names[i]);
   }
   EXPECT_TRUE(boxes().Log().empty()) << "hibernation already available: no question";
   EXPECT_EQ(M().optExitOption[6].Caption(), "Alarm && &Message");
@@ -43,10 +48,10 @@ TEST_F(OptionsPanel, AlarmAndMessageSwapsThePanelsAndAnotherActionSwapsThemBack)
 }
 
 TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
-  fake.hibernateAllowed = 0;
-  fake.processRunsForWaits = 3;
-  fake.OnProcessEnded = [this](const std::string& command) {
-    if (command == "POWERCFG.EXE /HIBERNATE ON") fake.hibernateAllowed = 1;
+  fake.powrprof.hibernateAllowed = 0;
+  fake.kernel32.processRunsForWaits = 3;
+  fake.kernel32.OnProcessEnded = [this](const std::string& command) {
+    if (command == "POWERCFG.EXE /HIBERNATE ON") fake.powrprof.hibernateAllowed = 1;
   };
   boxes().Answer(ui::vbYes);
   boxes().Answer(ui::vbOK);
@@ -57,15 +62,17 @@ TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   EXPECT_EQ(boxes().Log()[1].text, "Hibernate is Enabled Successfully!     ");
   EXPECT_EQ(boxes().Log()[1].style, ui::mb::kInformation);
   EXPECT_TRUE(M().optExitOption[3].Value());
-  EXPECT_EQ(M().ActionName, "Hibernate");
-  EXPECT_EQ(fake.CountCalls("CreateProcessA(POWERCFG.EXE /HIBERNATE ON, 2)"), 1u);
-  EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects(1, false, 0xFFFFFFFF, 0xFF)"), 3u)
+  EXPECT_EQ(state.ActionName, "Hibernate");
+  EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{"POWERCFG.EXE /HIBERNATE ON", 2}}));
+  const os::Handle process = fake.log.Of<kernel32::GetExitCodeProcess>().front().process;
+  const user32::MsgWaitForMultipleObjects wait{{process}, false, os::kInfinite, os::kQsAllInput};
+  EXPECT_EQ(fake.log.Of<user32::MsgWaitForMultipleObjects>(), (std::vector{wait, wait, wait}))
       << "the wait sleeps until the process ends, serving messages meanwhile";
-  EXPECT_EQ(fake.OpenHandles(), 1u) << "only the instance mutex stays open";
+  EXPECT_EQ(fake.kernel32.OpenHandles(), 1u) << "only the instance mutex stays open";
 }
 
 TEST_F(OptionsPanel, AFailedSwitchOnFallsBackToShutdown) {
-  fake.hibernateAllowed = 0;
+  fake.powrprof.hibernateAllowed = 0;
   boxes().Answer(ui::vbYes);
   boxes().Answer(ui::vbOK);
   backend.Click(M().optExitOption[3]);
@@ -73,26 +80,26 @@ TEST_F(OptionsPanel, AFailedSwitchOnFallsBackToShutdown) {
   EXPECT_EQ(boxes().Log().back().style, ui::mb::kCritical);
   EXPECT_TRUE(M().optExitOption[0].Value());
   EXPECT_FALSE(M().optExitOption[3].Value());
-  EXPECT_EQ(M().ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
 }
 
 TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
-  fake.hibernateAllowed = 0;
-  fake.processStarts = false;  // there is no POWERCFG.EXE
+  fake.powrprof.hibernateAllowed = 0;
+  fake.kernel32.processStarts = false;  // there is no POWERCFG.EXE
   boxes().Answer(ui::vbYes);
   boxes().Answer(ui::vbOK);
   backend.Click(M().optExitOption[3]);
   ASSERT_EQ(boxes().Log().size(), 2u);
   EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
-  EXPECT_EQ(M().ActionName, "Shutdown");
-  EXPECT_EQ(fake.CountCalls("MsgWaitForMultipleObjects"), 0u);
+  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u);
 }
 
 TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {
-  fake.hibernateAllowed = 0;
-  fake.processRunsForWaits = 1000;
+  fake.powrprof.hibernateAllowed = 0;
+  fake.kernel32.processRunsForWaits = 1000;
   M().mnu_confirm.SetChecked(true);
-  fake.OnWait = [this] { M().Unload(); };  // the user quits while POWERCFG runs
+  fake.user32.OnWait = [this] { M().Unload(); };  // the user quits while POWERCFG runs
   boxes().Answer(ui::vbYes);
   backend.Click(M().optExitOption[3]);
   EXPECT_TRUE(runtime.Ended());
@@ -100,21 +107,21 @@ TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {
 }
 
 TEST_F(OptionsPanel, DecliningFallsBackToShutdownQuietly) {
-  fake.hibernateAllowed = 0;
+  fake.powrprof.hibernateAllowed = 0;
   boxes().Answer(ui::vbNo);
   backend.Click(M().optExitOption[3]);
   EXPECT_EQ(boxes().Log().size(), 1u);
   EXPECT_TRUE(M().optExitOption[0].Value());
-  EXPECT_EQ(M().ActionName, "Shutdown");
-  EXPECT_EQ(fake.CountCalls("CreateProcessA"), 0u);
+  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(fake.log.Count<kernel32::CreateProcessA>(), 0u);
 }
 
 TEST_F(OptionsPanel, ASystemWithoutTheHibernationQueryCannotHibernate) {
-  fake.throwOn = {"IsPwrHibernateAllowed"};
+  fake.powrprof.ThrowOn<powrprof::IsPwrHibernateAllowed>();
   boxes().Answer(ui::vbNo);
   backend.Click(M().optExitOption[3]);
   EXPECT_EQ(LastBox(), "Hibernate is currently Disabled!     \rDo you want to Enable it Now?");
-  EXPECT_EQ(M().ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
 }
 
 TEST_F(OptionsPanel, TickingAFileOptionWithoutAFileOpensThePickerAndCancelUnticks) {
@@ -122,11 +129,10 @@ TEST_F(OptionsPanel, TickingAFileOptionWithoutAFileOpensThePickerAndCancelUntick
   EXPECT_FALSE(backend.Click(m.chkAlarmF)) << "out of view until Alarm & Message is chosen";
   backend.Click(m.optExitOption[6]);
   backend.Click(m.chkAlarmF);
-  ASSERT_EQ(fake.dialogsShown.size(), 1u);
-  EXPECT_EQ(fake.dialogsShown[0].lpstrTitle, "Select Media File for Alarm");
-  EXPECT_EQ(fake.dialogsShown[0].lpstrFilter,
-            "Media Files (*.mp3,*.wma,*.wav,*.mpg,*.avi)\0*.mp3;*.wma;*.wav;*.mpg;*.avi\0"s);
-  EXPECT_EQ(fake.dialogsShown[0].hwndOwner, m.hWnd());
+  ASSERT_EQ(Dialogs().size(), 1u);
+  EXPECT_EQ(Dialogs()[0].lpstrTitle, "Select Media File for Alarm");
+  EXPECT_EQ(Dialogs()[0].lpstrFilter, "Media Files (*.mp3,*.wma,*.wav,*.mpg,*.avi)\0*.mp3;*.wma;*.wav;*.mpg;*.avi\0"s);
+  EXPECT_EQ(Dialogs()[0].hwndOwner, m.hWnd());
   EXPECT_EQ(m.chkAlarmF.Value(), 0);
   EXPECT_FALSE(m.txtAlarmF.Enabled());
   EXPECT_FALSE(m.cmdAlarmF.Enabled());
@@ -135,11 +141,11 @@ TEST_F(OptionsPanel, TickingAFileOptionWithoutAFileOpensThePickerAndCancelUntick
 
 TEST_F(OptionsPanel, AChosenFileFillsThePathWithTheCaretAtItsEnd) {
   auto& m = M();
-  fake.dialogAnswers.push_back({"C:\\Tools\\", "run.bat"});
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Tools\\", "run.bat"});
   backend.Click(m.chkExecFile);
-  ASSERT_EQ(fake.dialogsShown.size(), 1u);
-  EXPECT_EQ(fake.dialogsShown[0].lpstrTitle, "Select File to be Executed");
-  EXPECT_EQ(fake.dialogsShown[0].lpstrFilter,
+  ASSERT_EQ(Dialogs().size(), 1u);
+  EXPECT_EQ(Dialogs()[0].lpstrTitle, "Select File to be Executed");
+  EXPECT_EQ(Dialogs()[0].lpstrFilter,
             "All Executable Files (*.exe,*.bat,*.com)\0*.exe;*.bat;*.com\0All Files (*.*)\0*.*\0"s);
   EXPECT_EQ(m.txtExecF.Text(), "C:\\Tools\\run.bat");
   EXPECT_EQ(m.txtExecF.SelStart(), 16);
@@ -151,19 +157,19 @@ TEST_F(OptionsPanel, AChosenFileFillsThePathWithTheCaretAtItsEnd) {
   EXPECT_FALSE(m.txtExecF.Enabled());
   EXPECT_EQ(m.txtExecF.Text(), "C:\\Tools\\run.bat");
   backend.Click(m.chkExecFile);  // ticked again with a path: no picker
-  EXPECT_EQ(fake.dialogsShown.size(), 1u);
+  EXPECT_EQ(Dialogs().size(), 1u);
   EXPECT_TRUE(m.cmdExecF.Enabled());
 
   backend.Click(m.cmdExecF);  // a cancel while a path is chosen changes nothing
-  EXPECT_EQ(fake.dialogsShown.size(), 2u);
-  EXPECT_EQ(fake.dialogsShown[1].lpstrFile, "C:\\Tools\\run.bat") << "the dialog starts with the last name";
+  ASSERT_EQ(Dialogs().size(), 2u);
+  EXPECT_EQ(Dialogs()[1].lpstrFile, "C:\\Tools\\run.bat") << "the dialog starts with the last name";
   EXPECT_EQ(m.chkExecFile.Value(), 1);
   EXPECT_EQ(m.txtExecF.Text(), "C:\\Tools\\run.bat");
 }
 
 TEST_F(OptionsPanel, DoubleClickingAPathClearsItAndUnticksTheOption) {
   auto& m = M();
-  fake.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
   backend.Click(m.optExitOption[6]);
   backend.Click(m.chkAlarmF);
   ASSERT_EQ(m.txtAlarmF.Text(), "C:\\Media\\ring.wav");
@@ -175,7 +181,7 @@ TEST_F(OptionsPanel, DoubleClickingAPathClearsItAndUnticksTheOption) {
 
 TEST_F(OptionsPanel, ThePathBoxesCannotBeTypedInAndEmptyMeansNoFile) {
   auto& m = M();
-  fake.dialogAnswers.push_back({"C:\\", "x.exe"});
+  fake.comdlg32.dialogAnswers.push_back({"C:\\", "x.exe"});
   backend.Click(m.chkExecFile);
   backend.Type(m.txtExecF, "abc");
   EXPECT_EQ(m.txtExecF.Text(), "C:\\x.exe");
@@ -184,7 +190,7 @@ TEST_F(OptionsPanel, ThePathBoxesCannotBeTypedInAndEmptyMeansNoFile) {
 }
 
 TEST_F(OptionsPanel, AFailingPickerLeavesEverythingAsItWas) {
-  fake.throwOn = {"GetOpenFileNameA"};
+  fake.comdlg32.ThrowOn<comdlg32::GetOpenFileNameA>();
   backend.Click(M().chkExecFile);
   EXPECT_EQ(M().chkExecFile.Value(), 1);
   EXPECT_EQ(M().txtExecF.Text(), "Select File...");

@@ -18,12 +18,12 @@ class Schedule : public MainWindowTest {
 TEST_F(Schedule, InOneHourAtTenFiresAtElevenTheSameDay) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 11, 0, 0}));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 11, 0, 0}));
   EXPECT_EQ(m.lblActionTime.Caption(), "06 DEC 2026\r11:00:00 AM");
 }
 
 TEST_F(Schedule, TheTargetTextKeepsTheDesignatorAsTheLocaleWritesIt) {
-  fake.pm = "pm";
+  fake.kernel32.pm = "pm";
   auto& m = StartAt({2026, 12, 6, 13, 0, 0});
   Activate();
   EXPECT_EQ(m.lblActionTime.Caption(), "06 DEC 2026\r02:00:00 pm");
@@ -33,8 +33,8 @@ TEST_F(Schedule, NineHundredNinetyNineHoursIsFortyOneDaysAndFifteenHours) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   backend.Type(m.txtPeriod, "999");
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2027, 1, 17, 1, 0, 0}));
-  EXPECT_EQ(m.TargetTime - MakeLocalTime({2026, 12, 6, 10, 0, 0}), std::chrono::hours(41 * 24 + 15));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2027, 1, 17, 1, 0, 0}));
+  EXPECT_EQ(state.TargetTime - MakeLocalTime({2026, 12, 6, 10, 0, 0}), std::chrono::hours(41 * 24 + 15));
 }
 
 TEST_F(Schedule, NinetyMinutesAfterHalfPastTenInTheEveningCrossMidnight) {
@@ -42,7 +42,7 @@ TEST_F(Schedule, NinetyMinutesAfterHalfPastTenInTheEveningCrossMidnight) {
   backend.Choose(m.cboTimeUnit, 1);
   backend.Type(m.txtPeriod, "90");
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2027, 1, 1, 0, 15, 10}));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2027, 1, 1, 0, 15, 10}));
   EXPECT_EQ(m.lblActionTime.Caption(), "01 JAN 2027\r12:15:10 AM");
 }
 
@@ -51,11 +51,11 @@ TEST_F(Schedule, AnAtTimeAlreadyPastTodayMeansTomorrowAndThePresentSecondStaysTo
   backend.Click(m.optTime[0]);
   backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 9, 59, 59}));  // the picker's date counts for nothing
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 7, 9, 59, 59}));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 7, 9, 59, 59}));
   backend.Click(m.cmdActivate);
   backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 10, 0, 0}));
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 0}));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 0}));
 }
 
 TEST_F(Schedule, ChoosingTheWayEnablesItsEntryControls) {
@@ -100,7 +100,7 @@ TEST_F(Schedule, SecondsNeedAtLeastFive) {
   backend.Type(m.txtPeriod, "2");
   EXPECT_EQ(m.txtPeriod.Text(), "5");
   Activate();
-  EXPECT_EQ(m.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
 }
 
 TEST_F(Schedule, PastedTextIsCutDownToItsDigits) {
@@ -140,7 +140,7 @@ TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {
 TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   Activate();
-  auto target = m.TargetTime;
+  auto target = state.TargetTime;
   ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
   EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
   EXPECT_FALSE(m.tmrAction.Enabled());
@@ -153,7 +153,7 @@ TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
   EXPECT_TRUE(m.mnu_update.Enabled());
   EXPECT_EQ(m.mnu_activate.Caption(), "&Activate");
   EXPECT_EQ(m.mnu_Ractivate.Caption(), "&Activate");
-  EXPECT_EQ(m.TargetTime, target);
+  EXPECT_EQ(state.TargetTime, target);
 }
 
 TEST_F(Schedule, TheMenuItemAndItsShortcutToggleLikeTheButton) {
@@ -173,8 +173,8 @@ TEST_F(Schedule, WithTheTrayPreferenceActivationSendsTheWindowToTheTray) {
   backend.Click(m.chkForced);
   Activate();
   EXPECT_FALSE(m.Visible());
-  ASSERT_EQ(fake.trayIcons.size(), 1u);
-  const os::NotifyIconData& icon = fake.trayIcons.begin()->second;
+  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
+  const os::NotifyIconData& icon = fake.shell32.trayIcons.begin()->second;
   EXPECT_EQ(icon.hIcon, m.PictureHandle()) << "the active icon is the window's own";
   EXPECT_EQ(m.Caption(), "FORCED Shutdown On 06-Dec-26 At 11:00:00 AM");
   EXPECT_EQ(icon.szTip, tray::PadTip(m.Caption()));

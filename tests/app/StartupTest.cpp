@@ -4,6 +4,10 @@
 
 namespace {
 
+namespace comctl32 = os::fake::comctl32;
+namespace files = os::fake::files;
+namespace kernel32 = os::fake::kernel32;
+namespace powrprof = os::fake::powrprof;
 using base::MakeLocalTime;
 using testing_support::MainWindowTest;
 
@@ -14,7 +18,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
   EXPECT_EQ(runtime.Title, ":: Quenlar 1.3 ::");
   EXPECT_TRUE(m.Visible());
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
   EXPECT_EQ(m.chkForced.Value(), 0);
   EXPECT_EQ(m.txtTimeout.Text(), "30");
   EXPECT_EQ(m.txtExecF.Text(), "Select File...");
@@ -28,13 +32,13 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
   EXPECT_FALSE(m.tmrAction.Enabled());
   EXPECT_TRUE(m.tmrTime.Enabled());
   EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
-  EXPECT_FALSE(m.ExitNow);
+  EXPECT_FALSE(state.ExitNow);
   EXPECT_TRUE(m.mnu_beep.Checked());
   EXPECT_FALSE(m.mnu_confirm.Checked());
   EXPECT_FALSE(m.mnu_autotray.Checked());
   EXPECT_FALSE(m.mnu_popup.Visible()) << "the tray pop-up never shows in the menu bar";
-  EXPECT_EQ(m.AppFolder, "C:\\Program Files\\Quenlar\\");
-  EXPECT_EQ(m.SettingsPath(), "C:\\Program Files\\Quenlar\\settings.qnl");
+  EXPECT_EQ(state.AppFolder, "C:\\Program Files\\Quenlar\\");
+  EXPECT_EQ(state.SettingsPath(), "C:\\Program Files\\Quenlar\\settings.qnl");
 }
 
 TEST_F(MainWindowTest, InitialisationLaysTheWindowOutCompactly) {
@@ -46,7 +50,7 @@ TEST_F(MainWindowTest, InitialisationLaysTheWindowOutCompactly) {
   EXPECT_EQ(m.cmdTray.Top(), 3880);
   EXPECT_EQ(m.picOptions(0).Top(), 200);
   EXPECT_GT(m.picOptions(1).Top(), m.frmeActOpt.Height()) << "the alarm panel starts out of view";
-  EXPECT_EQ(fake.calls.front(), "InitCommonControls()") << "the common controls come first";
+  EXPECT_EQ(fake.log.All().front(), os::fake::Call(comctl32::InitCommonControls{})) << "the common controls come first";
 }
 
 TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
@@ -58,21 +62,21 @@ TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
 }
 
 TEST_F(MainWindowTest, ALanguageWithoutDesignatorsStillTellsMorningFromEvening) {
-  fake.am = "";
-  fake.pm = "";
+  fake.kernel32.am = "";
+  fake.kernel32.pm = "";
   backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 21, 0, 0}));
   EXPECT_EQ(Start().lblTime.Caption(), "01 MAR 2027\r09:00:00 PM");
 }
 
 TEST_F(MainWindowTest, TheClockUsesTheLocaleNames) {
-  fake.monthNames[2] = "m\xE4r";
-  fake.am = "vorm.";
+  fake.kernel32.monthNames[2] = "m\xE4r";
+  fake.kernel32.am = "vorm.";
   backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 9, 0, 0}));
   EXPECT_EQ(Start().lblTime.Caption(), "01 M\xC4R 2027\r09:00:00 VORM.");
 }
 
 TEST_F(MainWindowTest, ASecondCopySaysSoAndEndsWithoutLoading) {
-  fake.otherInstanceRunning = true;
+  fake.kernel32.otherInstanceRunning = true;
   boxes().Answer(ui::vbOK);
   auto& m = Start();
   ASSERT_EQ(boxes().Log().size(), 1u);
@@ -81,56 +85,59 @@ TEST_F(MainWindowTest, ASecondCopySaysSoAndEndsWithoutLoading) {
   EXPECT_EQ(boxes().Log()[0].title, ":: Quenlar 1.3 ::");
   EXPECT_TRUE(runtime.Ended());
   EXPECT_FALSE(m.Visible());
-  EXPECT_EQ(fake.CountCalls("FileExists"), 0u) << "the refused copy reads no settings";
-  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 0u) << "and writes none";
-  EXPECT_EQ(fake.CountCalls("IsPwrSuspendAllowed"), 0u);
+  EXPECT_EQ(fake.log.Count<files::FileExists>(), 0u) << "the refused copy reads no settings";
+  EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 0u) << "and writes none";
+  EXPECT_EQ(fake.log.Count<powrprof::IsPwrSuspendAllowed>(), 0u);
 }
 
 TEST_F(MainWindowTest, TheFirstCopyHoldsAPerSessionNamedMutex) {
   Start();
-  EXPECT_EQ(fake.CountCalls("CreateMutexA(false, Local\\Quenlar.Running)"), 1u);
+  EXPECT_EQ(fake.log.Of<kernel32::CreateMutexA>(), (std::vector{kernel32::CreateMutexA{false, "Local\\Quenlar.Running"}}));
   EXPECT_FALSE(runtime.Ended());
 }
 
 TEST_F(MainWindowTest, ACopyHeldByAnotherUsersRightsStillCountsAsRunning) {
-  fake.mutexErrors["Local\\Quenlar.Running"] = os::kErrorAccessDenied;
+  fake.kernel32.mutexErrors["Local\\Quenlar.Running"] = os::kErrorAccessDenied;
   boxes().Answer(ui::vbOK);
   Start();
   EXPECT_TRUE(runtime.Ended());
 }
 
 TEST_F(MainWindowTest, WhereSessionNamesAreRefusedThePlainNameServes) {
-  fake.mutexErrors["Local\\Quenlar.Running"] = 161;  // ERROR_BAD_PATHNAME, as on Windows 98
-  fake.otherInstanceRunning = true;
+  fake.kernel32.mutexErrors["Local\\Quenlar.Running"] = 161;  // ERROR_BAD_PATHNAME, as on Windows 98
+  fake.kernel32.otherInstanceRunning = true;
   boxes().Answer(ui::vbOK);
   Start();
-  EXPECT_EQ(fake.CountCalls("CreateMutexA(false, Quenlar.Running)"), 1u);
+  EXPECT_EQ(fake.log.Of<kernel32::CreateMutexA>(), (std::vector{kernel32::CreateMutexA{false, "Local\\Quenlar.Running"},
+                                                                kernel32::CreateMutexA{false, "Quenlar.Running"}}));
   EXPECT_TRUE(runtime.Ended());
 }
 
 TEST_F(MainWindowTest, AProgramAtADriveRootKeepsASingleBackslash) {
-  fake.moduleFileName = "C:\\quenlar.exe";
-  EXPECT_EQ(Start().SettingsPath(), "C:\\settings.qnl");
+  fake.kernel32.moduleFileName = "C:\\quenlar.exe";
+  Start();
+  EXPECT_EQ(state.SettingsPath(), "C:\\settings.qnl");
 }
 
 TEST_F(MainWindowTest, StandByIsOfferedOnlyWhereTheSystemAllowsIt) {
-  fake.suspendAllowed = 0;
+  fake.powrprof.suspendAllowed = 0;
   auto& m = Start();
   EXPECT_FALSE(m.optExitOption[4].Enabled());
   EXPECT_TRUE(m.optExitOption[0].Value());
 }
 
 TEST_F(MainWindowTest, LockComputerIsOfferedOnTheNtFamilyOnly) {
-  fake.version.dwPlatformId = 1;
-  fake.version.dwMajorVersion = 4;
-  fake.version.dwMinorVersion = 10;
+  fake.kernel32.version.dwPlatformId = 1;
+  fake.kernel32.version.dwMajorVersion = 4;
+  fake.kernel32.version.dwMinorVersion = 10;
   auto& m = Start();
   EXPECT_FALSE(m.optExitOption[5].Enabled());
   EXPECT_TRUE(m.optExitOption[4].Enabled());
 }
 
 TEST_F(MainWindowTest, APlatformQueryThatFailsLeavesItsOptionAsDesigned) {
-  fake.throwOn = {"IsPwrSuspendAllowed", "GetVersionExA"};
+  fake.powrprof.ThrowOn<powrprof::IsPwrSuspendAllowed>();
+  fake.kernel32.ThrowOn<kernel32::GetVersionExA>();
   auto& m = Start();
   EXPECT_TRUE(m.optExitOption[4].Enabled());
   EXPECT_TRUE(m.optExitOption[5].Enabled());

@@ -3,6 +3,7 @@
 
 namespace {
 
+namespace user32 = os::fake::user32;
 using testing_support::MainWindowTest;
 
 class Tray : public MainWindowTest {
@@ -11,14 +12,14 @@ class Tray : public MainWindowTest {
     backend.Clock().SetWallClock(base::MakeLocalTime({2026, 12, 6, 20, 0, 0}));
     Start();
   }
-  const os::NotifyIconData& Icon() { return fake.trayIcons.begin()->second; }
+  const os::NotifyIconData& Icon() { return fake.shell32.trayIcons.begin()->second; }
   void MouseOnIcon(int message) { M().Form_MouseMove(0, 0, static_cast<float>(message * 15), 0); }
 };
 
 TEST_F(Tray, AnIdleWindowGoesToTheTrayWithTheDisabledPictureAndTip) {
   backend.Click(M().cmdTray);
   EXPECT_FALSE(M().Visible());
-  ASSERT_EQ(fake.trayIcons.size(), 1u);
+  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
   EXPECT_EQ(Icon().cbSize, 88u);
   EXPECT_EQ(Icon().hWnd, M().hWnd());
   EXPECT_EQ(Icon().uID, 1u);
@@ -50,8 +51,8 @@ TEST_F(Tray, TheLeftButtonBringsTheWindowBackOnItsPress) {
   EXPECT_FALSE(M().Visible());
   MouseOnIcon(513);
   EXPECT_TRUE(M().Visible());
-  EXPECT_TRUE(fake.trayIcons.empty());
-  EXPECT_EQ(fake.CountCalls("SetForegroundWindow"), 1u);
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
+  EXPECT_EQ(fake.log.Of<user32::SetForegroundWindow>(), (std::vector{user32::SetForegroundWindow{M().hWnd()}}));
 }
 
 TEST_F(Tray, TheRightButtonOpensThePopUpMenuWhoseShowRestores) {
@@ -59,21 +60,17 @@ TEST_F(Tray, TheRightButtonOpensThePopUpMenuWhoseShowRestores) {
   MouseOnIcon(517);
   EXPECT_EQ(backend.OpenPopup(), nullptr);
   MouseOnIcon(516);
-  EXPECT_EQ(fake.calls.back(), "SetForegroundWindow(" + [&] {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%X", static_cast<unsigned>(M().hWnd()));
-    return std::string(buffer);
-  }() + ")");
+  EXPECT_EQ(fake.log.All().back(), os::fake::Call(user32::SetForegroundWindow{M().hWnd()}));
   ASSERT_EQ(backend.OpenPopup(), &M().mnu_popup);
   ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_Show));
   EXPECT_TRUE(M().Visible());
-  EXPECT_TRUE(fake.trayIcons.empty());
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
 }
 
 TEST_F(Tray, OrdinaryMouseMovesOverTheWindowDoNothing) {
   for (int x = 0; x < 330; x += 7) MouseOnIcon(x);
   EXPECT_EQ(backend.OpenPopup(), nullptr);
-  EXPECT_EQ(fake.CountCalls("SetForegroundWindow"), 0u);
+  EXPECT_EQ(fake.log.Count<user32::SetForegroundWindow>(), 0u);
 }
 
 TEST_F(Tray, ASecondAddIsRefusedAndTheFirstIconStays) {
@@ -85,7 +82,7 @@ TEST_F(Tray, ASecondAddIsRefusedAndTheFirstIconStays) {
   backend.ChoosePopupItem(M().mnu_Ractivate);  // deactivate
   MouseOnIcon(516);
   backend.ChoosePopupItem(M().mnu_Ractivate);  // activate again, adds again
-  ASSERT_EQ(fake.trayIcons.size(), 1u);
+  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
   EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle()) << "the icon keeps its first picture";
   EXPECT_FALSE(M().Visible());
 }

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/RuntimeError.h"
-#include "os/fake/FakeSystem.h"
+#include "os/fake/Comdlg32.h"
+#include "support/Harness.h"
 
 namespace {
 
@@ -11,23 +12,24 @@ using namespace std::string_literals;
 
 class CommonDialogTest : public ::testing::Test {
  protected:
-  os::fake::VirtualClock clock;
-  os::fake::FakeSystem fake{clock};
-  platform::CommonDialog dialog{fake};
+  os::fake::CallLog log;
+  os::fake::Comdlg32 comdlg32{log};
+  platform::CommonDialog dialog{comdlg32};
+  std::vector<os::OpenFileName> Dialogs() { return testing_support::DialogsShown(log); }
 };
 
 TEST_F(CommonDialogTest, ASingleChoiceGivesTheFolderAndTheName) {
-  fake.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
+  comdlg32.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
   platform::SelectedFile chosen = dialog.ShowOpen(0x1234, true);
   EXPECT_FALSE(chosen.Cancelled);
   EXPECT_EQ(chosen.FileCount, 1);
   EXPECT_EQ(chosen.FolderPath, "C:\\Media\\");
   EXPECT_EQ(chosen.FileNames, (std::vector<std::string>{"ring.wav"}));
-  EXPECT_EQ(fake.dialogsShown[0].hwndOwner, 0x1234u);
+  EXPECT_EQ(Dialogs()[0].hwndOwner, 0x1234u);
 }
 
 TEST_F(CommonDialogTest, AFileAtADriveRootHasOneBackslash) {
-  fake.dialogAnswers.push_back({"C:\\", "ring.wav"});
+  comdlg32.dialogAnswers.push_back({"C:\\", "ring.wav"});
   EXPECT_EQ(dialog.ShowOpen(0, true).FolderPath, "C:\\");
 }
 
@@ -39,13 +41,13 @@ TEST_F(CommonDialogTest, CancellingGivesNothing) {
 }
 
 TEST_F(CommonDialogTest, TheNextDialogStartsWithTheLastNameAndRoomForALongAnswer) {
-  fake.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
+  comdlg32.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
   dialog.ShowOpen(0, true);
   dialog.ShowOpen(0, true);
-  ASSERT_EQ(fake.dialogsShown.size(), 2u);
-  EXPECT_EQ(fake.dialogsShown[0].lpstrFile, "");
-  EXPECT_EQ(fake.dialogsShown[1].lpstrFile, "C:\\Media\\ring.wav");
-  EXPECT_GE(fake.dialogsShown[1].nMaxFile, fake.dialogsShown[1].lpstrFile.size() + 2047);
+  ASSERT_EQ(Dialogs().size(), 2u);
+  EXPECT_EQ(Dialogs()[0].lpstrFile, "");
+  EXPECT_EQ(Dialogs()[1].lpstrFile, "C:\\Media\\ring.wav");
+  EXPECT_GE(Dialogs()[1].nMaxFile, Dialogs()[1].lpstrFile.size() + 2047);
 }
 
 TEST_F(CommonDialogTest, SeveralNamesAreSplitAfterTheFolder) {

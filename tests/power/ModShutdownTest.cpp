@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "os/fake/FakeSystem.h"
+#include "os/fake/Kernel32.h"
 
 namespace {
 
@@ -27,21 +27,22 @@ TEST(ClassifyVersion, TellsTheFamiliesAndReleasesApart) {
 }
 
 TEST(GetOSName, NamesTheFamilyAndAFailedQueryReadsAsOther) {
+  os::fake::CallLog log;
   os::fake::VirtualClock clock;
-  os::fake::FakeSystem fake(clock);
+  os::fake::Kernel32 fake(log, clock);
   EXPECT_EQ(power::GetOSName(fake), "Windows NT");
   EXPECT_EQ(power::GetOSType(fake), 0);
-  EXPECT_EQ(fake.calls.back(), "GetVersionExA(148)");
+  EXPECT_EQ(log.All().back(), os::fake::Call(os::fake::kernel32::GetVersionExA{148}));
   fake.version.dwPlatformId = 1;
   EXPECT_EQ(power::GetOSName(fake), "Windows 9x|ME");
   EXPECT_EQ(power::GetOSType(fake), 1);
-  struct Refusing : os::fake::FakeSystem {
-    using FakeSystem::FakeSystem;
+  struct Refusing : os::fake::Kernel32 {
+    using os::fake::Kernel32::Kernel32;
     std::int32_t GetVersionExA(os::OsVersionInfo& info) override {
       info.dwPlatformId = 2;  // garbage left behind by a failed call must not count
       return 0;
     }
-  } refusing(clock);
+  } refusing(log, clock);
   EXPECT_EQ(power::GetOSName(refusing), "Windows 32");
   EXPECT_EQ(power::GetOSType(refusing), 2);
   EXPECT_EQ(power::GetOSInfo(refusing).VersionText, "0.0");

@@ -5,6 +5,8 @@
 
 namespace {
 
+namespace comdlg32 = os::fake::comdlg32;
+namespace files = os::fake::files;
 using testing_support::MainWindowTest;
 
 constexpr const char* kPath = "C:\\Program Files\\Quenlar\\settings.qnl";
@@ -17,10 +19,10 @@ class SettingsFile : public MainWindowTest {
  protected:
   // Starts the program with this file in its folder.
   app::frmMain& StartWith(const std::vector<std::string>& lines) {
-    fake.files[kPath] = settings::JoinLines(lines);
+    fake.files.disk[kPath] = settings::JoinLines(lines);
     return Start();
   }
-  std::vector<std::string> Saved() { return settings::SplitLines(fake.files.at(kPath)); }
+  std::vector<std::string> Saved() { return settings::SplitLines(fake.files.disk.at(kPath)); }
   void Quit() {
     M().mnu_confirm.SetChecked(true);
     ASSERT_TRUE(backend.CloseBox(M()));
@@ -33,9 +35,9 @@ class SettingsFile : public MainWindowTest {
 
 TEST_F(SettingsFile, DefaultsAreWrittenLineByLineWithCrLf) {
   Start();
-  M().ExitNow = true;
+  state.ExitNow = true;
   M().Unload();
-  const std::string& bytes = fake.files.at(kPath);
+  const std::string& bytes = fake.files.disk.at(kPath);
   EXPECT_EQ(bytes, settings::JoinLines(kDefaults));
   EXPECT_EQ(bytes.substr(0, 12), "True\r\nFalse\r");
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the last line ends with CR LF too";
@@ -43,7 +45,7 @@ TEST_F(SettingsFile, DefaultsAreWrittenLineByLineWithCrLf) {
 
 TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   auto& m = Start();
-  fake.dialogAnswers.push_back({"C:\\Tools\\", "run.bat"});
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Tools\\", "run.bat"});
   backend.Click(m.chkExecFile);
   backend.Click(m.chkForced);
   backend.Click(m.optExitOption[2]);
@@ -56,12 +58,12 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   std::vector<std::string> first = Saved();
 
   testing_support::Harness again;  // a new run of the program over the same file
-  again.fake.files = fake.files;
-  app::frmMain second(again.runtime, again.fake.Services());
+  again.fake.files.disk = fake.files.disk;
+  app::frmMain second(again.runtime, again.state);
   second.Initialize();
   second.Show();
   EXPECT_TRUE(second.optExitOption[2].Value());
-  EXPECT_EQ(second.ActionName, "Log Off");
+  EXPECT_EQ(again.state.ActionName, "Log Off");
   EXPECT_EQ(second.chkForced.Value(), 1);
   EXPECT_EQ(second.chkExecFile.Value(), 1);
   EXPECT_TRUE(second.txtExecF.Enabled());
@@ -73,7 +75,7 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   EXPECT_EQ(second.txtBeepFreq.Text(), "2500");
   EXPECT_EQ(second.txtMessage.Text(), "Tea & biscuits");
   EXPECT_EQ(settings::SettingsLines(second), first);
-  EXPECT_TRUE(again.fake.dialogsShown.empty()) << "loading never opens a dialog";
+  EXPECT_EQ(again.fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u) << "loading never opens a dialog";
 }
 
 TEST_F(SettingsFile, BooleanLinesTakeWordsInAnyCaseAndNumbers) {
@@ -107,34 +109,34 @@ TEST_F(SettingsFile, AllActionsFalseLeavesNoneSelectedAndTheLastTrueWins) {
   none[0] = "False";
   auto& m = StartWith(none);
   for (int i = 0; i <= 6; ++i) EXPECT_FALSE(m.optExitOption[i].Value()) << i;
-  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
 }
 
 TEST_F(SettingsFile, TwoTrueActionsSelectTheLaterOne) {
   auto& m = StartWith(With(With(kDefaults, 2, "True"), 5, "True"));
   EXPECT_TRUE(m.optExitOption[4].Value());
   EXPECT_FALSE(m.optExitOption[1].Value());
-  EXPECT_EQ(m.ActionName, "Stand by");
+  EXPECT_EQ(state.ActionName, "Stand by");
 }
 
 TEST_F(SettingsFile, AStoredStandByThatTheSystemDoesNotOfferFallsBackToShutdown) {
-  fake.suspendAllowed = 0;
+  fake.powrprof.suspendAllowed = 0;
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 5, "True"));
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
   EXPECT_FALSE(m.optExitOption[4].Enabled());
 }
 
 TEST_F(SettingsFile, AStoredLockOnTheWindows9xFamilyFallsBackToShutdown) {
-  fake.version.dwPlatformId = 1;
+  fake.kernel32.version.dwPlatformId = 1;
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 6, "True"));
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(m.ActionName, "Shutdown");
+  EXPECT_EQ(state.ActionName, "Shutdown");
   EXPECT_FALSE(m.optExitOption[5].Enabled());
 }
 
 TEST_F(SettingsFile, AStoredHibernateAsksDuringStartUpWhenHibernationIsOff) {
-  fake.hibernateAllowed = 0;
+  fake.powrprof.hibernateAllowed = 0;
   boxes().Answer(ui::vbNo);
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 4, "True"));
   EXPECT_EQ(LastBox(), "Hibernate is currently Disabled!     \rDo you want to Enable it Now?");
@@ -143,7 +145,7 @@ TEST_F(SettingsFile, AStoredHibernateAsksDuringStartUpWhenHibernationIsOff) {
 
 TEST_F(SettingsFile, AStoredAlarmChoiceBringsTheAlarmPanel) {
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 7, "True"));
-  EXPECT_EQ(m.ActionName, "Alarm && Message");
+  EXPECT_EQ(state.ActionName, "Alarm && Message");
   EXPECT_EQ(m.picOptions(1).Top(), 200);
 }
 
@@ -165,11 +167,11 @@ TEST_F(SettingsFile, AVanishedAlarmFileIsDroppedAndAProgramPathIsKept) {
   EXPECT_FALSE(m.txtAlarmF.Enabled());
   EXPECT_EQ(m.chkExecFile.Value(), 1);
   EXPECT_EQ(m.txtExecF.Text(), "C:\\Tools\\gone.exe");
-  EXPECT_TRUE(fake.dialogsShown.empty());
+  EXPECT_EQ(fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u);
 }
 
 TEST_F(SettingsFile, AnAlarmFileThatStillExistsStays) {
-  fake.files["C:\\Media\\ring.wav"] = "RIFF";
+  fake.files.disk["C:\\Media\\ring.wav"] = "RIFF";
   auto& m = StartWith(With(With(kDefaults, 10, "1"), 17, "C:\\Media\\ring.wav"));
   EXPECT_EQ(m.chkAlarmF.Value(), 1);
   EXPECT_TRUE(m.txtAlarmF.Enabled());
@@ -196,8 +198,8 @@ TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
        {std::string(), std::string("\r\n\r\n"), std::string(5000, '\xFF'), std::string("\0\0\0", 3),
         settings::JoinLines(kDefaults) + std::string(100000, 'x') + "\r\nFalse\r\n"}) {
     testing_support::Harness run;
-    run.fake.files[kPath] = contents;
-    app::frmMain m(run.runtime, run.fake.Services());
+    run.fake.files.disk[kPath] = contents;
+    app::frmMain m(run.runtime, run.state);
     m.Initialize();
     m.Show();
     EXPECT_TRUE(m.Visible());
@@ -208,28 +210,28 @@ TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
 TEST_F(SettingsFile, ExtraLinesAndOtherLineEndsAreAccepted) {
   std::string text;
   for (const auto& line : With(kDefaults, 14, "45")) text += line + "\n";
-  fake.files[kPath] = text + "surplus\nlines\n";
+  fake.files.disk[kPath] = text + "surplus\nlines\n";
   EXPECT_EQ(Start().txtTimeout.Text(), "45");
 }
 
 TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {
-  fake.files[kPath] = "irrelevant";
-  fake.throwOn = {"ReadFile"};
+  fake.files.disk[kPath] = "irrelevant";
+  fake.files.ThrowOn<files::ReadFile>();
   EXPECT_EQ(settings::SettingsLines(Start()), kDefaults);
 }
 
 TEST_F(SettingsFile, AFailedSaveLeavesTheOldFileByteForByte) {
   auto& m = StartWith(With(kDefaults, 14, "45"));
-  const std::string before = fake.files.at(kPath);
-  fake.unwritable.insert(kPath);
+  const std::string before = fake.files.disk.at(kPath);
+  fake.files.unwritable.insert(kPath);
   m.txtTimeout.SetText("9");
   boxes().Answer(ui::vbOK);
   ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('S')));
   EXPECT_EQ(LastBox(), "Settings could not be saved to the file C:\\Program Files\\Quenlar\\settings.qnl     ");
   EXPECT_EQ(boxes().Log().back().style, ui::mb::kExclamation);
-  EXPECT_EQ(fake.files.at(kPath), before);
+  EXPECT_EQ(fake.files.disk.at(kPath), before);
   Quit();  // the save on exit fails quietly
-  EXPECT_EQ(fake.files.at(kPath), before);
+  EXPECT_EQ(fake.files.disk.at(kPath), before);
   EXPECT_TRUE(runtime.Ended());
 }
 
@@ -256,12 +258,12 @@ TEST_F(SettingsFile, AnyFrequencyInTheFileGivesAUsableBeep) {
 }
 
 TEST_F(SettingsFile, ASecondCopyNeitherReadsNorWritesTheFile) {
-  fake.files[kPath] = settings::JoinLines(With(kDefaults, 14, "45"));
-  fake.otherInstanceRunning = true;
+  fake.files.disk[kPath] = settings::JoinLines(With(kDefaults, 14, "45"));
+  fake.kernel32.otherInstanceRunning = true;
   boxes().Answer(ui::vbOK);
   Start();
-  EXPECT_EQ(fake.CountCalls("ReadFile"), 0u);
-  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 0u);
+  EXPECT_EQ(fake.log.Count<files::ReadFile>(), 0u);
+  EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 0u);
 }
 
 TEST(SettingsLines, SplittingAcceptsEveryLineEnd) {

@@ -1,18 +1,27 @@
-// A headless program for tests: the in-memory backend, the run-time, the fake operating system
-// and the main window, started the way the real program starts it.
+// A headless program for tests: the in-memory backend, the run-time, the fake operating system,
+// the program state and the main window, started the way the real program starts it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/frmMain.h"
+#include "app/ProgramState.h"
+#include "os/fake/FakeServices.h"
 #include "tray/modNewIcon.h"
-#include "os/fake/FakeSystem.h"
 #include "ui/Runtime.h"
 #include "ui/headless/Backend.h"
 
 namespace testing_support {
+
+// The file-open dialogs shown, each with the record as the program passed it.
+inline std::vector<os::OpenFileName> DialogsShown(const os::fake::CallLog& log) {
+  std::vector<os::OpenFileName> shown;
+  for (const auto& call : log.Of<os::fake::comdlg32::GetOpenFileNameA>()) shown.push_back(call.ofn);
+  return shown;
+}
 
 class Harness {
  public:
@@ -24,7 +33,8 @@ class Harness {
   }
   ui::headless::Backend backend;
   ui::Runtime runtime{backend};
-  os::fake::FakeSystem fake{backend.Clock()};
+  os::fake::FakeServices fake{backend.Clock()};
+  app::ProgramState state{fake.Services()};
 
   ui::ScriptedMessageBoxes& boxes() { return backend.MessageBoxes(); }
   // The text of the last message box shown, or "" when none was.
@@ -35,7 +45,7 @@ class MainWindowTest : public ::testing::Test, public Harness {
  protected:
   // Creates the main window and starts it as the program does: initialise, load, show.
   app::frmMain& Start() {
-    main = std::make_unique<app::frmMain>(runtime, fake.Services());
+    main = std::make_unique<app::frmMain>(runtime, state);
     main->Initialize();
     main->Show();
     return *main;

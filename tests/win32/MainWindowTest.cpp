@@ -23,7 +23,7 @@ class MainWindow : public win32_testing::Win32Test {
   }
   ~MainWindow() override {
     if (!runtime.Ended()) {
-      main.ExitNow = true;
+      state.ExitNow = true;
       main.tmrAction.SetEnabled(false);
       main.Unload();
     }
@@ -33,7 +33,7 @@ class MainWindow : public win32_testing::Win32Test {
   }
   void Click(ui::Control& control) { SendMessageA(H(control), BM_CLICK, 0, 0); }
 
-  app::frmMain main{runtime, fake.Services()};
+  app::frmMain main{runtime, state};
 };
 
 TEST_F(MainWindow, StartsWithEveryControlAsARealWindowInItsDesignedState) {
@@ -123,8 +123,8 @@ TEST_F(MainWindow, TheCloseBoxAsksOnceAndNoKeepsTheWindow) {
 TEST_F(MainWindow, TheTrayTakesTheRealWindowAndIconAndItsLeftPressRestores) {
   Click(main.cmdTray);
   EXPECT_FALSE(IsWindowVisible(H(main)));
-  ASSERT_EQ(fake.trayIcons.size(), 1u);
-  const os::NotifyIconData& icon = fake.trayIcons.begin()->second;
+  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
+  const os::NotifyIconData& icon = fake.shell32.trayIcons.begin()->second;
   EXPECT_EQ(reinterpret_cast<HWND>(icon.hWnd), H(main));
   EXPECT_NE(icon.hIcon, 0u);
   EXPECT_EQ(reinterpret_cast<HICON>(icon.hIcon), reinterpret_cast<HICON>(main.IcoDisabled.PictureHandle()));
@@ -132,7 +132,7 @@ TEST_F(MainWindow, TheTrayTakesTheRealWindowAndIconAndItsLeftPressRestores) {
   // event where the pointer's x would be.
   SendMessageA(H(main), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
   EXPECT_TRUE(IsWindowVisible(H(main)));
-  EXPECT_TRUE(fake.trayIcons.empty());
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
 }
 
 TEST_F(MainWindow, OnlyTheSelectedActionIsATabStopAndTheFocusReturnsToIt) {
@@ -155,7 +155,7 @@ TEST_F(MainWindow, AnAcceptedEndOfTheSessionSavesAndLetsWindowsGoOn) {
   main.mnu_confirm.SetChecked(true);
   EXPECT_EQ(SendMessageA(H(main), WM_QUERYENDSESSION, 0, 0), TRUE);
   EXPECT_TRUE(runtime.Ended());
-  EXPECT_EQ(fake.CountCalls("ReplaceFileContents"), 1u);
+  EXPECT_EQ(fake.log.Count<os::fake::files::ReplaceFileContents>(), 1u);
 }
 
 TEST_F(MainWindow, TheExitMenuCommandAsksAndEnds) {

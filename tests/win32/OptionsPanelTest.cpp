@@ -4,7 +4,7 @@
 
 #include "Win32Fixture.h"
 #include "app/frmMain.h"
-#include "os/win32/RealSystem.h"
+#include "os/win32/Files.h"
 #include "settings/modSettings.h"
 
 namespace {
@@ -55,19 +55,19 @@ std::string ReadBytes(const std::string& path) {
 class NativeOptions : public win32_testing::Win32Test {
  protected:
   NativeOptions() {
-    fake.moduleFileName = folder.Path() + "\\quenlar.exe";
+    fake.kernel32.moduleFileName = folder.Path() + "\\quenlar.exe";
     StartMain();
   }
   ~NativeOptions() override { EndMain(); }
   void StartMain() {
-    main = std::make_unique<app::frmMain>(runtime, os::System{fake, fake, fake, fake, fake, fake, files});
+    main = std::make_unique<app::frmMain>(runtime, realFilesState);
     main->Initialize();
     main->Show();
     Pump();
   }
   void EndMain() {
     if (main && main->IsLoaded()) {
-      main->ExitNow = true;
+      realFilesState.ExitNow = true;
       main->Unload();
     }
     main.reset();
@@ -77,14 +77,23 @@ class NativeOptions : public win32_testing::Win32Test {
   }
 
   TempFolder folder;
-  os::win32::RealSystem files;
+  // The fakes, except for the real files service.
+  os::win32::Files files;
+  app::ProgramState realFilesState{{.kernel32 = fake.kernel32,
+                                    .user32 = fake.user32,
+                                    .advapi32 = fake.advapi32,
+                                    .shell32 = fake.shell32,
+                                    .comctl32 = fake.comctl32,
+                                    .powrprof = fake.powrprof,
+                                    .comdlg32 = fake.comdlg32,
+                                    .files = files}};
   std::unique_ptr<app::frmMain> main;
 };
 
 TEST_F(NativeOptions, AlarmAndMessageSwapsTheNativePanels) {
   app::frmMain& m = *main;
   SendMessageA(H(m.optExitOption[6]), BM_CLICK, 0, 0);
-  EXPECT_EQ(m.ActionName, "Alarm && Message");
+  EXPECT_EQ(realFilesState.ActionName, "Alarm && Message");
   EXPECT_EQ(TopLeftIn(H(m.picOptions(1)), H(m.frmeActOpt)).y, 200 / 15);
   EXPECT_EQ(TopLeftIn(H(m.picOptions(0)), H(m.frmeActOpt)).y, 2000 / 15);
   EXPECT_FALSE(IsWindowEnabled(H(m.picOptions(0))));
@@ -145,7 +154,7 @@ TEST_F(NativeOptions, AClickIntoTheCountdownSelectsItLikeTab) {
 TEST_F(NativeOptions, AChosenLongPathShowsItsFileName) {
   app::frmMain& m = *main;
   std::string folderPath = "C:\\" + std::string(120, 'f') + "\\";
-  fake.dialogAnswers.push_back({folderPath, "run.bat"});
+  fake.comdlg32.dialogAnswers.push_back({folderPath, "run.bat"});
   SendMessageA(H(m.chkExecFile), BM_CLICK, 0, 0);
   Pump();
   ASSERT_EQ(TextOf(m.txtExecF.hWnd()), folderPath + "run.bat");
@@ -176,7 +185,7 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   EXPECT_EQ(SendMessageA(H(main->optExitOption[2]), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(TextOf(main->txtMessage.hWnd()), "Time for tea");
-  EXPECT_EQ(main->ActionName, "Log Off");
+  EXPECT_EQ(realFilesState.ActionName, "Log Off");
 }
 
 TEST_F(NativeOptions, AReplacementThatCannotTakeThePlaceLeavesTheOldFileAndNoDebris) {

@@ -1,7 +1,7 @@
 // Waiting for a real process under Wine: the wait sleeps, window messages keep flowing, and a
 // command that does not exist is a failed start, not an error.
 #include "Win32Fixture.h"
-#include "os/win32/RealSystem.h"
+#include "os/win32/RealServices.h"
 #include "power/modShellnWait.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -28,8 +28,8 @@ struct TickingForm : ui::Form {
 
 class RealWait : public win32_testing::Win32Test {
  protected:
-  os::win32::RealSystem real;
-  os::System system = real.Services();
+  os::win32::RealServices real;
+  os::Services system = real.Services();
 };
 
 TEST_F(RealWait, TheWaitSleepsWhileTheCommandRunsAndMessagesKeepFlowing) {
@@ -52,10 +52,10 @@ TEST_F(RealWait, TheWaitSleepsWhileTheCommandRunsAndMessagesKeepFlowing) {
 
 TEST_F(RealWait, WaitProcessGivesTheRealExitCode) {
   os::ProcessInformation process;
-  ASSERT_NE(real.CreateProcessA("\"" + ThisProgram() + "\" --child-sleep-ms=200", 2, process), 0);
+  ASSERT_NE(real.kernel32.CreateProcessA("\"" + ThisProgram() + "\" --child-sleep-ms=200", 2, process), 0);
   EXPECT_EQ(power::WaitProcess(system, runtime, process.dwProcessId), 3u);
-  real.CloseHandle(process.hThread);
-  real.CloseHandle(process.hProcess);
+  real.kernel32.CloseHandle(process.hThread);
+  real.kernel32.CloseHandle(process.hProcess);
 }
 
 TEST_F(RealWait, PowerCfgIsMissingUnderWineAndThatIsAFailedStart) {

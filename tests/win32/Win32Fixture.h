@@ -1,5 +1,6 @@
-// The native backend in a test: real windows on Wine's display, the fake operating system
-// behind the program, message boxes answered from a script unless a test wants real ones.
+// The native backend in a test: real windows on Wine's display, the fake operating system and
+// the program state behind the program, message boxes answered from a script unless a test
+// wants real ones.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,8 @@
 
 #include <string>
 
-#include "os/fake/FakeSystem.h"
+#include "app/ProgramState.h"
+#include "os/fake/FakeServices.h"
 #include "ui/Runtime.h"
 #include "ui/win32/Backend.h"
 
@@ -60,7 +62,8 @@ class Win32Test : public ::testing::Test {
   ui::Runtime runtime{backend};
   ui::ScriptedMessageBoxes boxes;
   os::fake::VirtualClock clock;
-  os::fake::FakeSystem fake{clock};
+  os::fake::FakeServices fake{clock};
+  app::ProgramState state{fake.Services()};
 };
 
 }  // namespace win32_testing

@@ -1,0 +1,59 @@
+// What the program's windows share: the values several of them read and write, the main window
+// as the others reach it, and the operating-system services. WinMain makes one; every window
+// receives it, so no window includes another window's header to reach shared state.
+#pragma once
+
+#include <string>
+
+#include "base/DateTime.h"
+#include "os/Services.h"
+
+namespace app {
+
+// The main window as the other windows use it: its settings, its close, and the option
+// controls they read.
+class MainWindow {
+ public:
+  // Writes the settings file; false when it could not be written (the old file then stands).
+  virtual bool SaveSett(const std::string& fileName) = 0;
+  // Asks the main window to close, as closing it from code does; true when it unloaded.
+  virtual bool Unload() = 0;
+
+  // The countdown length as typed, in seconds (txtTimeout).
+  virtual std::string CountdownText() const = 0;
+  // "Beep Internal Speaker on Timeout" is ticked (mnu_beep).
+  virtual bool BeepOnTimeout() const = 0;
+  // The beep frequency as stored, in hertz (txtBeepFreq); the options window changes it.
+  virtual std::string BeepFrequencyText() const = 0;
+  virtual void SetBeepFrequencyText(const std::string& text) = 0;
+  // The alarm's message (txtMessage).
+  virtual std::string AlarmMessage() const = 0;
+  // "Play Audio (Alarm)" is ticked (chkAlarmF), and the chosen file or "Select File..." (txtAlarmF).
+  virtual bool AlarmFileTicked() const = 0;
+  virtual std::string AlarmFilePath() const = 0;
+
+ protected:
+  ~MainWindow() = default;
+};
+
+class ProgramState {
+ public:
+  explicit ProgramState(os::Services services) : os(services) {}
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+  os::Services os;
+
+  std::string AppFolder;         // the program's folder, ending in "\"
+  std::string ActionName;        // display name of the selected action
+  base::LocalTime TargetTime{};  // when the active schedule fires
+  bool ExitNow = false;          // the program has decided to end: closing asks nothing
+  bool Forced = false;           // the action about to be performed is forced
+  os::NotifyIconData TrayRecord; // the notification-area icon, shared by every window
+  MainWindow* main = nullptr;    // set by the main window for as long as it exists
+
+  // The settings file in the program's folder.
+  std::string SettingsPath() const;
+};
+
+}  // namespace app

@@ -1,0 +1,19 @@
+// Whole-file access. A replaced file is written beside the old one and renamed into place, so
+// a failed write leaves the old file as it was.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace os {
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // True for a file, false for a folder or nothing.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  virtual bool ReplaceFileContents(const std::string& path, const std::string& contents) = 0;
+};
+
+}  // namespace os

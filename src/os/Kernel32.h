@@ -1,0 +1,65 @@
+// kernel32: version, instance lock, program path, locale texts, clock and processes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/DateTime.h"
+#include "os/Types.h"
+
+namespace os {
+
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorAlreadyExists = 183;
+constexpr std::uint32_t kLocaleUserDefault = 0x0400;
+constexpr std::uint32_t kLocaleSAbbrevMonthName1 = 0x44;  // ...0x4F for December
+constexpr std::uint32_t kLocaleS1159 = 0x28;              // AM designator
+constexpr std::uint32_t kLocaleS2359 = 0x29;              // PM designator
+constexpr std::uint32_t kStillActive = 259;
+constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;
+// What GetCurrentProcess gives: a value that stands for the calling process, never closed.
+constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
+
+// The ANSI version record; the size field is 148 bytes.
+struct OsVersionInfo {
+  std::uint32_t dwOSVersionInfoSize = 148;
+  std::uint32_t dwMajorVersion = 0;
+  std::uint32_t dwMinorVersion = 0;
+  std::uint32_t dwBuildNumber = 0;
+  std::uint32_t dwPlatformId = 0;
+  std::string szCSDVersion;
+  bool operator==(const OsVersionInfo&) const = default;
+};
+
+struct ProcessInformation {
+  Handle hProcess = 0;
+  Handle hThread = 0;
+  std::uint32_t dwProcessId = 0;
+  std::uint32_t dwThreadId = 0;
+  bool operator==(const ProcessInformation&) const = default;
+};
+
+class Kernel32 {
+ public:
+  virtual ~Kernel32() = default;
+  virtual std::int32_t GetVersionExA(OsVersionInfo& info) = 0;
+  // No security attributes.
+  virtual Handle CreateMutexA(bool initialOwner, const std::string& name) = 0;
+  virtual std::uint32_t GetLastError() = 0;
+  // The full path of the running program (module 0).
+  virtual std::string GetModuleFileNameA() = 0;
+  // In the system's ANSI code page, as every text of the program.
+  virtual std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) = 0;
+  // The local wall-clock time, to the whole second.
+  virtual base::LocalTime GetLocalTime() = 0;
+  // kCurrentProcess.
+  virtual Handle GetCurrentProcess() = 0;
+  // Starts a command line; the show-window value goes into the start-up information.
+  virtual std::int32_t CreateProcessA(const std::string& commandLine, std::uint16_t showWindow,
+                                      ProcessInformation& information) = 0;
+  virtual Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) = 0;
+  virtual std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) = 0;
+  virtual std::int32_t CloseHandle(Handle object) = 0;
+};
+
+}  // namespace os

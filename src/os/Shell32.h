@@ -1,0 +1,31 @@
+// shell32: the notification-area icon.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "os/Types.h"
+
+namespace os {
+
+// The notification-area record in its single-byte form: 88 bytes, a 64-character tip.
+struct NotifyIconData {
+  std::uint32_t cbSize = 0;
+  HWnd hWnd = 0;
+  std::uint32_t uID = 0;
+  std::uint32_t uFlags = 0;
+  std::uint32_t uCallbackMessage = 0;
+  Handle hIcon = 0;
+  std::string szTip;  // at most 64 characters
+  bool operator==(const NotifyIconData&) const = default;
+};
+constexpr std::uint32_t kNimAdd = 0;
+constexpr std::uint32_t kNimDelete = 2;
+
+class Shell32 {
+ public:
+  virtual ~Shell32() = default;
+  virtual std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) = 0;
+};
+
+}  // namespace os

@@ -1,0 +1,27 @@
+// user32: the foreground window, upper-casing by the system's rules, and the wait that keeps
+// window messages flowing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "os/Types.h"
+
+namespace os {
+
+constexpr std::uint32_t kWaitObject0 = 0;
+constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+constexpr std::uint32_t kQsAllInput = 0xFF;
+
+class User32 {
+ public:
+  virtual ~User32() = default;
+  virtual std::int32_t SetForegroundWindow(HWnd window) = 0;
+  // The text in capitals, by the rules of the system's language and code page.
+  virtual std::string CharUpperBuffA(const std::string& text) = 0;
+  virtual std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
+                                                  std::uint32_t milliseconds, std::uint32_t wakeMask) = 0;
+};
+
+}  // namespace os

@@ -1,0 +1,41 @@
+// The fake operating system for tests: one fake per library, all appending to one call log.
+//
+//   os::fake::FakeServices fake{clock};
+//   fake.powrprof.suspendAllowed = 0;
+//   app::ProgramState state{fake.Services()};
+#pragma once
+
+#include "os/Services.h"
+#include "os/fake/Advapi32.h"
+#include "os/fake/CallLog.h"
+#include "os/fake/Comctl32.h"
+#include "os/fake/Comdlg32.h"
+#include "os/fake/Files.h"
+#include "os/fake/Kernel32.h"
+#include "os/fake/Powrprof.h"
+#include "os/fake/Shell32.h"
+#include "os/fake/User32.h"
+#include "os/fake/VirtualClock.h"
+
+namespace os::fake {
+
+class FakeServices {
+ public:
+  explicit FakeServices(VirtualClock& clock) : kernel32(log, clock) {}
+  FakeServices(const FakeServices&) = delete;
+  FakeServices& operator=(const FakeServices&) = delete;
+
+  CallLog log;
+  Kernel32 kernel32;
+  User32 user32{log, kernel32};
+  Advapi32 advapi32{log, kernel32};
+  Shell32 shell32{log};
+  Comctl32 comctl32{log};
+  Powrprof powrprof{log};
+  Comdlg32 comdlg32{log};
+  Files files{log};
+
+  os::Services Services() { return os::ServicesOf(*this); }
+};
+
+}  // namespace os::fake

@@ -1,0 +1,139 @@
+// The fake kernel32: version, instance lock, program path, locale texts, the virtual clock, and
+// simulated processes. It also keeps the kernel's handles, which the other fakes share: tokens
+// are closed with CloseHandle, processes are waited for by user32.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#include "os/Kernel32.h"
+#include "os/fake/Library.h"
+#include "os/fake/VirtualClock.h"
+
+namespace os::fake {
+
+namespace kernel32 {
+using fake::operator<<;
+
+struct GetVersionExA {
+  static constexpr std::string_view kName = "GetVersionExA";
+  std::uint32_t dwOSVersionInfoSize;
+  bool operator==(const GetVersionExA&) const = default;
+};
+struct CreateMutexA {
+  static constexpr std::string_view kName = "CreateMutexA";
+  bool initialOwner;
+  std::string name;
+  bool operator==(const CreateMutexA&) const = default;
+};
+struct GetLastError {
+  static constexpr std::string_view kName = "GetLastError";
+  bool operator==(const GetLastError&) const = default;
+};
+struct GetModuleFileNameA {
+  static constexpr std::string_view kName = "GetModuleFileNameA";
+  bool operator==(const GetModuleFileNameA&) const = default;
+};
+struct GetLocaleInfoA {
+  static constexpr std::string_view kName = "GetLocaleInfoA";
+  std::uint32_t locale;
+  std::uint32_t lcType;
+  bool operator==(const GetLocaleInfoA&) const = default;
+};
+struct GetLocalTime {
+  static constexpr std::string_view kName = "GetLocalTime";
+  bool operator==(const GetLocalTime&) const = default;
+};
+struct GetCurrentProcess {
+  static constexpr std::string_view kName = "GetCurrentProcess";
+  bool operator==(const GetCurrentProcess&) const = default;
+};
+struct CreateProcessA {
+  static constexpr std::string_view kName = "CreateProcessA";
+  std::string commandLine;
+  std::uint16_t showWindow;
+  bool operator==(const CreateProcessA&) const = default;
+};
+struct OpenProcess {
+  static constexpr std::string_view kName = "OpenProcess";
+  std::uint32_t desiredAccess;
+  bool inheritHandle;
+  std::uint32_t processId;
+  bool operator==(const OpenProcess&) const = default;
+};
+struct GetExitCodeProcess {
+  static constexpr std::string_view kName = "GetExitCodeProcess";
+  Handle process;
+  bool operator==(const GetExitCodeProcess&) const = default;
+};
+struct CloseHandle {
+  static constexpr std::string_view kName = "CloseHandle";
+  Handle object;
+  bool operator==(const CloseHandle&) const = default;
+};
+
+}  // namespace kernel32
+
+class Kernel32 : public os::Kernel32, public Library {
+ public:
+  Kernel32(CallLog& log, VirtualClock& clock);
+
+  // ---- what it answers
+  OsVersionInfo version;  // Windows 7 (NT 6.1) Service Pack 1 unless changed
+  bool otherInstanceRunning = false;
+  // Mutex names the system refuses, with the error it gives (the handle is then 0).
+  std::map<std::string, std::uint32_t> mutexErrors;
+  std::string moduleFileName = "C:\\Program Files\\Quenlar\\quenlar.exe";
+  std::array<std::string, 12> monthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::string am = "AM", pm = "PM";
+
+  // Processes started by CreateProcessA: whether starting works, and how many waits pass
+  // before the process ends with its exit code. A hook runs when a process ends.
+  bool processStarts = true;
+  int processRunsForWaits = 1;
+  std::uint32_t processExitCode = 0;
+  std::function<void(const std::string& commandLine)> OnProcessEnded;
+
+  // ---- kernel32
+  std::int32_t GetVersionExA(OsVersionInfo& info) override;
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
+  std::uint32_t GetLastError() override;
+  std::string GetModuleFileNameA() override;
+  std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) override;
+  base::LocalTime GetLocalTime() override;
+  Handle GetCurrentProcess() override;
+  std::int32_t CreateProcessA(const std::string& commandLine, std::uint16_t showWindow,
+                              ProcessInformation& information) override;
+  Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) override;
+  std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
+  std::int32_t CloseHandle(Handle object) override;
+
+  // ---- the kernel's objects, for the other fakes and for tests
+  Handle NewHandle();
+  bool IsOpen(Handle object) const { return open_.count(object) != 0; }
+  // Handles still open (not closed with CloseHandle), for leak checks.
+  std::size_t OpenHandles() const { return open_.size(); }
+  enum class WaitResult { Signalled, Running, Invalid };
+  // One wait on an object: a running process comes one wait nearer its end.
+  WaitResult Wait(Handle object);
+
+ private:
+  VirtualClock& clock_;
+  std::uint32_t lastError_ = 0;
+  Handle nextHandle_ = 0x100;
+  std::set<Handle> open_;
+  struct Process {
+    std::string commandLine;
+    int waitsLeft;
+    std::uint32_t exitCode;
+  };
+  std::map<std::uint32_t, Process> processes_;  // by id
+  std::map<Handle, std::uint32_t> processHandles_;
+  std::uint32_t nextProcessId_ = 4000;
+};
+
+}  // namespace os::fake

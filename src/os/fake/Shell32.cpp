@@ -1,0 +1,13 @@
+#include "os/fake/Shell32.h"
+
+namespace os::fake {
+
+std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
+  Log(shell32::Shell_NotifyIconA{message, data});
+  auto key = std::make_pair(data.hWnd, data.uID);
+  if (message == kNimAdd) return trayIcons.emplace(key, data).second ? 1 : 0;
+  if (message == kNimDelete) return trayIcons.erase(key) ? 1 : 0;
+  return 0;
+}
+
+}  // namespace os::fake

@@ -1,0 +1,35 @@
+// The fake shell32: the notification area, holding the icons added and not yet deleted.
+#pragma once
+
+#include <map>
+#include <utility>
+
+#include "os/Shell32.h"
+#include "os/fake/Library.h"
+
+namespace os::fake {
+
+namespace shell32 {
+using fake::operator<<;
+
+struct Shell_NotifyIconA {
+  static constexpr std::string_view kName = "Shell_NotifyIconA";
+  std::uint32_t message;
+  NotifyIconData data;
+  bool operator==(const Shell_NotifyIconA&) const = default;
+};
+
+}  // namespace shell32
+
+class Shell32 : public os::Shell32, public Library {
+ public:
+  explicit Shell32(CallLog& log) : Library(log) {}
+
+  // The icons shown, by window and id.
+  std::map<std::pair<HWnd, std::uint32_t>, NotifyIconData> trayIcons;
+
+  // Adding an icon already shown, or deleting one not shown, fails.
+  std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
+};
+
+}  // namespace os::fake

@@ -1,0 +1,80 @@
+#include "os/win32/Kernel32.h"
+
+#include <windows.h>
+
+#include "os/win32/SystemLibrary.h"
+
+namespace os::win32 {
+
+std::int32_t Kernel32::GetVersionExA(OsVersionInfo& info) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = info.dwOSVersionInfoSize;
+  BOOL ok = ::GetVersionExA(&version);
+  if (ok) {
+    info.dwMajorVersion = version.dwMajorVersion;
+    info.dwMinorVersion = version.dwMinorVersion;
+    info.dwBuildNumber = version.dwBuildNumber;
+    info.dwPlatformId = version.dwPlatformId;
+    info.szCSDVersion = version.szCSDVersion;
+  }
+  return ok;
+}
+
+Handle Kernel32::CreateMutexA(bool initialOwner, const std::string& name) {
+  return FromHandle(::CreateMutexA(nullptr, initialOwner, name.c_str()));
+}
+
+std::uint32_t Kernel32::GetLastError() { return ::GetLastError(); }
+
+std::string Kernel32::GetModuleFileNameA() {
+  char path[MAX_PATH * 2] = {};
+  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+  return std::string(path, length);
+}
+
+std::string Kernel32::GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) {
+  char text[128] = {};
+  int length = ::GetLocaleInfoA(locale, lcType | LOCALE_USE_CP_ACP, text, sizeof text);
+  return length > 0 ? std::string(text) : std::string();
+}
+
+base::LocalTime Kernel32::GetLocalTime() {
+  SYSTEMTIME t;
+  ::GetLocalTime(&t);
+  return base::MakeLocalTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+}
+
+Handle Kernel32::GetCurrentProcess() { return FromHandle(::GetCurrentProcess()); }
+
+std::int32_t Kernel32::CreateProcessA(const std::string& commandLine, std::uint16_t showWindow,
+                                      ProcessInformation& information) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showWindow;
+  PROCESS_INFORMATION process{};
+  std::string writable = commandLine;
+  BOOL ok = ::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  if (ok) {
+    information.hProcess = FromHandle(process.hProcess);
+    information.hThread = FromHandle(process.hThread);
+    information.dwProcessId = process.dwProcessId;
+    information.dwThreadId = process.dwThreadId;
+  }
+  return ok;
+}
+
+Handle Kernel32::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) {
+  return FromHandle(::OpenProcess(desiredAccess, inheritHandle, processId));
+}
+
+std::int32_t Kernel32::GetExitCodeProcess(Handle process, std::uint32_t& exitCode) {
+  DWORD code = exitCode;
+  BOOL ok = ::GetExitCodeProcess(ToHandle(process), &code);
+  if (ok) exitCode = code;
+  return ok;
+}
+
+std::int32_t Kernel32::CloseHandle(Handle object) { return ::CloseHandle(ToHandle(object)); }
+
+}  // namespace os::win32

@@ -1,0 +1,24 @@
+// The real kernel32.
+#pragma once
+
+#include "os/Kernel32.h"
+
+namespace os::win32 {
+
+class Kernel32 : public os::Kernel32 {
+ public:
+  std::int32_t GetVersionExA(OsVersionInfo& info) override;
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
+  std::uint32_t GetLastError() override;
+  std::string GetModuleFileNameA() override;
+  std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) override;
+  base::LocalTime GetLocalTime() override;
+  Handle GetCurrentProcess() override;
+  std::int32_t CreateProcessA(const std::string& commandLine, std::uint16_t showWindow,
+                              ProcessInformation& information) override;
+  Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) override;
+  std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
+  std::int32_t CloseHandle(Handle object) override;
+};
+
+}  // namespace os::win32

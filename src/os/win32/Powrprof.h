@@ -1,0 +1,14 @@
+// The real powrprof, looked up at run time: Windows 95 and NT 4.0 have no such library.
+#pragma once
+
+#include "os/Powrprof.h"
+
+namespace os::win32 {
+
+class Powrprof : public os::Powrprof {
+ public:
+  std::uint8_t IsPwrHibernateAllowed() override;
+  std::uint8_t IsPwrSuspendAllowed() override;
+};
+
+}  // namespace os::win32

@@ -1,0 +1,23 @@
+#include "os/win32/Shell32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace os::win32 {
+
+std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
+  // The record in its first, 88-byte form, which every Windows version accepts.
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = reinterpret_cast<HWND>(data.hWnd);
+  record.uID = data.uID;
+  record.uFlags = data.uFlags;
+  record.uCallbackMessage = data.uCallbackMessage;
+  record.hIcon = reinterpret_cast<HICON>(data.hIcon);
+  std::strncpy(record.szTip, data.szTip.c_str(), 63);
+  return ::Shell_NotifyIconA(message, &record);
+}
+
+}  // namespace os::win32

@@ -1,0 +1,13 @@
+// The real shell32.
+#pragma once
+
+#include "os/Shell32.h"
+
+namespace os::win32 {
+
+class Shell32 : public os::Shell32 {
+ public:
+  std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
+};
+
+}  // namespace os::win32

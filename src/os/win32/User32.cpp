@@ -1,0 +1,24 @@
+#include "os/win32/User32.h"
+
+#include <windows.h>
+
+#include "os/win32/SystemLibrary.h"
+
+namespace os::win32 {
+
+std::int32_t User32::SetForegroundWindow(HWnd window) { return ::SetForegroundWindow(reinterpret_cast<HWND>(window)); }
+
+std::string User32::CharUpperBuffA(const std::string& text) {
+  std::string upper = text;
+  if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
+std::uint32_t User32::MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
+                                                std::uint32_t milliseconds, std::uint32_t wakeMask) {
+  std::vector<HANDLE> native;
+  for (Handle h : handles) native.push_back(ToHandle(h));
+  return ::MsgWaitForMultipleObjects(static_cast<DWORD>(native.size()), native.data(), waitAll, milliseconds, wakeMask);
+}
+
+}  // namespace os::win32

@@ -1,0 +1,16 @@
+// The real user32.
+#pragma once
+
+#include "os/User32.h"
+
+namespace os::win32 {
+
+class User32 : public os::User32 {
+ public:
+  std::int32_t SetForegroundWindow(HWnd window) override;
+  std::string CharUpperBuffA(const std::string& text) override;
+  std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
+                                          std::uint32_t milliseconds, std::uint32_t wakeMask) override;
+};
+
+}  // namespace os::win32
