@@ -60,6 +60,8 @@ class Kernel32 {
   virtual Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) = 0;
   virtual std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) = 0;
   virtual std::int32_t CloseHandle(Handle object) = 0;
+  // A tone on the speaker; on the NT family it returns when the tone is over.
+  virtual std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) = 0;
 };
 
 }  // namespace os

@@ -1,4 +1,4 @@
-// shell32: the notification-area icon.
+// shell32: the notification-area icon, and starting a file or a web page through the shell.
 #pragma once
 
 #include <cstdint>
@@ -21,11 +21,18 @@ struct NotifyIconData {
 };
 constexpr std::uint32_t kNimAdd = 0;
 constexpr std::uint32_t kNimDelete = 2;
+constexpr std::int32_t kSwHide = 0;
+constexpr std::int32_t kSwShowMaximized = 3;
 
 class Shell32 {
  public:
   virtual ~Shell32() = default;
   virtual std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) = 0;
+  // Opens a file, a program or a web address with the verb ("Open"); empty parameters and
+  // folder stand for none. Above 32 means started.
+  virtual std::intptr_t ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
+                                      const std::string& parameters, const std::string& directory,
+                                      std::int32_t showCommand) = 0;
 };
 
 }  // namespace os

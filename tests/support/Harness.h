@@ -30,6 +30,10 @@ class Harness {
     backend.MessageBoxes().OnUnanswered = [](const ui::ScriptedMessageBoxes::Shown& shown) {
       ADD_FAILURE() << "message box nobody answered: \"" << shown.text << "\"";
     };
+    backend.OnUnscriptedModal = [](ui::Form& form) {
+      ADD_FAILURE() << form.Name() << " was shown modally with nothing given to do in it (backend.WhileModal)";
+    };
+    backend.OnModalLeftOpen = [](ui::Form& form) { ADD_FAILURE() << form.Name() << " is still up after its steps"; };
   }
   ui::headless::Backend backend;
   ui::Runtime runtime{backend};

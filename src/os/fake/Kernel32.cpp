@@ -98,6 +98,11 @@ std::int32_t Kernel32::GetExitCodeProcess(Handle process, std::uint32_t& exitCod
   return 1;
 }
 
+std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) {
+  Log(kernel32::Beep{frequency, duration});
+  return 1;
+}
+
 std::int32_t Kernel32::CloseHandle(Handle object) {
   Log(kernel32::CloseHandle{object});
   return open_.erase(object) ? 1 : 0;

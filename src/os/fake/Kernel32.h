@@ -74,6 +74,12 @@ struct CloseHandle {
   Handle object;
   bool operator==(const CloseHandle&) const = default;
 };
+struct Beep {
+  static constexpr std::string_view kName = "Beep";
+  std::uint32_t frequency;
+  std::uint32_t duration;
+  bool operator==(const Beep&) const = default;
+};
 
 }  // namespace kernel32
 
@@ -111,6 +117,7 @@ class Kernel32 : public os::Kernel32, public Library {
   Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) override;
   std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   std::int32_t CloseHandle(Handle object) override;
+  std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   Handle NewHandle();

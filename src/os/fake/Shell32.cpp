@@ -10,4 +10,11 @@ std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconD
   return 0;
 }
 
+std::intptr_t Shell32::ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
+                                     const std::string& parameters, const std::string& directory,
+                                     std::int32_t showCommand) {
+  Log(shell32::ShellExecuteA{window, verb, file, parameters, directory, showCommand});
+  return shellExecuteResult;
+}
+
 }  // namespace os::fake

@@ -19,6 +19,17 @@ struct Shell_NotifyIconA {
   bool operator==(const Shell_NotifyIconA&) const = default;
 };
 
+struct ShellExecuteA {
+  static constexpr std::string_view kName = "ShellExecuteA";
+  HWnd window;
+  std::string verb;
+  std::string file;
+  std::string parameters;
+  std::string directory;
+  std::int32_t showCommand;
+  bool operator==(const ShellExecuteA&) const = default;
+};
+
 }  // namespace shell32
 
 class Shell32 : public os::Shell32, public Library {
@@ -28,8 +39,14 @@ class Shell32 : public os::Shell32, public Library {
   // The icons shown, by window and id.
   std::map<std::pair<HWnd, std::uint32_t>, NotifyIconData> trayIcons;
 
+  // What ShellExecuteA answers (42: started).
+  std::intptr_t shellExecuteResult = 42;
+
   // Adding an icon already shown, or deleting one not shown, fails.
   std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
+  std::intptr_t ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
+                              const std::string& parameters, const std::string& directory,
+                              std::int32_t showCommand) override;
 };
 
 }  // namespace os::fake

@@ -4,6 +4,12 @@
 
 namespace os::fake {
 
+std::int32_t User32::SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                                  std::int32_t cy, std::uint32_t flags) {
+  Log(user32::SetWindowPos{window, insertAfter, x, y, cx, cy, flags});
+  return 1;
+}
+
 std::int32_t User32::SetForegroundWindow(HWnd window) {
   Log(user32::SetForegroundWindow{window});
   return 1;

@@ -34,6 +34,15 @@ struct MsgWaitForMultipleObjects {
   bool operator==(const MsgWaitForMultipleObjects&) const = default;
 };
 
+struct SetWindowPos {
+  static constexpr std::string_view kName = "SetWindowPos";
+  HWnd window;
+  HWnd insertAfter;
+  std::int32_t x, y, cx, cy;
+  std::uint32_t flags;
+  bool operator==(const SetWindowPos&) const = default;
+};
+
 }  // namespace user32
 
 class User32 : public os::User32, public Library {
@@ -46,6 +55,8 @@ class User32 : public os::User32, public Library {
   bool waitFails = false;
 
   std::int32_t SetForegroundWindow(HWnd window) override;
+  std::int32_t SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                            std::int32_t cy, std::uint32_t flags) override;
   std::string CharUpperBuffA(const std::string& text) override;
   // Each wait brings the processes waited for one wait nearer their end; one still running
   // leaves the wait as a window message would.

@@ -77,4 +77,6 @@ std::int32_t Kernel32::GetExitCodeProcess(Handle process, std::uint32_t& exitCod
 
 std::int32_t Kernel32::CloseHandle(Handle object) { return ::CloseHandle(ToHandle(object)); }
 
+std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) { return ::Beep(frequency, duration); }
+
 }  // namespace os::win32

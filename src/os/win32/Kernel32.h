@@ -19,6 +19,7 @@ class Kernel32 : public os::Kernel32 {
   Handle OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) override;
   std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   std::int32_t CloseHandle(Handle object) override;
+  std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
 };
 
 }  // namespace os::win32

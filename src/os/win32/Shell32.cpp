@@ -20,4 +20,12 @@ std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconD
   return ::Shell_NotifyIconA(message, &record);
 }
 
+std::intptr_t Shell32::ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
+                                     const std::string& parameters, const std::string& directory,
+                                     std::int32_t showCommand) {
+  auto text = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
+  return reinterpret_cast<std::intptr_t>(::ShellExecuteA(reinterpret_cast<HWND>(window), text(verb), file.c_str(),
+                                                         text(parameters), text(directory), showCommand));
+}
+
 }  // namespace os::win32

@@ -8,6 +8,11 @@ namespace os::win32 {
 
 std::int32_t User32::SetForegroundWindow(HWnd window) { return ::SetForegroundWindow(reinterpret_cast<HWND>(window)); }
 
+std::int32_t User32::SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                                  std::int32_t cy, std::uint32_t flags) {
+  return ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy, flags);
+}
+
 std::string User32::CharUpperBuffA(const std::string& text) {
   std::string upper = text;
   if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
