@@ -1,7 +1,5 @@
 #include "app/frmMain.h"
 
-#include <cctype>
-
 #include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
@@ -37,6 +35,9 @@ const char* const kActionNames[] = {"Shutdown", "Restart",  "Log Off",         "
                                     "Stand by", "Lock PC", "Alarm && Message"};
 
 bool IsDigitOrBackspace(int keyAscii) { return keyAscii == 8 || (keyAscii >= '0' && keyAscii <= '9'); }
+
+// The "In" amount: the whole number the box's text begins with.
+double PeriodAmount(const ui::TextBox& box) { return base::WholeVal(box.Text()); }
 
 void SelectAll(ui::TextBox& box) {
   box.SetSelStart(0);
@@ -376,7 +377,7 @@ base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {
       step = seconds(1);
     else
       throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
-    return now + step * base::CLng(base::Val(txtPeriod.Text()));
+    return now + step * base::CLng(PeriodAmount(txtPeriod));
   }
   // "At": the picker's time of day today, or tomorrow when that moment has already gone.
   base::LocalTime target = base::DateOf(now) + base::TimeOfDay(ActTime.Value());
@@ -460,23 +461,17 @@ void frmMain::txtPeriod_KeyPress(int& keyAscii) {
 
 void frmMain::txtPeriod_GotFocus() { SelectAll(txtPeriod); }
 
+// Typing brings only digits; a pasted text counts for the whole number it begins with, so
+// "2.5" is 2 and "-5" is below the least amount.
 void frmMain::txtPeriod_Change() {
-  // Typing can only bring digits; pasted text is cut down to its digits first.
-  std::string digits;
-  for (char c : txtPeriod.Text())
-    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
-  if (digits != txtPeriod.Text()) {
-    txtPeriod.SetText(digits);
-    return;
-  }
-  if (base::Val(txtPeriod.Text()) > 999) txtPeriod.SetText("999");
-  if (base::Val(txtPeriod.Text()) < 1) txtPeriod.SetText("1");
-  if (base::Val(txtPeriod.Text()) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
-  txtPeriod.SetText(std::to_string(static_cast<long long>(base::Val(txtPeriod.Text()))));
+  if (PeriodAmount(txtPeriod) > 999) txtPeriod.SetText("999");
+  if (PeriodAmount(txtPeriod) < 1) txtPeriod.SetText("1");
+  if (PeriodAmount(txtPeriod) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
+  txtPeriod.SetText(std::to_string(static_cast<long long>(PeriodAmount(txtPeriod))));
 }
 
 void frmMain::cboTimeUnit_Change() {
-  if (cboTimeUnit.ListIndex() == 2 && base::Val(txtPeriod.Text()) < 5) txtPeriod.SetText("5");
+  if (cboTimeUnit.ListIndex() == 2 && PeriodAmount(txtPeriod) < 5) txtPeriod.SetText("5");
 }
 
 // ---------------------------------------------------------------- status caption and tray
