@@ -122,7 +122,10 @@ void frmMain::DesignLayout() {
   lblSeconds.SetCaption("Seconds.");
   lblSeconds.Move(3510, 615, 795, 225);
 
+  // The alarm panel waits out of view, disabled as it rests after every later swap, so that
+  // nothing in it can take the focus or a key while it cannot be seen.
   picOptions1.Move(60, kPanelAtStart, 4365, 855);
+  picOptions1.SetEnabled(false);
   lblMessage.SetCaption("Message :");
   lblMessage.Move(60, 30, 735, 225);
   txtMessage.SetMaxLength(65);

@@ -32,7 +32,7 @@ TEST_F(OptionsPanel, EachActionSetsItsName) {
 
 TEST_F(OptionsPanel, AlarmAndMessageSwapsThePanelsAndAnotherActionSwapsThemBack) {
   auto& m = M();
-  EXPECT_TRUE(m.picOptions(1).Enabled()) << "at start the alarm panel is out of view but enabled";
+  EXPECT_FALSE(m.picOptions(1).Enabled()) << "at start the alarm panel waits out of view, disabled";
   EXPECT_EQ(m.picOptions(1).Top(), 1380);
   backend.Click(m.optExitOption[6]);
   EXPECT_EQ(m.picOptions(1).Top(), 200);
@@ -45,6 +45,31 @@ TEST_F(OptionsPanel, AlarmAndMessageSwapsThePanelsAndAnotherActionSwapsThemBack)
   EXPECT_EQ(m.picOptions(1).Top(), 2000);
   EXPECT_FALSE(m.picOptions(1).Enabled());
   EXPECT_FALSE(backend.Type(m.txtMessage, "x")) << "the alarm panel out of view takes no input";
+}
+
+TEST_F(OptionsPanel, NothingInTheAlarmPanelOutOfViewTakesTheFocusOrAKey) {
+  auto& m = M();
+  auto inAlarmPanel = [&](const ui::Control* c) {
+    for (; c; c = c->Parent())
+      if (c == &m.picOptions(1)) return true;
+    return false;
+  };
+  ASSERT_TRUE(backend.Focus(m.txtTimeout));
+  ASSERT_TRUE(backend.KeyDown(m, ui::vbKeyTab));
+  EXPECT_EQ(m.ActiveControl(), &m.scrSecond) << "Tab from the countdown goes to its spinner";
+  for (int shift : {0, ui::vbShiftMask}) {
+    std::vector<std::string> visited;
+    for (std::size_t i = 0; i < m.AllControls().size(); ++i) {
+      backend.KeyDown(m, ui::vbKeyTab, shift);
+      visited.push_back(m.ActiveControl()->Name());
+      EXPECT_FALSE(inAlarmPanel(m.ActiveControl())) << testing::PrintToString(visited);
+    }
+  }
+  EXPECT_FALSE(backend.Focus(m.txtMessage));
+  EXPECT_FALSE(backend.Type(m.txtMessage, "x"));
+  EXPECT_FALSE(backend.Click(m.chkAlarmF));
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here");
+  EXPECT_EQ(fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u);
 }
 
 TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
