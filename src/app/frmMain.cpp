@@ -118,7 +118,7 @@ void frmMain::DesignLayout() {
   scrSecond.SetRange(99, -1);
   scrSecond.SetChanges(1, 1);
   scrSecond.SetValue(30);
-  scrSecond.Move(3195, 555, 255, 315);
+  scrSecond.Move(3195, 570, 255, 285);  // beside the box, as high as it
   lblSeconds.SetCaption("Seconds.");
   lblSeconds.Move(3510, 615, 795, 225);
 

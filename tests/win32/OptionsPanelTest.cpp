@@ -104,6 +104,19 @@ TEST_F(NativeOptions, AlarmAndMessageSwapsTheNativePanels) {
   EXPECT_EQ(SendMessageA(H(m.optExitOption[6]), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
+TEST_F(NativeOptions, TheSpinnerStandsInsideItsPanelInLineWithItsBox) {
+  app::frmMain& m = *main;
+  RECT panel, box, spinner;
+  GetWindowRect(H(m.picOptions(0)), &panel);
+  GetWindowRect(H(m.txtTimeout), &box);
+  GetWindowRect(H(m.scrSecond), &spinner);
+  EXPECT_EQ(spinner.top, box.top);
+  EXPECT_EQ(spinner.bottom, box.bottom);
+  EXPECT_EQ(spinner.left, box.right) << "right beside the box";
+  EXPECT_GE(spinner.top, panel.top);
+  EXPECT_LE(spinner.bottom, panel.bottom) << "no arrow cut off at the panel's edge";
+}
+
 TEST_F(NativeOptions, TheSpinnerAndTheTypedCountdownStayInStep) {
   app::frmMain& m = *main;
   HWND bar = H(m.scrSecond);
