@@ -562,7 +562,8 @@ void frmMain::optExitOption_Click(int index) {
         state_.ActionName = kActionNames[0];
         return;
       }
-      if (power::ShellWait(os_, rt, "POWERCFG.EXE /HIBERNATE ON") && !rt.Ended() && HibernateAllowed()) {
+      if (const std::string command = power::HibernateOnCommand(os_.kernel32);
+          !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
         rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
         optExitOption[3].SetValue(true);
         state_.ActionName = kActionNames[3];

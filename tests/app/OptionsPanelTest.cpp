@@ -11,6 +11,7 @@ namespace user32 = os::fake::user32;
 using namespace std::string_literals;
 using testing_support::MainWindowTest;
 
+constexpr const char* kPowerCfg = "C:\\Windows\\system32\\POWERCFG.EXE /HIBERNATE ON";
 constexpr const char* kNoCountdownTip =
     "NO COUNTDOWN WILL BE DISPLAYED, AND THE SELECTED ACTION WILL BE PERFORMED INSTANTLY";
 
@@ -76,7 +77,7 @@ TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   fake.powrprof.hibernateAllowed = 0;
   fake.kernel32.processRunsForWaits = 3;
   fake.kernel32.OnProcessEnded = [this](const std::string& command) {
-    if (command == "POWERCFG.EXE /HIBERNATE ON") fake.powrprof.hibernateAllowed = 1;
+    if (command == kPowerCfg) fake.powrprof.hibernateAllowed = 1;
   };
   boxes().Answer(ui::vbYes);
   boxes().Answer(ui::vbOK);
@@ -88,7 +89,7 @@ TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   EXPECT_EQ(boxes().Log()[1].style, ui::mb::kInformation);
   EXPECT_TRUE(M().optExitOption[3].Value());
   EXPECT_EQ(state.ActionName, "Hibernate");
-  EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{"POWERCFG.EXE /HIBERNATE ON", 2}}));
+  EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{kPowerCfg, 2}}));
   const os::Handle process = fake.log.Of<kernel32::GetExitCodeProcess>().front().process;
   const user32::MsgWaitForMultipleObjects wait{{process}, false, os::kInfinite, os::kQsAllInput};
   EXPECT_EQ(fake.log.Of<user32::MsgWaitForMultipleObjects>(), (std::vector{wait, wait, wait}))
@@ -118,6 +119,17 @@ TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
   EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
   EXPECT_EQ(state.ActionName, "Shutdown");
   EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u);
+}
+
+TEST_F(OptionsPanel, WithoutTheSystemFolderPowerCfgIsNotStartedByItsBareName) {
+  fake.powrprof.hibernateAllowed = 0;
+  fake.kernel32.systemDirectory = "";
+  boxes().Answer(ui::vbYes);
+  boxes().Answer(ui::vbOK);
+  backend.Click(M().optExitOption[3]);
+  EXPECT_EQ(fake.log.Count<kernel32::CreateProcessA>(), 0u);
+  EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
+  EXPECT_EQ(state.ActionName, "Shutdown");
 }
 
 TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {
