@@ -1,5 +1,5 @@
 // Whole-file access. A replaced file is written beside the old one and renamed into place, so
-// a failed write leaves the old file as it was.
+// a failed write leaves the old file as it was (os/SafeReplace.h has the steps).
 #pragma once
 
 #include <optional>
