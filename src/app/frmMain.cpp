@@ -263,7 +263,7 @@ void frmMain::Form_Load() {
       [&] { state_.ActionName = "Shutdown"; },
       [&] { mnu_popup.SetVisible(false); },
       [&] {
-        if (os_.files.FileExists(state_.SettingsPath())) LoadSett(state_.SettingsPath());
+        if (os_.files.FileExists(state_.SettingsPath())) keepUnreadSettings_ = !LoadSett(state_.SettingsPath());
       },
       [&] {
         if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
@@ -337,15 +337,21 @@ void frmMain::Form_Unload(int& /*cancel*/) {
   });
 }
 
-bool frmMain::SaveSett(const std::string& fileName) { return settings::SaveSett(*this, os_.files, fileName); }
+bool frmMain::SaveSett(const std::string& fileName) {
+  if (keepUnreadSettings_ && fileName == state_.SettingsPath()) return false;
+  return settings::SaveSett(*this, os_.files, fileName);
+}
 
-void frmMain::LoadSett(const std::string& fileName) { settings::LoadSett(*this, os_.files, fileName); }
+bool frmMain::LoadSett(const std::string& fileName) { return settings::LoadSett(*this, os_.files, fileName); }
 
 void frmMain::mnu_saveset_Click() {
-  if (SaveSett(state_.SettingsPath()))
+  // The user asks for it: this save replaces even a file that could not be read at start-up.
+  if (settings::SaveSett(*this, os_.files, state_.SettingsPath())) {
+    keepUnreadSettings_ = false;
     GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
-  else
+  } else {
     GetRuntime().MsgBox("Settings could not be saved to the file " + state_.SettingsPath() + "     ", ui::mb::kExclamation);
+  }
 }
 
 void frmMain::mnu_exit_Click() {

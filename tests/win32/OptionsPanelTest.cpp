@@ -59,9 +59,10 @@ std::string ReadBytes(const std::string& path) {
 
 class NativeOptions : public win32_testing::Win32Test {
  protected:
-  NativeOptions() {
+  // The program starts at once, unless a test has something to do before.
+  explicit NativeOptions(bool start = true) {
     fake.kernel32.moduleFileName = folder.Path() + "\\quenlar.exe";
-    StartMain();
+    if (start) StartMain();
   }
   ~NativeOptions() override { EndMain(); }
   void StartMain() {
@@ -244,6 +245,47 @@ TEST_F(NativeOptions, LeftoversOfEarlierSavesNeitherStopTheNextOneNorStay) {
   main->txtTimeout.SetText("8");
   EXPECT_TRUE(main->SaveSett(file)) << "and the save after it too";
   EXPECT_EQ(settings::SplitLines(ReadBytes(file)).at(13), "8");
+}
+
+// The settings file says Restart and Forced Action, and another program holds it, sharing it
+// with no one, while Quenlar starts; it lets go once Quenlar is up.
+class HeldSettings : public NativeOptions {
+ protected:
+  HeldSettings() : NativeOptions(false) {
+    std::vector<std::string> lines = {"False", "True", "False", "False", "False", "False", "False", "1", "0", "0",
+                                      "True", "False", "False", "30", "4000", "Select File...", "Select File...",
+                                      "Type your Message text here"};
+    std::ofstream(file, std::ios::binary) << settings::JoinLines(lines);
+    stored = ReadBytes(file);
+    HANDLE held = HoldWithoutSharing(file);
+    EXPECT_NE(held, INVALID_HANDLE_VALUE);
+    StartMain();
+    CloseHandle(held);
+  }
+  const std::string file = folder.Path() + "\\settings.qnl";
+  std::string stored;
+};
+
+TEST_F(HeldSettings, TheExitLeavesTheFileForTheNextRun) {
+  EXPECT_EQ(SendMessageA(H(main->optExitOption[0]), BM_GETCHECK, 0, 0), BST_CHECKED) << "this run has the defaults";
+  EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EndMain();  // the exit, and its silent save
+  EXPECT_EQ(ReadBytes(file), stored);
+
+  StartMain();  // the next run finds the user's choices
+  EXPECT_EQ(SendMessageA(H(main->optExitOption[1]), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(HeldSettings, SaveSettingsStillReplacesIt) {
+  boxes.Answer(ui::vbOK);
+  Key(H(main->cmdActivate), 'S', true);  // Ctrl+S
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log().back().text, "Settings are saved successfully!     ");
+  std::vector<std::string> saved = settings::SplitLines(ReadBytes(file));
+  ASSERT_EQ(saved.size(), 18u);
+  EXPECT_EQ(saved[0], "True");
+  EXPECT_EQ(saved[1], "False");
 }
 
 }  // namespace
