@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the main window under Wine on a private display: idle, with
-# Alarm & Message chosen, with the countdown at zero, and with a schedule active. Builds
-# quenlar.exe first; writes docs/main-*.png.
+# Takes the README's pictures of the main window under Wine on a private display: idle (and its
+# countdown row enlarged), with Alarm & Message chosen, with the countdown at zero, and with a
+# schedule active. Builds quenlar.exe first; writes docs/main-*.png.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -42,6 +42,9 @@ mkdir -p docs
 sleep 1.5
 park
 shot main-idle
+# The countdown row, four times larger: the spinner beside its box, inside its panel.
+convert docs/main-idle.png -crop 200x34+110+262 +repage -filter point -resize 400% docs/main-countdown-row.png
+echo docs/main-countdown-row.png
 click 27 191 # Alarm & Message
 park
 shot main-alarm

@@ -14,7 +14,9 @@ namespace app {
 // controls they read.
 class MainWindow {
  public:
-  // Writes the settings file; false when it could not be written (the old file then stands).
+  // Writes the settings file; false when it could not be written (the old file then stands),
+  // or when it is the settings file that was there at start-up but could not be read, which
+  // only the user's own "Save Settings" replaces.
   virtual bool SaveSett(const std::string& fileName) = 0;
   // Asks the main window to close, as closing it from code does; true when it unloaded.
   virtual bool Unload() = 0;

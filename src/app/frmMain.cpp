@@ -1,7 +1,5 @@
 #include "app/frmMain.h"
 
-#include <cctype>
-
 #include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
@@ -37,6 +35,9 @@ const char* const kActionNames[] = {"Shutdown", "Restart",  "Log Off",         "
                                     "Stand by", "Lock PC", "Alarm && Message"};
 
 bool IsDigitOrBackspace(int keyAscii) { return keyAscii == 8 || (keyAscii >= '0' && keyAscii <= '9'); }
+
+// The "In" amount: the whole number the box's text begins with.
+double PeriodAmount(const ui::TextBox& box) { return base::WholeVal(box.Text()); }
 
 void SelectAll(ui::TextBox& box) {
   box.SetSelStart(0);
@@ -117,11 +118,14 @@ void frmMain::DesignLayout() {
   scrSecond.SetRange(99, -1);
   scrSecond.SetChanges(1, 1);
   scrSecond.SetValue(30);
-  scrSecond.Move(3195, 555, 255, 315);
+  scrSecond.Move(3195, 570, 255, 285);  // beside the box, as high as it
   lblSeconds.SetCaption("Seconds.");
   lblSeconds.Move(3510, 615, 795, 225);
 
+  // The alarm panel waits out of view, disabled as it rests after every later swap, so that
+  // nothing in it can take the focus or a key while it cannot be seen.
   picOptions1.Move(60, kPanelAtStart, 4365, 855);
+  picOptions1.SetEnabled(false);
   lblMessage.SetCaption("Message :");
   lblMessage.Move(60, 30, 735, 225);
   txtMessage.SetMaxLength(65);
@@ -259,7 +263,7 @@ void frmMain::Form_Load() {
       [&] { state_.ActionName = "Shutdown"; },
       [&] { mnu_popup.SetVisible(false); },
       [&] {
-        if (os_.files.FileExists(state_.SettingsPath())) LoadSett(state_.SettingsPath());
+        if (os_.files.FileExists(state_.SettingsPath())) keepUnreadSettings_ = !LoadSett(state_.SettingsPath());
       },
       [&] {
         if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
@@ -333,15 +337,21 @@ void frmMain::Form_Unload(int& /*cancel*/) {
   });
 }
 
-bool frmMain::SaveSett(const std::string& fileName) { return settings::SaveSett(*this, os_.files, fileName); }
+bool frmMain::SaveSett(const std::string& fileName) {
+  if (keepUnreadSettings_ && fileName == state_.SettingsPath()) return false;
+  return settings::SaveSett(*this, os_.files, fileName);
+}
 
-void frmMain::LoadSett(const std::string& fileName) { settings::LoadSett(*this, os_.files, fileName); }
+bool frmMain::LoadSett(const std::string& fileName) { return settings::LoadSett(*this, os_.files, fileName); }
 
 void frmMain::mnu_saveset_Click() {
-  if (SaveSett(state_.SettingsPath()))
+  // The user asks for it: this save replaces even a file that could not be read at start-up.
+  if (settings::SaveSett(*this, os_.files, state_.SettingsPath())) {
+    keepUnreadSettings_ = false;
     GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
-  else
+  } else {
     GetRuntime().MsgBox("Settings could not be saved to the file " + state_.SettingsPath() + "     ", ui::mb::kExclamation);
+  }
 }
 
 void frmMain::mnu_exit_Click() {
@@ -376,7 +386,7 @@ base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {
       step = seconds(1);
     else
       throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
-    return now + step * base::CLng(base::Val(txtPeriod.Text()));
+    return now + step * base::CLng(PeriodAmount(txtPeriod));
   }
   // "At": the picker's time of day today, or tomorrow when that moment has already gone.
   base::LocalTime target = base::DateOf(now) + base::TimeOfDay(ActTime.Value());
@@ -460,23 +470,17 @@ void frmMain::txtPeriod_KeyPress(int& keyAscii) {
 
 void frmMain::txtPeriod_GotFocus() { SelectAll(txtPeriod); }
 
+// Typing brings only digits; a pasted text counts for the whole number it begins with, so
+// "2.5" is 2 and "-5" is below the least amount.
 void frmMain::txtPeriod_Change() {
-  // Typing can only bring digits; pasted text is cut down to its digits first.
-  std::string digits;
-  for (char c : txtPeriod.Text())
-    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
-  if (digits != txtPeriod.Text()) {
-    txtPeriod.SetText(digits);
-    return;
-  }
-  if (base::Val(txtPeriod.Text()) > 999) txtPeriod.SetText("999");
-  if (base::Val(txtPeriod.Text()) < 1) txtPeriod.SetText("1");
-  if (base::Val(txtPeriod.Text()) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
-  txtPeriod.SetText(std::to_string(static_cast<long long>(base::Val(txtPeriod.Text()))));
+  if (PeriodAmount(txtPeriod) > 999) txtPeriod.SetText("999");
+  if (PeriodAmount(txtPeriod) < 1) txtPeriod.SetText("1");
+  if (PeriodAmount(txtPeriod) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
+  txtPeriod.SetText(std::to_string(static_cast<long long>(PeriodAmount(txtPeriod))));
 }
 
 void frmMain::cboTimeUnit_Change() {
-  if (cboTimeUnit.ListIndex() == 2 && base::Val(txtPeriod.Text()) < 5) txtPeriod.SetText("5");
+  if (cboTimeUnit.ListIndex() == 2 && PeriodAmount(txtPeriod) < 5) txtPeriod.SetText("5");
 }
 
 // ---------------------------------------------------------------- status caption and tray
@@ -564,7 +568,8 @@ void frmMain::optExitOption_Click(int index) {
         state_.ActionName = kActionNames[0];
         return;
       }
-      if (power::ShellWait(os_, rt, "POWERCFG.EXE /HIBERNATE ON") && !rt.Ended() && HibernateAllowed()) {
+      if (const std::string command = power::HibernateOnCommand(os_.kernel32);
+          !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
         rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
         optExitOption[3].SetValue(true);
         state_.ActionName = kActionNames[3];

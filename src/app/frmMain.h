@@ -44,7 +44,8 @@ class frmMain : public ui::Form, public MainWindow {
   std::string AlarmFilePath() const override { return txtAlarmF.Text(); }
 
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
-  void LoadSett(const std::string& fileName);
+  // False when the file could not be opened or read.
+  bool LoadSett(const std::string& fileName);
   // The countdown beep's frequency: the number in txtBeepFreq brought into 100..10000 Hz (a
   // hand-edited file may hold anything there; the text itself is kept as stored).
   std::int16_t BeepFrequency() const;
@@ -183,6 +184,9 @@ class frmMain : public ui::Form, public MainWindow {
 
   ProgramState& state_;
   os::Services& os_;  // the state's services
+  // The settings file was there at start-up but could not be read (another program held it):
+  // it still holds the user's choices, so only the user's own save replaces it.
+  bool keepUnreadSettings_ = false;
   base::LocaleNames names_;
 };
 

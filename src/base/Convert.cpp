@@ -13,8 +13,9 @@ bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Collects the characters of the leading number into `out` (blanks dropped). Returns the
-// position after the last character that belongs to it.
-std::size_t ScanNumber(std::string_view text, std::string& out) {
+// position after the last character that belongs to it. A whole number ends before any full
+// stop or exponent.
+std::size_t ScanNumber(std::string_view text, std::string& out, bool whole) {
   std::size_t i = 0;
   auto skip = [&] {
     while (i < text.size() && IsSkipped(text[i])) ++i;
@@ -30,7 +31,7 @@ std::size_t ScanNumber(std::string_view text, std::string& out) {
     if (IsDigit(c)) {
       out += c;
       digits = true;
-    } else if (c == '.' && !point) {
+    } else if (c == '.' && !point && !whole) {
       out += c;
       point = true;
     } else {
@@ -39,7 +40,7 @@ std::size_t ScanNumber(std::string_view text, std::string& out) {
   }
   if (!digits) return 0;
   std::size_t end = i;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+  if (!whole && i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
     std::string exponent = "e";
     std::size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
@@ -56,18 +57,22 @@ std::size_t ScanNumber(std::string_view text, std::string& out) {
   return end;
 }
 
-}  // namespace
-
-double Val(std::string_view text) {
+double LeadingNumber(std::string_view text, bool whole) {
   std::string number;
-  if (ScanNumber(text, number) == 0) return 0.0;
+  if (ScanNumber(text, number, whole) == 0) return 0.0;
   double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0;
 }
 
+}  // namespace
+
+double Val(std::string_view text) { return LeadingNumber(text, false); }
+
+double WholeVal(std::string_view text) { return LeadingNumber(text, true); }
+
 bool IsNumeric(std::string_view text) {
   std::string number;
-  std::size_t end = ScanNumber(text, number);
+  std::size_t end = ScanNumber(text, number, false);
   if (end == 0) return false;
   while (end < text.size() && IsSkipped(text[end])) ++end;
   // A number too large for a Double is not one the program can use.

@@ -15,6 +15,10 @@ namespace base {
 // does not begin with a number reads as 0.
 double Val(std::string_view text);
 
+// The whole number a text begins with: read as Val reads it, except that the number ends at a
+// full stop or an exponent, so "2.5" reads as 2 and "1e2" as 1.
+double WholeVal(std::string_view text);
+
 // True when the whole text (blanks around it allowed) is one number.
 bool IsNumeric(std::string_view text);
 

@@ -1,5 +1,5 @@
 // Whole-file access. A replaced file is written beside the old one and renamed into place, so
-// a failed write leaves the old file as it was.
+// a failed write leaves the old file as it was (os/SafeReplace.h has the steps).
 #pragma once
 
 #include <optional>
@@ -12,6 +12,8 @@ class Files {
   virtual ~Files() = default;
   // True for a file, false for a folder or nothing.
   virtual bool FileExists(const std::string& path) = 0;
+  // The whole contents; nothing when the file cannot be opened (missing, or held by another
+  // program that shares it with no one) or read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   virtual bool ReplaceFileContents(const std::string& path, const std::string& contents) = 0;
 };

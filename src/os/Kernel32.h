@@ -48,6 +48,9 @@ class Kernel32 {
   virtual std::uint32_t GetLastError() = 0;
   // The full path of the running program (module 0).
   virtual std::string GetModuleFileNameA() = 0;
+  // The system folder, as Windows gives it (it ends in a backslash only at a drive's root);
+  // empty when the query fails.
+  virtual std::string GetSystemDirectoryA() = 0;
   // In the system's ANSI code page, as every text of the program.
   virtual std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) = 0;
   // The local wall-clock time, to the whole second.

@@ -2,6 +2,15 @@
 
 namespace power {
 
+std::string HibernateOnCommand(os::Kernel32& kernel32) {
+  std::string program = kernel32.GetSystemDirectoryA();
+  if (program.empty()) return {};
+  if (program.back() != '\\') program += '\\';
+  program += "POWERCFG.EXE";
+  if (program.find(' ') != std::string::npos) program = '"' + program + '"';
+  return program + " /HIBERNATE ON";
+}
+
 bool ShellWait(const os::Services& services, ui::Runtime& runtime, const std::string& commandLine) {
   os::ProcessInformation process;
   if (services.kernel32.CreateProcessA(commandLine, kShowMinimized, process) == 0) return false;

@@ -11,6 +11,12 @@ namespace power {
 
 constexpr std::uint16_t kShowMinimized = 2;  // minimized, with the focus
 
+// The command that switches hibernation on: "POWERCFG.EXE /HIBERNATE ON", the program named by
+// its full path in the system folder (quoted when that path holds a blank), so that no file of
+// that name beside the program or in the current folder runs in its place. Empty when the
+// system folder is unknown: the command is then not to be started at all.
+std::string HibernateOnCommand(os::Kernel32& kernel32);
+
 // Starts the command line minimized and returns once its process has ended. Returns false
 // when the command could not be started at all (no such program); nothing is raised.
 bool ShellWait(const os::Services& services, ui::Runtime& runtime, const std::string& commandLine);

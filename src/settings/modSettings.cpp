@@ -83,14 +83,14 @@ bool SaveSett(app::frmMain& form, os::Files& files, const std::string& fileName)
   }
 }
 
-void LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName) {
+bool LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName) {
   std::vector<std::string> text;
   try {
     auto contents = files.ReadFile(fileName);
-    if (!contents) return;
+    if (!contents) return false;
     text = SplitLines(*contents);
   } catch (const std::exception&) {
-    return;
+    return false;
   }
   std::vector<Line> lines = Lines(form);
   for (std::size_t i = 0; i < lines.size() && i < text.size(); ++i) {
@@ -100,6 +100,7 @@ void LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName)
       // This line stays without effect; the next one keeps its place.
     }
   }
+  return true;
 }
 
 }  // namespace settings

@@ -31,7 +31,8 @@ bool SaveSett(app::frmMain& form, os::Files& files, const std::string& fileName)
 
 // Sets the controls from the file's lines, each line on its own: an unusable value leaves its
 // control as it was and the next line keeps its place. Missing lines leave their controls
-// alone; lines after the 18th are ignored. Never raises an error.
-void LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName);
+// alone; lines after the 18th are ignored. Returns false when the file could not be opened or
+// read, so that nothing was set. Never raises an error.
+bool LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName);
 
 }  // namespace settings

@@ -11,6 +11,7 @@ namespace user32 = os::fake::user32;
 using namespace std::string_literals;
 using testing_support::MainWindowTest;
 
+constexpr const char* kPowerCfg = "C:\\Windows\\system32\\POWERCFG.EXE /HIBERNATE ON";
 constexpr const char* kNoCountdownTip =
     "NO COUNTDOWN WILL BE DISPLAYED, AND THE SELECTED ACTION WILL BE PERFORMED INSTANTLY";
 
@@ -32,7 +33,7 @@ TEST_F(OptionsPanel, EachActionSetsItsName) {
 
 TEST_F(OptionsPanel, AlarmAndMessageSwapsThePanelsAndAnotherActionSwapsThemBack) {
   auto& m = M();
-  EXPECT_TRUE(m.picOptions(1).Enabled()) << "at start the alarm panel is out of view but enabled";
+  EXPECT_FALSE(m.picOptions(1).Enabled()) << "at start the alarm panel waits out of view, disabled";
   EXPECT_EQ(m.picOptions(1).Top(), 1380);
   backend.Click(m.optExitOption[6]);
   EXPECT_EQ(m.picOptions(1).Top(), 200);
@@ -47,11 +48,36 @@ TEST_F(OptionsPanel, AlarmAndMessageSwapsThePanelsAndAnotherActionSwapsThemBack)
   EXPECT_FALSE(backend.Type(m.txtMessage, "x")) << "the alarm panel out of view takes no input";
 }
 
+TEST_F(OptionsPanel, NothingInTheAlarmPanelOutOfViewTakesTheFocusOrAKey) {
+  auto& m = M();
+  auto inAlarmPanel = [&](const ui::Control* c) {
+    for (; c; c = c->Parent())
+      if (c == &m.picOptions(1)) return true;
+    return false;
+  };
+  ASSERT_TRUE(backend.Focus(m.txtTimeout));
+  ASSERT_TRUE(backend.KeyDown(m, ui::vbKeyTab));
+  EXPECT_EQ(m.ActiveControl(), &m.scrSecond) << "Tab from the countdown goes to its spinner";
+  for (int shift : {0, ui::vbShiftMask}) {
+    std::vector<std::string> visited;
+    for (std::size_t i = 0; i < m.AllControls().size(); ++i) {
+      backend.KeyDown(m, ui::vbKeyTab, shift);
+      visited.push_back(m.ActiveControl()->Name());
+      EXPECT_FALSE(inAlarmPanel(m.ActiveControl())) << testing::PrintToString(visited);
+    }
+  }
+  EXPECT_FALSE(backend.Focus(m.txtMessage));
+  EXPECT_FALSE(backend.Type(m.txtMessage, "x"));
+  EXPECT_FALSE(backend.Click(m.chkAlarmF));
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here");
+  EXPECT_EQ(fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u);
+}
+
 TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   fake.powrprof.hibernateAllowed = 0;
   fake.kernel32.processRunsForWaits = 3;
   fake.kernel32.OnProcessEnded = [this](const std::string& command) {
-    if (command == "POWERCFG.EXE /HIBERNATE ON") fake.powrprof.hibernateAllowed = 1;
+    if (command == kPowerCfg) fake.powrprof.hibernateAllowed = 1;
   };
   boxes().Answer(ui::vbYes);
   boxes().Answer(ui::vbOK);
@@ -63,7 +89,7 @@ TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   EXPECT_EQ(boxes().Log()[1].style, ui::mb::kInformation);
   EXPECT_TRUE(M().optExitOption[3].Value());
   EXPECT_EQ(state.ActionName, "Hibernate");
-  EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{"POWERCFG.EXE /HIBERNATE ON", 2}}));
+  EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{kPowerCfg, 2}}));
   const os::Handle process = fake.log.Of<kernel32::GetExitCodeProcess>().front().process;
   const user32::MsgWaitForMultipleObjects wait{{process}, false, os::kInfinite, os::kQsAllInput};
   EXPECT_EQ(fake.log.Of<user32::MsgWaitForMultipleObjects>(), (std::vector{wait, wait, wait}))
@@ -93,6 +119,17 @@ TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
   EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
   EXPECT_EQ(state.ActionName, "Shutdown");
   EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u);
+}
+
+TEST_F(OptionsPanel, WithoutTheSystemFolderPowerCfgIsNotStartedByItsBareName) {
+  fake.powrprof.hibernateAllowed = 0;
+  fake.kernel32.systemDirectory = "";
+  boxes().Answer(ui::vbYes);
+  boxes().Answer(ui::vbOK);
+  backend.Click(M().optExitOption[3]);
+  EXPECT_EQ(fake.log.Count<kernel32::CreateProcessA>(), 0u);
+  EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
+  EXPECT_EQ(state.ActionName, "Shutdown");
 }
 
 TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {

@@ -103,7 +103,7 @@ TEST_F(Schedule, SecondsNeedAtLeastFive) {
   EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
 }
 
-TEST_F(Schedule, PastedTextIsCutDownToItsDigits) {
+TEST_F(Schedule, APastedAmountIsTheWholeNumberItBeginsWith) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   auto pasteOver = [&](const std::string& text) {
     backend.Focus(m.cboTimeUnit);
@@ -111,10 +111,17 @@ TEST_F(Schedule, PastedTextIsCutDownToItsDigits) {
     backend.Paste(m.txtPeriod, text);
     return m.txtPeriod.Text();
   };
-  EXPECT_EQ(pasteOver("1.5"), "15");
+  EXPECT_EQ(pasteOver("3,5"), "3");
+  EXPECT_EQ(pasteOver("-5"), "1");
+  EXPECT_EQ(pasteOver("1e2"), "1");
   EXPECT_EQ(pasteOver("abc"), "1");
-  EXPECT_EQ(pasteOver("-40"), "40");
-  EXPECT_EQ(pasteOver(" 2 "), "2");
+  EXPECT_EQ(pasteOver(" 42"), "42");
+  EXPECT_EQ(pasteOver("2.5"), "2");
+  Activate();
+  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 12, 0, 0})) << "2.5 hours pasted: 2 hours, not 25";
+  backend.Click(m.cmdActivate);
+  backend.Choose(m.cboTimeUnit, 2);
+  EXPECT_EQ(pasteOver("4.9"), "5") << "seconds still start at 5";
 }
 
 TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {

@@ -22,6 +22,15 @@ TEST(Val, TextWithoutALeadingNumberReadsAsZero) {
   EXPECT_EQ(base::Val("<html>1.4"), 0);
 }
 
+TEST(WholeVal, StopsAtAFullStopOrAnExponent) {
+  EXPECT_EQ(base::WholeVal("2.5"), 2);
+  EXPECT_EQ(base::WholeVal("1e2"), 1);
+  EXPECT_EQ(base::WholeVal("3,5"), 3);
+  EXPECT_EQ(base::WholeVal(" -5x"), -5);
+  EXPECT_EQ(base::WholeVal(".5"), 0);
+  EXPECT_EQ(base::WholeVal("4 2"), 42) << "blanks inside are skipped, as Val skips them";
+}
+
 TEST(IsNumeric, WantsTheWholeTextToBeOneNumber) {
   EXPECT_TRUE(base::IsNumeric(" 12 "));
   EXPECT_TRUE(base::IsNumeric("-1"));

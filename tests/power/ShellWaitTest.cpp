@@ -26,6 +26,16 @@ TEST_F(ShellWaitTest, StartsMinimizedAndReturnsWhenTheProcessHasEnded) {
   EXPECT_EQ(fake.kernel32.OpenHandles(), 0u) << "every handle is closed again";
 }
 
+TEST_F(ShellWaitTest, TheHibernationCommandNamesPowerCfgInTheSystemFolder) {
+  EXPECT_EQ(power::HibernateOnCommand(fake.kernel32), "C:\\Windows\\system32\\POWERCFG.EXE /HIBERNATE ON");
+  fake.kernel32.systemDirectory = "C:\\";
+  EXPECT_EQ(power::HibernateOnCommand(fake.kernel32), "C:\\POWERCFG.EXE /HIBERNATE ON");
+  fake.kernel32.systemDirectory = "D:\\Win Dows\\system32";
+  EXPECT_EQ(power::HibernateOnCommand(fake.kernel32), "\"D:\\Win Dows\\system32\\POWERCFG.EXE\" /HIBERNATE ON");
+  fake.kernel32.systemDirectory = "";
+  EXPECT_EQ(power::HibernateOnCommand(fake.kernel32), "") << "never the bare name, which the search finds anywhere";
+}
+
 TEST_F(ShellWaitTest, WaitProcessOpensTheProcessAndGivesItsExitCode) {
   os::ProcessInformation process;
   fake.kernel32.processExitCode = 3;

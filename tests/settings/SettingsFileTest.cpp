@@ -218,20 +218,55 @@ TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {
   fake.files.disk[kPath] = "irrelevant";
   fake.files.ThrowOn<files::ReadFile>();
   EXPECT_EQ(settings::SettingsLines(Start()), kDefaults);
+  Quit();
+  EXPECT_EQ(fake.files.disk.at(kPath), "irrelevant") << "the defaults do not replace what could not be read";
 }
 
-TEST_F(SettingsFile, AFailedSaveLeavesTheOldFileByteForByte) {
-  auto& m = StartWith(With(kDefaults, 14, "45"));
-  const std::string before = fake.files.disk.at(kPath);
-  fake.files.unwritable.insert(kPath);
+TEST_F(SettingsFile, AFileHeldOpenAtStartUpIsLeftAloneByTheSavesTheUserDidNotAskFor) {
+  const std::string stored = settings::JoinLines(With(With(With(kDefaults, 1, "False"), 2, "True"), 8, "1"));
+  fake.files.disk[kPath] = stored;
+  fake.files.unreadable.insert(kPath);  // a backup tool holds it, sharing it with no one
+  auto& m = Start();
+  EXPECT_EQ(settings::SettingsLines(m), kDefaults);
+  fake.files.unreadable.clear();  // and lets it go again
+  EXPECT_FALSE(state.main->SaveSett(kPath)) << "the alarm window's save leaves it too";
+  Quit();
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(fake.files.disk.at(kPath), stored);
+  EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 0u);
+}
+
+TEST_F(SettingsFile, SaveSettingsStillReplacesAFileThatCouldNotBeReadAndTheExitSaveFollowsIt) {
+  fake.files.disk[kPath] = "held";
+  fake.files.unreadable.insert(kPath);
+  auto& m = Start();
+  fake.files.unreadable.clear();
+  boxes().Answer(ui::vbOK);
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('S')));
+  EXPECT_EQ(LastBox(), "Settings are saved successfully!     ");
+  EXPECT_EQ(Saved(), kDefaults);
   m.txtTimeout.SetText("9");
+  Quit();
+  EXPECT_EQ(Saved()[13], "9") << "the file now holds the user's choices: the exit save keeps it up to date";
+}
+
+TEST_F(SettingsFile, AReadableFileWithUnusableLinesIsReplacedOnExitAsAlways) {
+  fake.files.disk[kPath] = "garbage\r\nmore\r\n";
+  Start();
+  Quit();
+  EXPECT_EQ(Saved(), With(kDefaults, 12, "True")) << "the defaults, and the tick Quit set";
+}
+
+TEST_F(SettingsFile, AFailedSaveIsReportedByTheMenuAndPassesQuietlyOnExit) {
+  auto& m = Start();
+  fake.files.unwritable.insert(kPath);
   boxes().Answer(ui::vbOK);
   ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('S')));
   EXPECT_EQ(LastBox(), "Settings could not be saved to the file C:\\Program Files\\Quenlar\\settings.qnl     ");
   EXPECT_EQ(boxes().Log().back().style, ui::mb::kExclamation);
-  EXPECT_EQ(fake.files.disk.at(kPath), before);
-  Quit();  // the save on exit fails quietly
-  EXPECT_EQ(fake.files.disk.at(kPath), before);
+  Quit();
+  EXPECT_EQ(boxes().Log().size(), 1u) << "no message on the way out";
+  EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 2u);
   EXPECT_TRUE(runtime.Ended());
 }
 

@@ -1,4 +1,7 @@
 // The real main window on the native backend, driven with window messages.
+#include <algorithm>
+#include <vector>
+
 #include "Win32Fixture.h"
 #include "app/frmMain.h"
 
@@ -149,6 +152,24 @@ TEST_F(MainWindow, OnlyTheSelectedActionIsATabStopAndTheFocusReturnsToIt) {
   Pump();
   EXPECT_TRUE(main.optExitOption[0].Value());
   EXPECT_EQ(GetFocus(), H(main.optExitOption[0]));
+}
+
+TEST_F(MainWindow, TabFromTheCountdownNeverEntersTheAlarmPanelOutOfView) {
+  HWND alarmPanel = H(main.picOptions(1));
+  EXPECT_FALSE(IsWindowEnabled(alarmPanel));
+  SetFocus(H(main.txtTimeout));
+  Pump();
+  ASSERT_EQ(GetFocus(), H(main.txtTimeout));
+  std::vector<HWND> visited;
+  for (std::size_t i = 0; i < main.AllControls().size(); ++i) {
+    Key(GetFocus(), VK_TAB);
+    visited.push_back(GetFocus());
+    EXPECT_FALSE(visited.back() == alarmPanel || IsChild(alarmPanel, visited.back()))
+        << "Tab " << i + 1 << " reached \"" << TextOf(reinterpret_cast<std::uintptr_t>(visited.back())) << "\"";
+  }
+  EXPECT_EQ(visited.front(), H(main.scrSecond)) << "the spinner comes next";
+  EXPECT_NE(std::find(visited.begin(), visited.end(), H(main.txtTimeout)), visited.end()) << "the ring comes round";
+  EXPECT_EQ(main.txtMessage.Text(), "Type your Message text here");
 }
 
 TEST_F(MainWindow, AnAcceptedEndOfTheSessionSavesAndLetsWindowsGoOn) {

@@ -30,11 +30,16 @@ class TempFolder {
     CreateDirectoryA(path_.c_str(), nullptr);
   }
   ~TempFolder() {
-    for (const char* name : {"settings.qnl", "settings.qnl.new"}) {
-      std::string file = path_ + "\\" + name;
-      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(file.c_str());
-      RemoveDirectoryA(file.c_str());
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::string file = path_ + "\\" + entry.cFileName;
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+        RemoveDirectoryA(file.c_str());
+      } while (FindNextFileA(search, &entry));
+      FindClose(search);
     }
     RemoveDirectoryA(path_.c_str());
   }
@@ -54,9 +59,10 @@ std::string ReadBytes(const std::string& path) {
 
 class NativeOptions : public win32_testing::Win32Test {
  protected:
-  NativeOptions() {
+  // The program starts at once, unless a test has something to do before.
+  explicit NativeOptions(bool start = true) {
     fake.kernel32.moduleFileName = folder.Path() + "\\quenlar.exe";
-    StartMain();
+    if (start) StartMain();
   }
   ~NativeOptions() override { EndMain(); }
   void StartMain() {
@@ -102,6 +108,19 @@ TEST_F(NativeOptions, AlarmAndMessageSwapsTheNativePanels) {
   EXPECT_EQ(TopLeftIn(H(m.picOptions(0)), H(m.frmeActOpt)).y, 200 / 15);
   EXPECT_FALSE(IsWindowEnabled(H(m.picOptions(1))));
   EXPECT_EQ(SendMessageA(H(m.optExitOption[6]), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(NativeOptions, TheSpinnerStandsInsideItsPanelInLineWithItsBox) {
+  app::frmMain& m = *main;
+  RECT panel, box, spinner;
+  GetWindowRect(H(m.picOptions(0)), &panel);
+  GetWindowRect(H(m.txtTimeout), &box);
+  GetWindowRect(H(m.scrSecond), &spinner);
+  EXPECT_EQ(spinner.top, box.top);
+  EXPECT_EQ(spinner.bottom, box.bottom);
+  EXPECT_EQ(spinner.left, box.right) << "right beside the box";
+  EXPECT_GE(spinner.top, panel.top);
+  EXPECT_LE(spinner.bottom, panel.bottom) << "no arrow cut off at the panel's edge";
 }
 
 TEST_F(NativeOptions, TheSpinnerAndTheTypedCountdownStayInStep) {
@@ -188,41 +207,85 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   EXPECT_EQ(realFilesState.ActionName, "Log Off");
 }
 
+// Another program (a backup tool, a virus scanner) holds the file open and shares it with no one.
+HANDLE HoldWithoutSharing(const std::string& file) {
+  return CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 TEST_F(NativeOptions, AReplacementThatCannotTakeThePlaceLeavesTheOldFileAndNoDebris) {
+  app::frmMain& m = *main;
   const std::string file = folder.Path() + "\\settings.qnl";
-  ASSERT_TRUE(main->SaveSett(file));
+  ASSERT_TRUE(m.SaveSett(file));
   const std::string before = ReadBytes(file);
-  HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);  // locked
+  HANDLE held = HoldWithoutSharing(file);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  main->txtTimeout.SetText("9");
-  EXPECT_FALSE(main->SaveSett(file));
+  m.txtTimeout.SetText("9");
+  boxes.Answer(ui::vbOK);
+  Key(H(m.cmdActivate), 'S', true);  // Ctrl+S
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log().back().text, "Settings could not be saved to the file " + file + "     ");
+  EXPECT_EQ(boxes.Log().back().style, ui::mb::kExclamation);
   CloseHandle(held);
   EXPECT_EQ(ReadBytes(file), before);
   EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(NativeOptions, ALeftoverFromAnInterruptedSaveDoesNotStopTheNextOne) {
+TEST_F(NativeOptions, LeftoversOfEarlierSavesNeitherStopTheNextOneNorStay) {
   const std::string file = folder.Path() + "\\settings.qnl";
   std::ofstream(file + ".new", std::ios::binary) << "True\r\nFal";  // cut off mid-write
+  SetFileAttributesA((file + ".new").c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA((file + ".new1").c_str(), nullptr);
+  std::ofstream(file + ".new2", std::ios::binary) << "True\r\n";
   main->txtTimeout.SetText("7");
   EXPECT_TRUE(main->SaveSett(file));
   EXPECT_EQ(settings::SplitLines(ReadBytes(file)).at(13), "7");
-  EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadBytes(file + ".new"), "True\r\nFal") << "a read-only leftover stays as it is";
+  EXPECT_EQ(GetFileAttributesA((file + ".new2").c_str()), INVALID_FILE_ATTRIBUTES) << "the others are gone";
+  EXPECT_EQ(GetFileAttributesA((file + ".new3").c_str()), INVALID_FILE_ATTRIBUTES);
+  main->txtTimeout.SetText("8");
+  EXPECT_TRUE(main->SaveSett(file)) << "and the save after it too";
+  EXPECT_EQ(settings::SplitLines(ReadBytes(file)).at(13), "8");
 }
 
-TEST_F(NativeOptions, ASaveThatCannotWriteLeavesTheOldFileAsItWas) {
-  app::frmMain& m = *main;
+// The settings file says Restart and Forced Action, and another program holds it, sharing it
+// with no one, while Quenlar starts; it lets go once Quenlar is up.
+class HeldSettings : public NativeOptions {
+ protected:
+  HeldSettings() : NativeOptions(false) {
+    std::vector<std::string> lines = {"False", "True", "False", "False", "False", "False", "False", "1", "0", "0",
+                                      "True", "False", "False", "30", "4000", "Select File...", "Select File...",
+                                      "Type your Message text here"};
+    std::ofstream(file, std::ios::binary) << settings::JoinLines(lines);
+    stored = ReadBytes(file);
+    HANDLE held = HoldWithoutSharing(file);
+    EXPECT_NE(held, INVALID_HANDLE_VALUE);
+    StartMain();
+    CloseHandle(held);
+  }
   const std::string file = folder.Path() + "\\settings.qnl";
-  ASSERT_TRUE(m.SaveSett(file));
-  const std::string before = ReadBytes(file);
-  CreateDirectoryA((file + ".new").c_str(), nullptr);  // the new file cannot be made
-  m.txtTimeout.SetText("9");
-  EXPECT_FALSE(m.SaveSett(file));
-  EXPECT_EQ(ReadBytes(file), before);
+  std::string stored;
+};
+
+TEST_F(HeldSettings, TheExitLeavesTheFileForTheNextRun) {
+  EXPECT_EQ(SendMessageA(H(main->optExitOption[0]), BM_GETCHECK, 0, 0), BST_CHECKED) << "this run has the defaults";
+  EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EndMain();  // the exit, and its silent save
+  EXPECT_EQ(ReadBytes(file), stored);
+
+  StartMain();  // the next run finds the user's choices
+  EXPECT_EQ(SendMessageA(H(main->optExitOption[1]), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(HeldSettings, SaveSettingsStillReplacesIt) {
   boxes.Answer(ui::vbOK);
-  Key(H(m.cmdActivate), 'S', true);
-  EXPECT_EQ(boxes.Log().back().text, "Settings could not be saved to the file " + file + "     ");
-  EXPECT_EQ(boxes.Log().back().style, ui::mb::kExclamation);
+  Key(H(main->cmdActivate), 'S', true);  // Ctrl+S
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log().back().text, "Settings are saved successfully!     ");
+  std::vector<std::string> saved = settings::SplitLines(ReadBytes(file));
+  ASSERT_EQ(saved.size(), 18u);
+  EXPECT_EQ(saved[0], "True");
+  EXPECT_EQ(saved[1], "False");
 }
 
 }  // namespace

@@ -58,9 +58,14 @@ TEST_F(RealWait, WaitProcessGivesTheRealExitCode) {
   real.kernel32.CloseHandle(process.hProcess);
 }
 
-TEST_F(RealWait, PowerCfgIsMissingUnderWineAndThatIsAFailedStart) {
+TEST_F(RealWait, PowerCfgIsNamedInTheFolderOfTheSystemLibrariesAndIsMissingUnderWine) {
+  char kernel[MAX_PATH];
+  GetModuleFileNameA(GetModuleHandleA("kernel32.dll"), kernel, MAX_PATH);
+  std::string folder(kernel, std::string(kernel).find_last_of('\\'));
+  const std::string command = power::HibernateOnCommand(real.kernel32);
+  EXPECT_EQ(_stricmp(command.c_str(), (folder + "\\POWERCFG.EXE /HIBERNATE ON").c_str()), 0) << command;
   DWORD start = GetTickCount();
-  EXPECT_FALSE(power::ShellWait(system, runtime, "POWERCFG.EXE /HIBERNATE ON"));
+  EXPECT_FALSE(power::ShellWait(system, runtime, command)) << "Wine has no POWERCFG.EXE: a failed start";
   EXPECT_LT(GetTickCount() - start, 2000u);
 }
 

@@ -10,7 +10,7 @@ bool Files::FileExists(const std::string& path) {
 std::optional<std::string> Files::ReadFile(const std::string& path) {
   Log(files::ReadFile{path});
   auto it = disk.find(path);
-  if (it == disk.end()) return std::nullopt;
+  if (it == disk.end() || unreadable.count(path)) return std::nullopt;
   return it->second;
 }
 

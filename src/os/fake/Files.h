@@ -38,6 +38,7 @@ class Files : public os::Files, public Library {
 
   std::map<std::string, std::string> disk;  // path -> contents
   std::set<std::string> unwritable;         // paths whose replacement fails
+  std::set<std::string> unreadable;         // paths that exist but cannot be opened (held elsewhere)
 
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;

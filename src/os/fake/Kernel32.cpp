@@ -45,6 +45,11 @@ std::string Kernel32::GetModuleFileNameA() {
   return moduleFileName;
 }
 
+std::string Kernel32::GetSystemDirectoryA() {
+  Log(kernel32::GetSystemDirectoryA{});
+  return systemDirectory;
+}
+
 std::string Kernel32::GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) {
   Log(kernel32::GetLocaleInfoA{locale, lcType});
   if (lcType >= kLocaleSAbbrevMonthName1 && lcType < kLocaleSAbbrevMonthName1 + 12)

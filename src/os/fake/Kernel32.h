@@ -37,6 +37,10 @@ struct GetModuleFileNameA {
   static constexpr std::string_view kName = "GetModuleFileNameA";
   bool operator==(const GetModuleFileNameA&) const = default;
 };
+struct GetSystemDirectoryA {
+  static constexpr std::string_view kName = "GetSystemDirectoryA";
+  bool operator==(const GetSystemDirectoryA&) const = default;
+};
 struct GetLocaleInfoA {
   static constexpr std::string_view kName = "GetLocaleInfoA";
   std::uint32_t locale;
@@ -93,6 +97,7 @@ class Kernel32 : public os::Kernel32, public Library {
   // Mutex names the system refuses, with the error it gives (the handle is then 0).
   std::map<std::string, std::uint32_t> mutexErrors;
   std::string moduleFileName = "C:\\Program Files\\Quenlar\\quenlar.exe";
+  std::string systemDirectory = "C:\\Windows\\system32";  // "" when the query fails
   std::array<std::string, 12> monthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   std::string am = "AM", pm = "PM";
@@ -109,6 +114,7 @@ class Kernel32 : public os::Kernel32, public Library {
   Handle CreateMutexA(bool initialOwner, const std::string& name) override;
   std::uint32_t GetLastError() override;
   std::string GetModuleFileNameA() override;
+  std::string GetSystemDirectoryA() override;
   std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) override;
   base::LocalTime GetLocalTime() override;
   Handle GetCurrentProcess() override;

@@ -2,7 +2,51 @@
 
 #include <windows.h>
 
+#include "os/SafeReplace.h"
+
 namespace os::win32 {
+namespace {
+
+class Operations : public FileOperations {
+ public:
+  bool CreateNew(const std::string& path, const std::string& contents) override {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = ::WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
+              written == contents.size() && ::FlushFileBuffers(file);
+    ok = ::CloseHandle(file) && ok;
+    if (!ok) ::DeleteFileA(path.c_str());
+    return ok;
+  }
+
+  bool Exists(const std::string& path) override { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+  bool Delete(const std::string& path) override { return ::DeleteFileA(path.c_str()); }
+
+  std::vector<std::string> FilesBeginningWith(const std::string& prefix) override {
+    std::vector<std::string> found;
+    const std::string folder = prefix.substr(0, prefix.find_last_of("\\/") + 1);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((prefix + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found.push_back(folder + entry.cFileName);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return found;
+  }
+
+  Replaced MoveReplacing(const std::string& from, const std::string& to) override {
+    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return Replaced::Yes;
+    return ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED ? Replaced::NotSupported : Replaced::No;
+  }
+
+  bool Move(const std::string& from, const std::string& to) override { return ::MoveFileA(from.c_str(), to.c_str()); }
+};
+
+}  // namespace
 
 bool Files::FileExists(const std::string& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -24,34 +68,8 @@ std::optional<std::string> Files::ReadFile(const std::string& path) {
 }
 
 bool Files::ReplaceFileContents(const std::string& path, const std::string& contents) {
-  // Write the new file beside the old one, make sure it is on the disk, then rename it into
-  // place: a failure at any point leaves the old file as it was.
-  const std::string temporary = path + ".new";
-  HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = ::WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
-            written == contents.size() && ::FlushFileBuffers(file);
-  ok = ::CloseHandle(file) && ok;
-  if (ok) {
-    ok = ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-      // Windows 95/98/Me: no atomic replace. The old file steps aside, the new one takes its
-      // place, and only then does the old one go; if the new one cannot move in, the old one
-      // comes back.
-      const std::string previous = path + ".old";
-      ::DeleteFileA(previous.c_str());
-      bool hadOld = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-      ok = !hadOld || ::MoveFileA(path.c_str(), previous.c_str());
-      if (ok) ok = ::MoveFileA(temporary.c_str(), path.c_str());
-      if (ok)
-        ::DeleteFileA(previous.c_str());
-      else if (hadOld)
-        ::MoveFileA(previous.c_str(), path.c_str());
-    }
-  }
-  if (!ok) ::DeleteFileA(temporary.c_str());
-  return ok;
+  Operations operations;
+  return SafeReplace(operations, path, contents);
 }
 
 }  // namespace os::win32

@@ -32,6 +32,8 @@ std::string Kernel32::GetModuleFileNameA() {
   return std::string(path, length);
 }
 
+std::string Kernel32::GetSystemDirectoryA() { return SystemFolder(); }
+
 std::string Kernel32::GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) {
   char text[128] = {};
   int length = ::GetLocaleInfoA(locale, lcType | LOCALE_USE_CP_ACP, text, sizeof text);

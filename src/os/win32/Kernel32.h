@@ -11,6 +11,7 @@ class Kernel32 : public os::Kernel32 {
   Handle CreateMutexA(bool initialOwner, const std::string& name) override;
   std::uint32_t GetLastError() override;
   std::string GetModuleFileNameA() override;
+  std::string GetSystemDirectoryA() override;
   std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) override;
   base::LocalTime GetLocalTime() override;
   Handle GetCurrentProcess() override;

@@ -14,6 +14,9 @@ namespace os::win32 {
 inline HANDLE ToHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 inline Handle FromHandle(HANDLE h) { return reinterpret_cast<Handle>(h); }
 
+// The system folder; empty when Windows cannot say.
+std::string SystemFolder();
+
 // Loads a system library from the system folder only (never one that lies beside the
 // program), once; nullptr when it cannot be loaded.
 HMODULE SystemLibrary(const char* library);
