@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make                           # native build
+  clang libclang-rt-14-dev                 # the fuzz targets (libFuzzer)
   libgtest-dev libgmock-dev googletest     # GoogleTest (sources in /usr/src/googletest)
   g++-mingw-w64-i686 g++-mingw-w64-x86-64  # cross compilers for the 32- and 64-bit editions
   wine wine64 wine32:i386                  # run them; wine32 installs on every host, even

@@ -23,7 +23,12 @@ run_preset() { # preset
 
 run_preset native
 step="native tests"
-ctest --preset native
+ctest --preset native -j2
+
+# The file formats the program reads, fuzzed for a short while from their seeds.
+run_preset fuzz
+step="fuzz runs"
+ctest --preset fuzz
 
 for edition in 32 64; do run_preset "win$edition"; done
 

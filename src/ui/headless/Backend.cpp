@@ -38,15 +38,20 @@ class MenuPeer : public Peer {
 
 }  // namespace
 
+// The timer is kept as it was when the peer was made: a peer can outlive its timer's own part
+// of the object (a form destroyed while loaded takes its peers down from Control's destructor).
 class TimerPeer : public ControlPeer {
  public:
-  TimerPeer(Timer& timer, Backend& backend) : ControlPeer(timer), backend_(backend) { backend_.Schedule(timer); }
-  ~TimerPeer() override { backend_.Unschedule(static_cast<Timer&>(control_)); }
+  TimerPeer(Timer& timer, Backend& backend) : ControlPeer(timer), timer_(timer), backend_(backend) {
+    backend_.Schedule(timer_);
+  }
+  ~TimerPeer() override { backend_.Unschedule(timer_); }
   void Update(Prop what) override {
-    if (what == Prop::Enabled || what == Prop::Interval) backend_.Schedule(static_cast<Timer&>(control_));
+    if (what == Prop::Enabled || what == Prop::Interval) backend_.Schedule(timer_);
   }
 
  private:
+  Timer& timer_;
   Backend& backend_;
 };
 
