@@ -138,6 +138,14 @@ class Win32Driver : public Driver {
     EXPECT_NE(GetActiveWindow(), refusedWindow) << "the driver could not keep the window inactive";
     refusedWindow = nullptr;
   }
+  void MouseMove(ui::Form& form, int x, int y) override {
+    PostMessageA(H(form), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    Pump();
+  }
+  void Broadcast(const std::string& name) override {
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(name.c_str()), 0, 0);
+    Wait(50);
+  }
   void Wait(int milliseconds) override {
     DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     do {

@@ -42,6 +42,8 @@ FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form)
   WindowStyles styles = FormStyles(form);
   Create(kFormClass, styles.style, styles.exStyle, form.Caption());
   SetOwner();
+  for (const std::string& name : form.RegisteredMessages)
+    if (UINT id = RegisterWindowMessageA(name.c_str())) registered_[id] = name;
   toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                              0, hwnd_, nullptr, backend.Instance(), nullptr);
   Update(Prop::Picture);
@@ -315,12 +317,23 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       backend_.Deliver([&form, button, shift, x, y] { form.MouseMove(button, shift, x, y); });
       return 0;
     }
+    case WM_ERASEBKGND: {
+      RECT area;
+      GetClientRect(hwnd_, &area);
+      FillRect(reinterpret_cast<HDC>(wParam), &area, backend_.BrushFor(form.BackColor));
+      return 1;
+    }
     case WM_SIZE:
       for (Control* control : form.AllControls())
         if (control->Kind() == ControlKind::StatusBar && control->GetPeer())
           SendMessageA(reinterpret_cast<HWND>(control->hWnd()), WM_SIZE, 0, 0);
       return 0;
     default:
+      if (auto it = registered_.find(message); it != registered_.end()) {
+        std::string name = it->second;
+        backend_.Deliver([&form, name] { form.RegisteredMessage(name); });
+        return 0;
+      }
       return DefWindowProcA(hwnd_, message, wParam, lParam);
   }
 }

@@ -117,9 +117,14 @@ void WindowPeer::RefreshEnabled() {
     if (auto* peer = dynamic_cast<WindowPeer*>(child->GetPeer())) peer->RefreshEnabled();
 }
 
+// A control stands on its container's background: a form's own colour, a frame's or picture
+// box's button face.
 HBRUSH WindowPeer::OnColor(HDC dc) {
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return GetSysColorBrush(COLOR_BTNFACE);
+  Container* parent = control_.Parent();
+  Color back = parent && parent->Kind() == ControlKind::Form ? static_cast<ui::Form*>(parent)->BackColor
+                                                             : kSystemButtonFace;
+  SetBkColor(dc, backend_.ColorRef(back));
+  return backend_.BrushFor(back);
 }
 
 bool WindowPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -114,6 +114,8 @@ class FormPeer : public WindowPeer {
   void FillPopup(ui::Menu& menu);
 
   bool shownOnce_ = false;
+  // The registered messages the form listens for, by the number Windows gave each name.
+  std::map<UINT, std::string> registered_;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND toolTip_ = nullptr;
