@@ -63,7 +63,7 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 }  // namespace
 
 frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
-    : ui::Form(runtime, "frmMain"), CommonDialog(state.os.comdlg32), state_(state), os_(state.os) {
+    : ui::Form(runtime, "frmMain"), CommonDialog(state.os), state_(state), os_(state.os) {
   DesignLayout();
   BindHandlers();
   state_.main = this;

@@ -32,7 +32,7 @@ class FakeServices {
   Shell32 shell32{log};
   Comctl32 comctl32{log};
   Powrprof powrprof{log};
-  Comdlg32 comdlg32{log};
+  Comdlg32 comdlg32{log, user32};
   Files files{log};
 
   os::Services Services() { return os::ServicesOf(*this); }

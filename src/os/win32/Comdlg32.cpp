@@ -7,12 +7,18 @@
 
 namespace os::win32 {
 
+#ifndef _WIN64
+static_assert(OPENFILENAME_SIZE_VERSION_400A == kOpenFileNameSize, "the record's first form is 76 bytes");
+#endif
+
 std::int32_t Comdlg32::GetOpenFileNameA(OpenFileName& ofn) {
   std::string file = ofn.lpstrFile;
   file.resize(std::max<std::size_t>(ofn.nMaxFile, file.size() + 1), '\0');
-  std::string title(2048, '\0');
+  std::string title = ofn.lpstrFileTitle;
+  title.resize(std::max<std::size_t>(ofn.nMaxFileTitle, 1), '\0');
   OPENFILENAMEA record{};
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  // The first form is larger in 64-bit Windows, where pointers and handles are.
+  record.lStructSize = ofn.lStructSize == kOpenFileNameSize ? OPENFILENAME_SIZE_VERSION_400A : ofn.lStructSize;
   record.hwndOwner = reinterpret_cast<HWND>(ofn.hwndOwner);
   record.lpstrFilter = ofn.lpstrFilter.c_str();
   record.nFilterIndex = ofn.nFilterIndex;
