@@ -164,6 +164,18 @@ void FormPeer::SetToolTip(HWND control, const std::string& text) {
   if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void FormPeer::SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const std::string& text) {
+  TOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_SUBCLASS;
+  info.hwnd = control;
+  info.uId = id;
+  info.rect = area;
+  info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 // ---- menus
 
 void FormPeer::AddMenu(MenuPeer* peer) {

@@ -94,6 +94,8 @@ class FormPeer : public WindowPeer {
 
   HACCEL Accelerators() const { return accelerators_; }
   void SetToolTip(HWND control, const std::string& text);
+  // A tip for one area of a control's window (a status bar's panel), told apart by its id.
+  void SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const std::string& text);
   void AddMenu(MenuPeer* peer);
   void RemoveMenu(MenuPeer* peer);
   void RebuildMenus();
