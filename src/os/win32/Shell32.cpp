@@ -3,12 +3,20 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace os::win32 {
 
+// The record's first form, which every Windows version accepts: in 32-bit Windows 88 bytes,
+// the tip's 64 characters last. The 64-bit form is the same with wider handles.
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88 && offsetof(NOTIFYICONDATAA, szTip) == 24 &&
+                  sizeof(NOTIFYICONDATAA::szTip) == 64,
+              "the notification-area record of 32-bit Windows");
+#endif
+
 std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
-  // The record in its first, 88-byte form, which every Windows version accepts.
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
   record.hWnd = reinterpret_cast<HWND>(data.hWnd);
