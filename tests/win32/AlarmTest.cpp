@@ -83,6 +83,8 @@ class WatchedQuartz : public os::Quartz {
 
 class NativeAlarm : public win32_testing::Win32Test {
  protected:
+  // As long as the message box takes: 65 characters.
+  static constexpr const char* kLongMessage = "Leave for the airport now: the taxi waits at the front door at 6!";
   NativeAlarm() {
     main.Initialize();
     main.Show();
@@ -129,9 +131,9 @@ class NativeAlarm : public win32_testing::Win32Test {
 
 TEST_F(NativeAlarm, PlaysTheFileOnTopAndCloseStopsReleasesAndEnds) {
   tune = MakeWav(TempFolder());
-  Fire("Time for the meeting with the whole team", tune);
+  Fire(kLongMessage, tune);
   EXPECT_EQ(TextOf(alarm.hWnd()), ":: Quenlar 1.3 - Alarm ::");
-  EXPECT_EQ(TextOf(alarm.lblAlarmM.hWnd()), "Time for the meeting with the whole team");
+  EXPECT_EQ(TextOf(alarm.lblAlarmM.hWnd()), kLongMessage);
   EXPECT_EQ(StatusText(), "File to Play : quenlar-alarm-tune.wav");
   EXPECT_EQ(StatusTip(), "File Path = " + tune);
   EXPECT_EQ(quartz.answers["RenderFile"], 0) << "the silent device plays the WAV";
