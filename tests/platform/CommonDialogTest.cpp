@@ -138,3 +138,23 @@ TEST_F(CommonDialogTest, AHookThatSawNoDialogWaitsForTheNextActivationAndPassesO
 }
 
 }  // namespace
+
+namespace {
+
+class Picker : public testing_support::MainWindowTest {};
+
+TEST_F(Picker, AChoiceOfMoreThanTwoHundredNamesChangesNothing) {
+  Start();
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Media\\", "ring.wav"});
+  backend.Click(M().optExitOption[6]);
+  backend.Click(M().chkAlarmF);
+  ASSERT_EQ(M().txtAlarmF.Text(), "C:\\Media\\ring.wav");
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Other\\", "a.wav", std::vector<std::string>(200, "b.wav")});
+  backend.Click(M().cmdAlarmF);
+  EXPECT_EQ(fake.comdlg32.dialogAnswers.size(), 0u) << "the dialog was shown";
+  EXPECT_EQ(M().txtAlarmF.Text(), "C:\\Media\\ring.wav");
+  EXPECT_EQ(M().chkAlarmF.Value(), 1);
+  EXPECT_TRUE(boxes().Log().empty());
+}
+
+}  // namespace
