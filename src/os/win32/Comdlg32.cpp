@@ -4,11 +4,14 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstddef>
 
 namespace os::win32 {
 
 #ifndef _WIN64
-static_assert(OPENFILENAME_SIZE_VERSION_400A == kOpenFileNameSize, "the record's first form is 76 bytes");
+// The first form ends with lpTemplateName (what OPENFILENAME_SIZE_VERSION_400A measures).
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName) == kOpenFileNameSize,
+              "the record's first form is 76 bytes");
 #endif
 
 std::int32_t Comdlg32::GetOpenFileNameA(OpenFileName& ofn) {

@@ -8,12 +8,11 @@
 
 namespace os::win32 {
 
-// The record's first form, which every Windows version accepts: in 32-bit Windows 88 bytes,
-// the tip's 64 characters last. The 64-bit form is the same with wider handles.
+// The record's first form, which every Windows version accepts (NOTIFYICONDATAA_V1_SIZE): the
+// fields up to a tip of 64 characters, 88 bytes in 32-bit Windows. Later forms hold a longer
+// tip and more after it; the 64-bit form is the same with wider handles.
 #ifndef _WIN64
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88 && offsetof(NOTIFYICONDATAA, szTip) == 24 &&
-                  sizeof(NOTIFYICONDATAA::szTip) == 64,
-              "the notification-area record of 32-bit Windows");
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == 88, "the notification-area record of 32-bit Windows");
 #endif
 
 std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
