@@ -75,9 +75,6 @@ frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime
   cmdOk.Click = [this] { cmdOk_Click(); };
 }
 
-// A window still up when the object goes (the program ending) lets go of its playback too.
-frmAlarm::~frmAlarm() = default;
-
 MainWindow& frmAlarm::Main() {
   if (!state_.main) throw ui::RuntimeError(base::kObjectNotSet, "Object variable or With block variable not set");
   return *state_.main;

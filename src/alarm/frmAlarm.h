@@ -26,7 +26,6 @@ class frmAlarm : public ui::Form {
  public:
   // Reads the message and the media file from the main window when it loads.
   frmAlarm(ui::Runtime& runtime, ProgramState& state);
-  ~frmAlarm() override;
 
   // Starts playing the file from its beginning; each step that fails is left out silently.
   void PlayMedia(const std::string& path);
@@ -46,7 +45,8 @@ class frmAlarm : public ui::Form {
   MainWindow& Main();
 
   ProgramState& state_;
-  // The playback object, through its three interfaces, from PlayMedia until the window goes.
+  // The playback object, through its three interfaces, from PlayMedia until the window unloads
+  // (or the object goes, whichever comes first).
   os::FilgraphManager media_;
 };
 
