@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the program's two icons with ImageMagick: a white power symbol on a purple square
-# (the window and the active tray icon) and the same in greys (the tray icon while idle).
+# Draws the program's icons with ImageMagick: a white power symbol on a purple square (the
+# window and the active tray icon), the same in greys (the tray icon while idle), and a blue
+# letter i in a white speech bubble (the alarm window's information sign).
 set -euo pipefail
 cd "$(dirname "$0")/../res"
 work=$(mktemp -d)
@@ -21,3 +22,17 @@ draw() { # name background foreground
 
 draw quenlar '#6a3fa0' white
 draw disabled '#8c8c8c' '#e0e0e0'
+
+# The bubble's tail points down to the left; the letter's dot and stem sit in the middle.
+for size in 32 34 48; do
+  s=$((size * 8))
+  convert -size ${s}x${s} xc:none \
+    -fill white -stroke '#5a6e8c' -strokewidth $((s / 32)) \
+    -draw "ellipse $((s / 2)),$((s * 42 / 100)) $((s * 45 / 100)),$((s * 36 / 100)) 0,360" \
+    -draw "polygon $((s * 22 / 100)),$((s * 66 / 100)) $((s * 12 / 100)),$((s * 96 / 100)) $((s * 42 / 100)),$((s * 74 / 100))" \
+    -stroke none -draw "ellipse $((s / 2)),$((s * 42 / 100)) $((s * 43 / 100)),$((s * 34 / 100)) 0,360" \
+    -fill '#1f5fbf' -draw "circle $((s / 2)),$((s * 22 / 100)) $((s / 2 + s * 6 / 100)),$((s * 22 / 100))" \
+    -draw "roundrectangle $((s * 44 / 100)),$((s * 33 / 100)) $((s * 56 / 100)),$((s * 64 / 100)) $((s / 40)),$((s / 40))" \
+    -resize ${size}x${size} "$work/info-$size.png"
+done
+convert "$work/info-32.png" "$work/info-34.png" "$work/info-48.png" info.ico

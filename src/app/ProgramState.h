@@ -7,6 +7,7 @@
 
 #include "base/DateTime.h"
 #include "os/Services.h"
+#include "tray/modNewIcon.h"
 
 namespace app {
 
@@ -51,7 +52,7 @@ class ProgramState {
   base::LocalTime TargetTime{};  // when the active schedule fires
   bool ExitNow = false;          // the program has decided to end: closing asks nothing
   bool Forced = false;           // the action about to be performed is forced
-  os::NotifyIconData TrayRecord; // the notification-area icon, shared by every window
+  tray::Record TrayRecord;       // the notification-area icon, shared by every window
   MainWindow* main = nullptr;    // set by the main window for as long as it exists
 
   // The settings file in the program's folder.

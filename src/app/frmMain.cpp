@@ -64,7 +64,7 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 }  // namespace
 
 frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
-    : ui::Form(runtime, "frmMain"), CommonDialog(state.os.comdlg32), state_(state), os_(state.os) {
+    : ui::Form(runtime, "frmMain"), CommonDialog(state.os), state_(state), os_(state.os) {
   DesignLayout();
   BindHandlers();
   state_.main = this;
@@ -197,6 +197,8 @@ void frmMain::BindHandlers() {
   QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   MouseMove = [this](int button, int shift, float x, float y) { Form_MouseMove(button, shift, x, y); };
+  RegisteredMessages = {tray::kTaskbarCreated};
+  RegisteredMessage = [this](const std::string& name) { Form_RegisteredMessage(name); };
   mnu_exit.Click = [this] { mnu_exit_Click(); };
   mnu_popexit.Click = [this] { mnu_popexit_Click(); };
 
@@ -519,6 +521,11 @@ void frmMain::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /*y*/
   } else if (message == 513.0f) {
     RestoreFromTray();
   }
+}
+
+// Explorer has started again and lost the notification area's icons: ours comes back as it was.
+void frmMain::Form_RegisteredMessage(const std::string& name) {
+  if (name == tray::kTaskbarCreated) tray::AddAgain(os_.shell32, state_.TrayRecord);
 }
 
 void frmMain::mnu_Show_Click() { RestoreFromTray(); }

@@ -134,6 +134,7 @@ class frmMain : public ui::Form, public MainWindow {
   void Form_QueryUnload(int& cancel, int unloadMode);
   void Form_Unload(int& cancel);
   void Form_MouseMove(int button, int shift, float x, float y);
+  void Form_RegisteredMessage(const std::string& name);
   void mnu_exit_Click();
   void mnu_popexit_Click() { mnu_exit_Click(); }
 

@@ -21,7 +21,9 @@ enum ErrorNumber : int {
   kOverflow = 6,
   kTypeMismatch = 13,
   kFileNotFound = 53,
+  kObjectNotSet = 91,
   kInvalidPropertyValue = 380,
+  kCannotCreateObject = 429,
   kFunctionNotAvailable = 453,
 };
 

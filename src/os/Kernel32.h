@@ -65,6 +65,7 @@ class Kernel32 {
   virtual std::int32_t CloseHandle(Handle object) = 0;
   // A tone on the speaker; on the NT family it returns when the tone is over.
   virtual std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) = 0;
+  virtual std::uint32_t GetCurrentThreadId() = 0;
 };
 
 }  // namespace os

@@ -1,8 +1,9 @@
-// user32: the foreground window, upper-casing by the system's rules, and the wait that keeps
-// window messages flowing.
+// user32: the foreground window, window placement, upper-casing by the system's rules, the wait
+// that keeps window messages flowing, and hooks into the thread's window activity.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,20 @@ constexpr std::uint32_t kSwpNoMove = 0x2;
 constexpr std::uint32_t kSwpNoZOrder = 0x4;
 constexpr std::uint32_t kSwpNoActivate = 0x10;
 constexpr std::uint32_t kSwpShowWindow = 0x40;
+constexpr std::int32_t kGwlHInstance = -6;
+constexpr std::int32_t kSmCxScreen = 0;
+constexpr std::int32_t kSmCyScreen = 1;
+constexpr std::int32_t kWhCbt = 5;
+constexpr std::int32_t kHcbtActivate = 5;  // a CBT hook's code: wParam is the window being activated
+
+// A window's place on the screen, in pixels.
+struct Rect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// A hook procedure: it gets the hook code and its two values, and answers Windows.
+using HookProc = std::function<std::intptr_t(std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam)>;
 
 class User32 {
  public:
@@ -31,6 +46,16 @@ class User32 {
   virtual std::string CharUpperBuffA(const std::string& text) = 0;
   virtual std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                                   std::uint32_t milliseconds, std::uint32_t wakeMask) = 0;
+  virtual std::int32_t GetWindowRect(HWnd window, Rect& rect) = 0;
+  // A value kept with the window (kGwlHInstance: the instance that made it); pointer-sized,
+  // as 64-bit Windows keeps it.
+  virtual std::intptr_t GetWindowLongA(HWnd window, std::int32_t index) = 0;
+  virtual std::int32_t GetSystemMetrics(std::int32_t index) = 0;
+  // Installs a hook procedure for one thread; its handle, or 0 when it could not be installed.
+  virtual Handle SetWindowsHookExA(std::int32_t idHook, HookProc proc, Handle instance, std::uint32_t threadId) = 0;
+  virtual std::int32_t UnhookWindowsHookEx(Handle hook) = 0;
+  // Hands a hook's event on to the hooks installed before it.
+  virtual std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 };
 
 }  // namespace os

@@ -1,7 +1,8 @@
-// The notification-area icon: the one record shared by the program's windows, and its add and
-// delete operations.
+// The notification-area icon: the one record shared by the program's windows, and its add,
+// delete and add-again operations.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "os/Shell32.h"
@@ -13,15 +14,26 @@ constexpr std::uint32_t kTrayFlags = 7;              // message, icon and tip
 constexpr std::uint32_t kTrayCallbackMessage = 512;  // arrives as the window's own mouse move
 constexpr std::uint32_t kRecordSize = 88;
 constexpr std::size_t kTipLength = 64;
+// What Explorer sends every top-level window when it starts (again): its icons are gone.
+constexpr const char* kTaskbarCreated = "TaskbarCreated";
+
+// The record the windows share, as the last add left it (all zero before the first), and the
+// icon as the program put it into the notification area, for as long as it should be there.
+// An add refused because the icon is already there changes the record, not the icon.
+struct Record : os::NotifyIconData {
+  std::optional<os::NotifyIconData> shown;
+};
 
 // The tip as the record holds it: left-aligned, filled with blanks to 64 characters, a longer
 // text cut at 64.
 std::string PadTip(const std::string& tip);
 
 // Fills the record and adds the icon; the result is not looked at.
-void AddIcon(os::Shell32& shell32, os::NotifyIconData& record, os::HWnd window, os::Handle icon,
-             const std::string& tip);
+void AddIcon(os::Shell32& shell32, Record& record, os::HWnd window, os::Handle icon, const std::string& tip);
 // Removes the icon of the record as the last add left it; harmless when none is shown.
-void DeleteIcon(os::Shell32& shell32, const os::NotifyIconData& record);
+void DeleteIcon(os::Shell32& shell32, Record& record);
+// Explorer has started again: an icon that was shown is added again, with the same picture
+// and tip. Nothing happens while none is shown.
+void AddAgain(os::Shell32& shell32, const Record& record);
 
 }  // namespace tray

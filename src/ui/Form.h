@@ -76,6 +76,12 @@ class Form : public Container {
   Event<int&, int> KeyDown;       // key code, shift state; with KeyPreview, before the control
   Event<int, int, float, float> MouseMove;  // button, shift, x and y in twips
 
+  // Messages other programs send to every top-level window by name, such as "TaskbarCreated",
+  // which Explorer sends when it starts: the names listed here (set before the form loads)
+  // reach the form as RegisteredMessage(name), whether it is shown or hidden.
+  std::vector<std::string> RegisteredMessages;
+  Event<const std::string&> RegisteredMessage;
+
   // Every control on the form, in creation order, and the menus of its menu bar.
   const std::vector<Control*>& AllControls() const { return all_; }
   const std::vector<Menu*>& Menus() const { return menus_; }

@@ -4,6 +4,8 @@
 namespace {
 
 namespace user32 = os::fake::user32;
+namespace shell32 = os::fake::shell32;
+using os::fake::Calls;
 using testing_support::MainWindowTest;
 
 class Tray : public MainWindowTest {
@@ -13,7 +15,9 @@ class Tray : public MainWindowTest {
     Start();
   }
   const os::NotifyIconData& Icon() { return fake.shell32.trayIcons.begin()->second; }
-  void MouseOnIcon(int message) { M().Form_MouseMove(0, 0, static_cast<float>(message * 15), 0); }
+  // The shell reports a mouse event over the icon to the hidden window as the callback message,
+  // 512, which is the window's mouse move, with the event's number where x would be.
+  void MouseOnIcon(int message) { ASSERT_TRUE(backend.MouseMove(M(), message, 0)); }
 };
 
 TEST_F(Tray, AnIdleWindowGoesToTheTrayWithTheDisabledPictureAndTip) {
@@ -44,15 +48,16 @@ TEST_F(Tray, ALongTipIsCutAtSixtyFourCharacters) {
   EXPECT_EQ(tray::PadTip(std::string(70, 'x')), std::string(64, 'x'));
 }
 
-TEST_F(Tray, TheLeftButtonBringsTheWindowBackOnItsPress) {
+TEST_F(Tray, TheLeftButtonBringsTheWindowBackOnItsPressAndADoubleClickOnlyOnce) {
   backend.Click(M().cmdTray);
   MouseOnIcon(514);  // a release does nothing
   MouseOnIcon(512);  // nor does a move
   EXPECT_FALSE(M().Visible());
-  MouseOnIcon(513);
+  for (int message : {513, 514, 515, 514}) MouseOnIcon(message);
   EXPECT_TRUE(M().Visible());
   EXPECT_TRUE(fake.shell32.trayIcons.empty());
   EXPECT_EQ(fake.log.Of<user32::SetForegroundWindow>(), (std::vector{user32::SetForegroundWindow{M().hWnd()}}));
+  EXPECT_EQ(fake.log.Count<shell32::Shell_NotifyIconA>(), 2u) << "one add, one delete";
 }
 
 TEST_F(Tray, TheRightButtonOpensThePopUpMenuWhoseShowRestores) {
@@ -85,6 +90,43 @@ TEST_F(Tray, ASecondAddIsRefusedAndTheFirstIconStays) {
   ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
   EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle()) << "the icon keeps its first picture";
   EXPECT_FALSE(M().Visible());
+}
+
+TEST_F(Tray, WhenExplorerStartsAgainTheIconComesBackAsItWas) {
+  backend.Click(M().cmdActivate);
+  backend.Click(M().cmdTray);
+  os::NotifyIconData added = Icon();
+  fake.shell32.trayIcons.clear();  // Explorer went, and its icons with it
+  fake.log.Clear();
+  EXPECT_TRUE(backend.Broadcast("TaskbarCreated"));
+  EXPECT_EQ(fake.log.Only<shell32::Shell_NotifyIconA>(), (Calls{shell32::Shell_NotifyIconA{os::kNimAdd, added}}));
+  EXPECT_EQ(added.hIcon, M().PictureHandle());
+  EXPECT_EQ(added.szTip, tray::PadTip(M().Caption()));
+  EXPECT_FALSE(M().Visible());
+}
+
+TEST_F(Tray, AnIconNoLongerShownDoesNotComeBack) {
+  backend.Broadcast("TaskbarCreated");  // never added
+  backend.Click(M().cmdTray);
+  MouseOnIcon(513);  // restored
+  backend.Broadcast("TaskbarCreated");
+  backend.Click(M().cmdTray);
+  tray::DeleteIcon(fake.shell32, state.TrayRecord);  // as the countdown and alarm windows do
+  fake.log.Clear();
+  backend.Broadcast("TaskbarCreated");
+  EXPECT_EQ(fake.log.Count<shell32::Shell_NotifyIconA>(), 0u);
+}
+
+TEST_F(Tray, AfterARefusedSecondAddExplorerGetsThePictureItShowed) {
+  backend.Click(M().cmdTray);
+  MouseOnIcon(516);
+  M().mnu_autotray.SetChecked(true);
+  ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_Ractivate));  // activates and adds again: refused
+  ASSERT_EQ(state.TrayRecord.hIcon, M().PictureHandle());
+  fake.shell32.trayIcons.clear();
+  backend.Broadcast("TaskbarCreated");
+  EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle());
+  EXPECT_EQ(Icon().szTip, tray::PadTip("Quenlar 1.3 (NOT ACTIVE)"));
 }
 
 }  // namespace

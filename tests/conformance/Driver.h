@@ -38,6 +38,11 @@ class Driver {
   // Shows a form while Windows keeps another program in the foreground, as happens to a form
   // shown from a timer while the user works elsewhere.
   virtual void ShowBehindAnotherProgram(ui::Form& form) = 0;
+  // Windows reports the mouse over a form's window at a point in pixels (also to a hidden
+  // window, as the notification area does for its icons).
+  virtual void MouseMove(ui::Form& form, int x, int y) = 0;
+  // Another program sends a registered message to every top-level window.
+  virtual void Broadcast(const std::string& name) = 0;
 
   // ---- time: timers fire and posted events arrive
   virtual void Wait(int milliseconds) = 0;

@@ -1,5 +1,6 @@
 // The run-time's event table, proved on each backend: the same scenarios run natively against
 // the in-memory backend and under Wine against the native one, through their drivers.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -250,6 +251,41 @@ TEST_F(EventTable, APopUpMenusChoiceArrivesAfterPopupMenuHasReturned) {
   ASSERT_FALSE(d->Boxes().Log().empty());
   EXPECT_EQ(d->Boxes().Log().back().text, "Run-time error '5':\r\n\r\nInvalid procedure call or argument");
   EXPECT_TRUE(w.IsLoaded());
+}
+
+// The notification area reports its icon's mouse events to the hidden window this way: the
+// event's number where the pointer's x would be.
+TEST_F(EventTable, AMouseMoveArrivesInTwipsAlsoAtAHiddenForm) {
+  Window w(Rt(), "Mouse");
+  std::vector<std::pair<float, bool>> moves;  // x, and whether the form was shown
+  w.MouseMove = [&](int, int, float x, float) { moves.emplace_back(x, w.Visible()); };
+  w.Show();
+  d->MouseMove(w, 20, 10);
+  w.Hide();
+  d->MouseMove(w, 0x204, 0);
+  // Windows adds moves of its own where the pointer happens to stand over a window.
+  EXPECT_THAT(moves, ::testing::Contains(std::make_pair(20.0f * 15, true)));
+  EXPECT_THAT(moves, ::testing::Contains(std::make_pair(0x204 * 15.0f, false)));
+}
+
+TEST_F(EventTable, ARegisteredMessageReachesTheFormsThatListenShownOrHidden) {
+  const std::string name = "QuenlarConformanceBroadcast";
+  Window listening(Rt(), "Listening");
+  Window deaf(Rt(), "Deaf");
+  listening.RegisteredMessages = {name};
+  std::vector<std::string> heard;
+  listening.RegisteredMessage = [&](const std::string& message) { heard.push_back("listening " + message); };
+  deaf.RegisteredMessage = [&](const std::string& message) { heard.push_back("deaf " + message); };
+  listening.Show();
+  deaf.Show();
+  d->Broadcast(name);
+  listening.Hide();
+  d->Broadcast(name);
+  d->Broadcast("QuenlarConformanceOther");
+  EXPECT_EQ(heard, (std::vector<std::string>{"listening " + name, "listening " + name}));
+  listening.Unload();
+  d->Broadcast(name);
+  EXPECT_EQ(heard.size(), 2u) << "an unloaded form hears nothing";
 }
 
 TEST_F(EventTable, EnterPressesTheFocusedButtonOrElseTheDefaultOneAndEscTheCancelOne) {

@@ -15,31 +15,9 @@ namespace {
 using win32_testing::H;
 using win32_testing::TextOf;
 
-std::vector<HWND> toolTipWindows;
-BOOL CALLBACK CollectToolTips(HWND w, LPARAM) {
-  char cls[64];
-  GetClassNameA(w, cls, sizeof cls);
-  if (std::string(cls).find("tooltips_class32") != std::string::npos) toolTipWindows.push_back(w);
-  return TRUE;
-}
-
-// The tip text some tooltip window holds for a control, or "" when none does.
+// The tip the form holds for one of its controls, or "".
 std::string ToolTipOf(HWND form, HWND control) {
-  toolTipWindows.clear();
-  EnumThreadWindows(GetCurrentThreadId(), CollectToolTips, 0);
-  for (HWND tip : toolTipWindows) {
-    char text[128] = {};
-    TOOLINFOA info{};
-    info.cbSize = sizeof info;
-    info.hwnd = form;
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = text;
-    if (SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) {
-      SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-      return text;
-    }
-  }
-  return {};
+  return win32_testing::ToolTipOf(form, reinterpret_cast<UINT_PTR>(control));
 }
 
 // Once a pop-up menu is up, chooses its first item with the keyboard.
@@ -362,9 +340,9 @@ TEST_F(Controls, ProgressStatusLabelAndImageShowTheirModel) {
   char text[128] = {};
   SendMessageA(H(form.status), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, "File to Play : ring.wav");
-  char tip[128] = {};
-  SendMessageA(H(form.status), SB_GETTIPTEXTA, MAKEWPARAM(0, sizeof tip), reinterpret_cast<LPARAM>(tip));
-  EXPECT_STREQ(tip, "File Path = C:\\ring.wav");
+  EXPECT_EQ(win32_testing::ToolTipOf(H(form.status), 1), "File Path = C:\\ring.wav") << "on the first panel";
+  form.status.SetPanelToolTipText(1, "");
+  EXPECT_EQ(win32_testing::ToolTipOf(H(form.status), 1), "") << "an empty tip is none";
 
   form.label.SetCaption("06 DEC 2026\r09:05:03 PM");
   EXPECT_EQ(TextOf(form.label.hWnd()), "06 DEC 2026\r\n09:05:03 PM") << "a lone CR shows as a line break";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Win32Fixture.h"
 #include "conformance/Driver.h"
 #include "ui/win32/Backend.h"
 
@@ -11,22 +12,6 @@ namespace conformance {
 namespace {
 
 HWND H(const ui::Control& control) { return reinterpret_cast<HWND>(control.hWnd()); }
-
-// Work to do once a loop of the program's own runs (a modal form's loop, a pop-up menu's) and
-// is ready for it. A thread timer fires inside whatever loop is running. The work is taken
-// before it runs: it may pump messages itself, or ask for more work.
-struct InLoopWork {
-  std::function<bool()> ready;
-  std::function<void()> work;
-};
-InLoopWork pendingInLoop;
-void CALLBACK RunInLoop(HWND, UINT, UINT_PTR id, DWORD) {
-  if (pendingInLoop.ready && !pendingInLoop.ready()) return;
-  KillTimer(nullptr, id);
-  InLoopWork taken = std::move(pendingInLoop);
-  pendingInLoop = {};
-  if (taken.work) taken.work();
-}
 
 // Refuses the activation of one window, as Windows does for a window that a background program
 // shows while the user works in another.
@@ -102,14 +87,15 @@ class Win32Driver : public Driver {
       if (sibling->Visible() && !sibling->IsSeparator()) ++downs;
     }
     auto menu = [] { return FindWindowA("#32768", nullptr); };
-    InLoop([menu] { return menu() && IsWindowVisible(menu()); },
-           [menu, downs] {
-             for (int i = 0; i < downs; ++i) PostMessageA(menu(), WM_KEYDOWN, VK_DOWN, 0);
-             PostMessageA(menu(), WM_KEYDOWN, VK_RETURN, 0);
-           });
+    win32_testing::InLoopWhen([menu] { return menu() && IsWindowVisible(menu()); },
+                              [menu, downs] {
+                                for (int i = 0; i < downs; ++i) PostMessageA(menu(), WM_KEYDOWN, VK_DOWN, 0);
+                                PostMessageA(menu(), WM_KEYDOWN, VK_RETURN, 0);
+                              });
   }
   void WhileModal(std::function<void(ui::Form&)> steps) override {
-    InLoop([this] { return runtime_.ModalForm() != nullptr; }, [this, steps] { steps(*runtime_.ModalForm()); });
+    win32_testing::InLoopWhen([this] { return runtime_.ModalForm() != nullptr; },
+                              [this, steps] { steps(*runtime_.ModalForm()); });
   }
   void SwitchToAnotherProgram() override {
     if (!other_) {
@@ -138,6 +124,14 @@ class Win32Driver : public Driver {
     EXPECT_NE(GetActiveWindow(), refusedWindow) << "the driver could not keep the window inactive";
     refusedWindow = nullptr;
   }
+  void MouseMove(ui::Form& form, int x, int y) override {
+    PostMessageA(H(form), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    Pump();
+  }
+  void Broadcast(const std::string& name) override {
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(name.c_str()), 0, 0);
+    Wait(50);
+  }
   void Wait(int milliseconds) override {
     DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     do {
@@ -153,10 +147,6 @@ class Win32Driver : public Driver {
 
  private:
   void Pump() { backend_.PumpPending(); }
-  static void InLoop(std::function<bool()> ready, std::function<void()> work) {
-    pendingInLoop = {std::move(ready), std::move(work)};
-    SetTimer(nullptr, 0, 50, RunInLoop);
-  }
 
   ui::win32::Backend backend_{GetModuleHandleA(nullptr)};
   ui::Runtime runtime_{backend_};

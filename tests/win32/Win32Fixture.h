@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/ProgramState.h"
 #include "os/fake/FakeServices.h"
@@ -24,6 +26,88 @@ inline std::string TextOf(std::uintptr_t window) {
 }
 
 inline HWND H(const ui::Control& control) { return reinterpret_cast<HWND>(control.hWnd()); }
+
+// The top-level windows of this thread whose class name holds the text given ("#32770" for
+// dialogs, "#32768" for menus, "tooltips_class32").
+inline BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+inline std::vector<HWND> ThreadWindows(const std::string& windowClass) {
+  std::vector<HWND> all, matching;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name).find(windowClass) != std::string::npos) matching.push_back(window);
+  }
+  return matching;
+}
+// The first of them that is visible, or nullptr.
+inline HWND ThreadWindow(const std::string& windowClass) {
+  for (HWND window : ThreadWindows(windowClass))
+    if (IsWindowVisible(window)) return window;
+  return nullptr;
+}
+
+// The tip some tooltip window of this thread holds for a tool (a window and an id), or "".
+inline std::string ToolTipOf(HWND window, UINT_PTR id) {
+  for (HWND tip : ThreadWindows("tooltips_class32")) {
+    char text[512] = {};
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = window;
+    info.uId = id;
+    info.lpszText = text;
+    if (!SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) continue;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    return text;
+  }
+  return {};
+}
+
+// Real libraries to put in the place of the fake ones.
+struct RealLibraries {
+  os::User32* user32 = nullptr;
+  os::Shell32* shell32 = nullptr;
+  os::Comdlg32* comdlg32 = nullptr;
+  os::Files* files = nullptr;
+  os::Quartz* quartz = nullptr;
+};
+
+// The fake operating system with some libraries real.
+inline os::Services Mixed(os::fake::FakeServices& fake, RealLibraries real) {
+  os::Services f = fake.Services();
+  return {.kernel32 = f.kernel32,
+          .user32 = real.user32 ? *real.user32 : f.user32,
+          .advapi32 = f.advapi32,
+          .shell32 = real.shell32 ? *real.shell32 : f.shell32,
+          .comctl32 = f.comctl32,
+          .powrprof = f.powrprof,
+          .comdlg32 = real.comdlg32 ? *real.comdlg32 : f.comdlg32,
+          .files = real.files ? *real.files : f.files,
+          .quartz = real.quartz ? *real.quartz : f.quartz};
+}
+
+// Runs `work` once a loop of the program's own (a modal dialog's, a pop-up menu's) runs and
+// `ready` holds, checked every 50 ms by a thread timer; gives up after about five seconds.
+struct InLoopWork {
+  std::function<bool()> ready;
+  std::function<void()> work;
+  int tries = 0;
+};
+inline InLoopWork pendingInLoop;
+inline void CALLBACK RunPendingInLoop(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!pendingInLoop.ready() && ++pendingInLoop.tries < 100) return;
+  KillTimer(nullptr, id);
+  InLoopWork taken = std::move(pendingInLoop);
+  pendingInLoop = {};
+  if (taken.tries < 100) taken.work();
+}
+inline void InLoopWhen(std::function<bool()> ready, std::function<void()> work) {
+  pendingInLoop = {std::move(ready), std::move(work), 0};
+  SetTimer(nullptr, 0, 50, RunPendingInLoop);
+}
 
 class Win32Test : public ::testing::Test {
  protected:

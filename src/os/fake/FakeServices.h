@@ -13,6 +13,7 @@
 #include "os/fake/Files.h"
 #include "os/fake/Kernel32.h"
 #include "os/fake/Powrprof.h"
+#include "os/fake/Quartz.h"
 #include "os/fake/Shell32.h"
 #include "os/fake/User32.h"
 #include "os/fake/VirtualClock.h"
@@ -32,8 +33,9 @@ class FakeServices {
   Shell32 shell32{log};
   Comctl32 comctl32{log};
   Powrprof powrprof{log};
-  Comdlg32 comdlg32{log};
+  Comdlg32 comdlg32{log, user32};
   Files files{log};
+  Quartz quartz{log};
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

@@ -108,6 +108,11 @@ std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) {
   return 1;
 }
 
+std::uint32_t Kernel32::GetCurrentThreadId() {
+  Log(kernel32::GetCurrentThreadId{});
+  return threadId;
+}
+
 std::int32_t Kernel32::CloseHandle(Handle object) {
   Log(kernel32::CloseHandle{object});
   return open_.erase(object) ? 1 : 0;

@@ -84,6 +84,10 @@ struct Beep {
   std::uint32_t duration;
   bool operator==(const Beep&) const = default;
 };
+struct GetCurrentThreadId {
+  static constexpr std::string_view kName = "GetCurrentThreadId";
+  bool operator==(const GetCurrentThreadId&) const = default;
+};
 
 }  // namespace kernel32
 
@@ -109,6 +113,9 @@ class Kernel32 : public os::Kernel32, public Library {
   std::uint32_t processExitCode = 0;
   std::function<void(const std::string& commandLine)> OnProcessEnded;
 
+  // The program's one thread.
+  std::uint32_t threadId = 0x2A0;
+
   // ---- kernel32
   std::int32_t GetVersionExA(OsVersionInfo& info) override;
   Handle CreateMutexA(bool initialOwner, const std::string& name) override;
@@ -124,6 +131,7 @@ class Kernel32 : public os::Kernel32, public Library {
   std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   std::int32_t CloseHandle(Handle object) override;
   std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
+  std::uint32_t GetCurrentThreadId() override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   Handle NewHandle();

@@ -43,7 +43,7 @@ constexpr bool InitialisableWith(std::index_sequence<I...>) {
   return requires { T{(static_cast<void>(I), AnyMember{})...}; };
 }
 
-constexpr std::size_t kMaxMembers = 10;
+constexpr std::size_t kMaxMembers = 12;
 
 template <typename T, std::size_t N = 0>
 constexpr std::size_t MemberCount() {
@@ -94,6 +94,12 @@ void ForEachMember(const T& value, F&& f) {
   } else if constexpr (n == 10) {
     const auto& [a, b, c, d, e, g, h, i, j, k] = value;
     CallEach(f, a, b, c, d, e, g, h, i, j, k);
+  } else if constexpr (n == 11) {
+    const auto& [a, b, c, d, e, g, h, i, j, k, l] = value;
+    CallEach(f, a, b, c, d, e, g, h, i, j, k, l);
+  } else if constexpr (n == 12) {
+    const auto& [a, b, c, d, e, g, h, i, j, k, l, m] = value;
+    CallEach(f, a, b, c, d, e, g, h, i, j, k, l, m);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "os/fake/User32.h"
 
+#include <algorithm>
+
 #include "base/Convert.h"
 
 namespace os::fake {
@@ -7,7 +9,67 @@ namespace os::fake {
 std::int32_t User32::SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                                   std::int32_t cy, std::uint32_t flags) {
   Log(user32::SetWindowPos{window, insertAfter, x, y, cx, cy, flags});
+  auto known = windowRects.find(window);
+  if (known == windowRects.end()) return 1;
+  Rect& r = known->second;
+  if (!(flags & kSwpNoSize)) r = {r.left, r.top, r.left + cx, r.top + cy};
+  if (!(flags & kSwpNoMove)) r = {x, y, x + r.right - r.left, y + r.bottom - r.top};
   return 1;
+}
+
+std::int32_t User32::GetWindowRect(HWnd window, Rect& rect) {
+  Log(user32::GetWindowRect{window});
+  auto known = windowRects.find(window);
+  if (known == windowRects.end()) return 0;
+  rect = known->second;
+  return 1;
+}
+
+std::intptr_t User32::GetWindowLongA(HWnd window, std::int32_t index) {
+  Log(user32::GetWindowLongA{window, index});
+  return index == kGwlHInstance ? static_cast<std::intptr_t>(windowInstance) : 0;
+}
+
+std::int32_t User32::GetSystemMetrics(std::int32_t index) {
+  Log(user32::GetSystemMetrics{index});
+  return index == kSmCxScreen ? screenWidth : index == kSmCyScreen ? screenHeight : 0;
+}
+
+Handle User32::SetWindowsHookExA(std::int32_t idHook, HookProc proc, Handle instance, std::uint32_t threadId) {
+  Log(user32::SetWindowsHookExA{idHook, instance, threadId});
+  if (!proc || threadId != kernel32_.threadId) return 0;
+  Handle handle = kernel32_.NewHandle();
+  hooks_.push_back({handle, idHook, std::move(proc)});
+  return handle;
+}
+
+std::int32_t User32::UnhookWindowsHookEx(Handle hook) {
+  Log(user32::UnhookWindowsHookEx{hook});
+  auto it = std::find_if(hooks_.begin(), hooks_.end(), [&](const Hook& h) { return h.handle == hook; });
+  if (it == hooks_.end()) return 0;
+  hooks_.erase(it);
+  kernel32_.CloseHandle(hook);
+  return 1;
+}
+
+std::intptr_t User32::CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) {
+  Log(user32::CallNextHookEx{hook, code, wParam, lParam});
+  auto it = std::find_if(hooks_.begin(), hooks_.end(), [&](const Hook& h) { return h.handle == hook; });
+  if (it == hooks_.end()) return 0;
+  return RunHook(static_cast<std::size_t>(it - hooks_.begin()), code, wParam, lParam);
+}
+
+std::intptr_t User32::CbtEvent(std::int32_t code, HWnd window) { return RunHook(hooks_.size(), code, window, 0); }
+
+// Runs the first CBT hook installed before `position`. The procedure may remove itself: it
+// runs from a copy.
+std::intptr_t User32::RunHook(std::size_t position, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) {
+  while (position-- > 0) {
+    if (hooks_[position].id != kWhCbt) continue;
+    HookProc proc = hooks_[position].proc;
+    return proc(code, wParam, lParam);
+  }
+  return 0;
 }
 
 std::int32_t User32::SetForegroundWindow(HWnd window) {

@@ -1,8 +1,10 @@
-// The fake user32: the foreground window, upper-casing by the Western European rules, and the
-// message-pumping wait on the kernel32 fake's processes.
+// The fake user32: the foreground window, windows' places on a 1280 x 1024 screen, upper-casing
+// by the Western European rules, the message-pumping wait on the kernel32 fake's processes, and
+// the chain of hooks, which a test runs by activating a window.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,43 @@ struct SetWindowPos {
   std::uint32_t flags;
   bool operator==(const SetWindowPos&) const = default;
 };
+struct GetWindowRect {
+  static constexpr std::string_view kName = "GetWindowRect";
+  HWnd window;
+  bool operator==(const GetWindowRect&) const = default;
+};
+struct GetWindowLongA {
+  static constexpr std::string_view kName = "GetWindowLongA";
+  HWnd window;
+  std::int32_t index;
+  bool operator==(const GetWindowLongA&) const = default;
+};
+struct GetSystemMetrics {
+  static constexpr std::string_view kName = "GetSystemMetrics";
+  std::int32_t index;
+  bool operator==(const GetSystemMetrics&) const = default;
+};
+// The procedure itself cannot be compared; the handle is the one the fake gave.
+struct SetWindowsHookExA {
+  static constexpr std::string_view kName = "SetWindowsHookExA";
+  std::int32_t idHook;
+  Handle instance;
+  std::uint32_t threadId;
+  bool operator==(const SetWindowsHookExA&) const = default;
+};
+struct UnhookWindowsHookEx {
+  static constexpr std::string_view kName = "UnhookWindowsHookEx";
+  Handle hook;
+  bool operator==(const UnhookWindowsHookEx&) const = default;
+};
+struct CallNextHookEx {
+  static constexpr std::string_view kName = "CallNextHookEx";
+  Handle hook;
+  std::int32_t code;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;
+  bool operator==(const CallNextHookEx&) const = default;
+};
 
 }  // namespace user32
 
@@ -54,6 +93,18 @@ class User32 : public os::User32, public Library {
   // Every wait fails, as one on a handle the system refuses does.
   bool waitFails = false;
 
+  // The windows whose place is known; SetWindowPos moves them. Others have none.
+  std::map<HWnd, Rect> windowRects;
+  // The instance every window was made by.
+  Handle windowInstance = 0x400000;
+  std::int32_t screenWidth = 1280, screenHeight = 1024;
+
+  // Something happens to a window that the CBT hooks hear (the one installed last first);
+  // ActivateWindow: the window becomes the active one.
+  std::intptr_t CbtEvent(std::int32_t code, HWnd window);
+  void ActivateWindow(HWnd window) { CbtEvent(kHcbtActivate, window); }
+  std::size_t InstalledHooks() const { return hooks_.size(); }
+
   std::int32_t SetForegroundWindow(HWnd window) override;
   std::int32_t SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                             std::int32_t cy, std::uint32_t flags) override;
@@ -62,9 +113,23 @@ class User32 : public os::User32, public Library {
   // leaves the wait as a window message would.
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
+  std::int32_t GetWindowRect(HWnd window, Rect& rect) override;
+  std::intptr_t GetWindowLongA(HWnd window, std::int32_t index) override;
+  std::int32_t GetSystemMetrics(std::int32_t index) override;
+  Handle SetWindowsHookExA(std::int32_t idHook, HookProc proc, Handle instance, std::uint32_t threadId) override;
+  std::int32_t UnhookWindowsHookEx(Handle hook) override;
+  // Runs the hook installed before this one, if there is one; 0 otherwise.
+  std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
 
  private:
+  std::intptr_t RunHook(std::size_t position, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam);
   Kernel32& kernel32_;
+  struct Hook {
+    Handle handle;
+    std::int32_t id;
+    HookProc proc;
+  };
+  std::vector<Hook> hooks_;  // in the order installed
 };
 
 }  // namespace os::fake

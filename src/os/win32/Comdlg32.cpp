@@ -4,15 +4,24 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstddef>
 
 namespace os::win32 {
+
+#ifndef _WIN64
+// The first form ends with lpTemplateName (what OPENFILENAME_SIZE_VERSION_400A measures).
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName) == kOpenFileNameSize,
+              "the record's first form is 76 bytes");
+#endif
 
 std::int32_t Comdlg32::GetOpenFileNameA(OpenFileName& ofn) {
   std::string file = ofn.lpstrFile;
   file.resize(std::max<std::size_t>(ofn.nMaxFile, file.size() + 1), '\0');
-  std::string title(2048, '\0');
+  std::string title = ofn.lpstrFileTitle;
+  title.resize(std::max<std::size_t>(ofn.nMaxFileTitle, 1), '\0');
   OPENFILENAMEA record{};
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  // The first form is larger in 64-bit Windows, where pointers and handles are.
+  record.lStructSize = ofn.lStructSize == kOpenFileNameSize ? OPENFILENAME_SIZE_VERSION_400A : ofn.lStructSize;
   record.hwndOwner = reinterpret_cast<HWND>(ofn.hwndOwner);
   record.lpstrFilter = ofn.lpstrFilter.c_str();
   record.nFilterIndex = ofn.nFilterIndex;

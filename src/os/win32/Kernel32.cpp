@@ -81,4 +81,6 @@ std::int32_t Kernel32::CloseHandle(Handle object) { return ::CloseHandle(ToHandl
 
 std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) { return ::Beep(frequency, duration); }
 
+std::uint32_t Kernel32::GetCurrentThreadId() { return ::GetCurrentThreadId(); }
+
 }  // namespace os::win32

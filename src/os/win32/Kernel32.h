@@ -21,6 +21,7 @@ class Kernel32 : public os::Kernel32 {
   std::int32_t GetExitCodeProcess(Handle process, std::uint32_t& exitCode) override;
   std::int32_t CloseHandle(Handle object) override;
   std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
+  std::uint32_t GetCurrentThreadId() override;
 };
 
 }  // namespace os::win32

@@ -3,12 +3,19 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace os::win32 {
 
+// The record's first form, which every Windows version accepts (NOTIFYICONDATAA_V1_SIZE): the
+// fields up to a tip of 64 characters, 88 bytes in 32-bit Windows. Later forms hold a longer
+// tip and more after it; the 64-bit form is the same with wider handles.
+#ifndef _WIN64
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == 88, "the notification-area record of 32-bit Windows");
+#endif
+
 std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) {
-  // The record in its first, 88-byte form, which every Windows version accepts.
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
   record.hWnd = reinterpret_cast<HWND>(data.hWnd);

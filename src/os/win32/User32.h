@@ -13,6 +13,14 @@ class User32 : public os::User32 {
   std::string CharUpperBuffA(const std::string& text) override;
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
+  std::int32_t GetWindowRect(HWnd window, Rect& rect) override;
+  std::intptr_t GetWindowLongA(HWnd window, std::int32_t index) override;
+  std::int32_t GetSystemMetrics(std::int32_t index) override;
+  // Up to eight hooks at a time: Windows gives a hook procedure nothing to tell which
+  // installation it serves, so each one gets a procedure of its own.
+  Handle SetWindowsHookExA(std::int32_t idHook, HookProc proc, Handle instance, std::uint32_t threadId) override;
+  std::int32_t UnhookWindowsHookEx(Handle hook) override;
+  std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
 };
 
 }  // namespace os::win32

@@ -294,6 +294,26 @@ bool Backend::ActivateForm(Form& form) {
   return Run([&] { runtime_->FormActivated(form); });
 }
 
+bool Backend::MouseMove(Form& form, int x, int y, int button, int shift) {
+  if (ended_ || !form.IsLoaded()) return false;
+  auto twips = [this](int pixels) { return static_cast<float>(pixels * TwipsPerPixel()); };
+  return Run([&] { form.MouseMove(button, shift, twips(x), twips(y)); });
+}
+
+bool Backend::Broadcast(const std::string& name) {
+  bool heard = false;
+  std::vector<Form*> forms = runtime_->Forms();  // a handler may show, unload or destroy forms
+  for (Form* form : forms) {
+    const auto& alive = runtime_->Forms();
+    if (ended_ || std::find(alive.begin(), alive.end(), form) == alive.end() || !form->IsLoaded()) continue;
+    const auto& names = form->RegisteredMessages;
+    if (std::find(names.begin(), names.end(), name) == names.end()) continue;
+    heard = true;
+    Run([form, &name] { form->RegisteredMessage(name); });
+  }
+  return heard;
+}
+
 bool Backend::EndSession(Form& form) {
   if (ended_ || !form.IsLoaded()) return false;
   return Run([&] { form.RequestClose(vbAppWindows); });

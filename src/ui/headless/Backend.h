@@ -75,6 +75,13 @@ class Backend : public ui::Backend {
   // The user makes a shown form the active window (clicks it); the user switches to another
   // program, and back: the active form stays the same.
   bool ActivateForm(Form& form);
+  // The mouse moves over a form at a point given in pixels, as Windows reports it; the form's
+  // MouseMove gets it in twips. A loaded form hears it even while hidden, as the main window
+  // hears its notification-area icon (which reports the icon's mouse events this way).
+  bool MouseMove(Form& form, int x, int y, int button = 0, int shift = 0);
+  // Another program sends a registered message to every top-level window (Explorer's
+  // "TaskbarCreated", say); returns whether any form listened for it.
+  bool Broadcast(const std::string& name);
   Menu* OpenPopup() const { return popup_; }
   bool ChoosePopupItem(Menu& item);   // an item of the pop-up menu that is open
 

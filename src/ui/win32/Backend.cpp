@@ -204,7 +204,10 @@ COLORREF Backend::ColorRef(Color color) const {
   return static_cast<COLORREF>(color);
 }
 
+// A system colour's brush is the system's own, which follows the colour when the user
+// changes it.
 HBRUSH Backend::BrushFor(Color color) {
+  if (color & 0x80000000) return GetSysColorBrush(static_cast<int>(color & 0xFF));
   auto it = brushes_.find(color);
   if (it != brushes_.end()) return it->second;
   HBRUSH brush = CreateSolidBrush(ColorRef(color));

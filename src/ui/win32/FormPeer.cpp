@@ -42,6 +42,8 @@ FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form)
   WindowStyles styles = FormStyles(form);
   Create(kFormClass, styles.style, styles.exStyle, form.Caption());
   SetOwner();
+  for (const std::string& name : form.RegisteredMessages)
+    if (UINT id = RegisterWindowMessageA(name.c_str())) registered_[id] = name;
   toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                              0, hwnd_, nullptr, backend.Instance(), nullptr);
   Update(Prop::Picture);
@@ -157,6 +159,18 @@ void FormPeer::SetToolTip(HWND control, const std::string& text) {
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = hwnd_;
   info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void FormPeer::SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const std::string& text) {
+  TOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_SUBCLASS;
+  info.hwnd = control;
+  info.uId = id;
+  info.rect = area;
   info.lpszText = const_cast<char*>(text.c_str());
   SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
   if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
@@ -315,12 +329,23 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       backend_.Deliver([&form, button, shift, x, y] { form.MouseMove(button, shift, x, y); });
       return 0;
     }
+    case WM_ERASEBKGND: {
+      RECT area;
+      GetClientRect(hwnd_, &area);
+      FillRect(reinterpret_cast<HDC>(wParam), &area, backend_.BrushFor(form.BackColor));
+      return 1;
+    }
     case WM_SIZE:
       for (Control* control : form.AllControls())
         if (control->Kind() == ControlKind::StatusBar && control->GetPeer())
           SendMessageA(reinterpret_cast<HWND>(control->hWnd()), WM_SIZE, 0, 0);
       return 0;
     default:
+      if (auto it = registered_.find(message); it != registered_.end()) {
+        std::string name = it->second;
+        backend_.Deliver([&form, name] { form.RegisteredMessage(name); });
+        return 0;
+      }
       return DefWindowProcA(hwnd_, message, wParam, lParam);
   }
 }

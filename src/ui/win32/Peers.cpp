@@ -117,9 +117,14 @@ void WindowPeer::RefreshEnabled() {
     if (auto* peer = dynamic_cast<WindowPeer*>(child->GetPeer())) peer->RefreshEnabled();
 }
 
+// A control stands on its container's background: a form's own colour, a frame's or picture
+// box's button face.
 HBRUSH WindowPeer::OnColor(HDC dc) {
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return GetSysColorBrush(COLOR_BTNFACE);
+  Container* parent = control_.Parent();
+  Color back = parent && parent->Kind() == ControlKind::Form ? static_cast<ui::Form*>(parent)->BackColor
+                                                             : kSystemButtonFace;
+  SetBkColor(dc, backend_.ColorRef(back));
+  return backend_.BrushFor(back);
 }
 
 bool WindowPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -608,10 +613,12 @@ class ProgressPeer : public WindowPeer {
   ProgressBar& bar_;
 };
 
+// The panels' tips are the form's own, one for each panel's area, so that they show whenever
+// the pointer rests on a panel (the status bar's own show only for a text cut short).
 class StatusPeer : public WindowPeer {
  public:
   StatusPeer(Backend& backend, StatusBar& bar) : WindowPeer(backend, bar), bar_(bar) {
-    Create(STATUSCLASSNAMEA, SBARS_TOOLTIPS, 0, "");
+    Create(STATUSCLASSNAMEA, 0, 0, "");
     Update(Prop::Panels);
   }
   void Update(Prop what) override {
@@ -626,17 +633,32 @@ class StatusPeer : public WindowPeer {
       edges.push_back(i == bar_.PanelCount() ? -1 : right);
     }
     SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (int i = 1; i <= bar_.PanelCount(); ++i) {
-      const auto& panel = bar_.GetPanel(i);
-      SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(panel.text.c_str()));
-      SendMessageA(hwnd_, SB_SETTIPTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(panel.toolTipText.c_str()));
-    }
+    for (int i = 1; i <= bar_.PanelCount(); ++i)
+      SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(bar_.GetPanel(i).text.c_str()));
+    ShowTips();
+  }
+  // The bar docks itself at the bottom of the form whenever the form's size changes; the
+  // panels' areas move with it.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message != WM_SIZE) return WindowPeer::OnMessage(message, wParam, lParam, result);
+    result = CallOriginal(message, wParam, lParam);
+    ShowTips();
+    return true;
   }
 
  protected:
   void Place() override { SendMessageA(hwnd_, WM_SIZE, 0, 0); }
 
  private:
+  void ShowTips() {
+    FormPeer* form = Form();
+    if (!form) return;
+    for (int i = 1; i <= bar_.PanelCount(); ++i) {
+      RECT area{};
+      SendMessageA(hwnd_, SB_GETRECT, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(&area));
+      form->SetAreaToolTip(hwnd_, static_cast<UINT_PTR>(i), area, bar_.GetPanel(i).toolTipText);
+    }
+  }
   StatusBar& bar_;
 };
 

@@ -94,6 +94,8 @@ class FormPeer : public WindowPeer {
 
   HACCEL Accelerators() const { return accelerators_; }
   void SetToolTip(HWND control, const std::string& text);
+  // A tip for one area of a control's window (a status bar's panel), told apart by its id.
+  void SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const std::string& text);
   void AddMenu(MenuPeer* peer);
   void RemoveMenu(MenuPeer* peer);
   void RebuildMenus();
@@ -114,6 +116,8 @@ class FormPeer : public WindowPeer {
   void FillPopup(ui::Menu& menu);
 
   bool shownOnce_ = false;
+  // The registered messages the form listens for, by the number Windows gave each name.
+  std::map<UINT, std::string> registered_;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND toolTip_ = nullptr;

@@ -50,6 +50,8 @@ class HeadlessDriver : public Driver {
   void SwitchToAnotherProgram() override {}
   void ClickWindow(ui::Form& form) override { backend_.ActivateForm(form); }
   void ShowBehindAnotherProgram(ui::Form& form) override { form.Show(); }
+  void MouseMove(ui::Form& form, int x, int y) override { backend_.MouseMove(form, x, y); }
+  void Broadcast(const std::string& name) override { backend_.Broadcast(name); }
   void Wait(int milliseconds) override { backend_.Advance(std::chrono::milliseconds(milliseconds)); }
 
   bool LooksEnabled(ui::Control& control) override { return control.EffectivelyEnabled(); }

@@ -1,0 +1,140 @@
+#include "alarm/frmAlarm.h"
+
+#include "app/Version.h"
+#include "base/Convert.h"
+#include "platform/modMisc.h"
+#include "tray/modNewIcon.h"
+#include "ui/Error.h"
+
+namespace app::alarm {
+namespace {
+
+constexpr const char* kNotLoaded = "Media File Not Loaded";
+const ui::Font kMessageFont{"Arial", 9.75, true};
+constexpr int kWidthBesideMessage = 1300;
+
+// An interface the playback object may lack: using it then is the error of an empty object.
+template <typename Interface>
+Interface& Held(const std::unique_ptr<Interface>& held) {
+  if (!held) throw ui::RuntimeError(base::kObjectNotSet, "Object variable or With block variable not set");
+  return *held;
+}
+
+}  // namespace
+
+std::string GetFilePart(const std::string& path, std::int32_t part) {
+  std::size_t slash = path.rfind('\\');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  switch (part) {
+    case 0: {
+      std::size_t dot = path.rfind('.');
+      return dot == std::string::npos ? std::string() : path.substr(dot + 1);
+    }
+    case 1:
+      return name.substr(0, name.find('.'));
+    case 2:
+      return name;
+    case 3: {
+      if (name.empty()) return path;
+      std::string rest;
+      for (std::size_t at = 0;;) {
+        std::size_t found = path.find(name, at);
+        rest += path.substr(at, found == std::string::npos ? std::string::npos : found - at);
+        if (found == std::string::npos) return rest;
+        at = found + name.size();
+      }
+    }
+    default:
+      return {};
+  }
+}
+
+frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime, "frmAlarm"), state_(state) {
+  SetCaption("Alarm Message");
+  SetIcon("IDI_MAIN");
+  BackColor = ui::Rgb(224, 224, 224);
+  BorderStyle = ui::BorderStyle::FixedDialog;
+  MinButton = MaxButton = false;
+  StartUpPosition = ui::StartUpPosition::CenterScreen;
+  SetClientSize(2835, 1605);
+
+  img.Move(225, 248, 510, 510);
+  img.SetPicture("IDI_INFO");
+  lblAlarmM.SetFont(kMessageFont);
+  lblAlarmM.Move(945, 375, 1635, 240);
+  lblAlarmM.SetCaption("Alarm Message...");
+  lblAlarmM.SetAutoSize(true);
+  cmdOk.SetCaption("Close");
+  cmdOk.Move((2835 - 1245) / 2, 800, 1245, 375);
+  stsBar.Move(0, 1305, 2835, 300);
+
+  LoadEvent = [this] { Form_Load(); };
+  Activate = [this] { Form_Activate(); };
+  UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
+  lblAlarmM.Change = [this] { lblAlarmM_Change(); };
+  cmdOk.Click = [this] { cmdOk_Click(); };
+}
+
+MainWindow& frmAlarm::Main() {
+  if (!state_.main) throw ui::RuntimeError(base::kObjectNotSet, "Object variable or With block variable not set");
+  return *state_.main;
+}
+
+// Everything happens before the window first shows. Playback problems pass in silence; any
+// other failure leaves the note that nothing plays, and the window goes at once.
+void frmAlarm::Form_Load() {
+  try {
+    SetCaption(":: Quenlar " + VersionText() + " - Alarm ::");
+    if (Main().AlarmFileTicked()) {
+      std::string path = Main().AlarmFilePath();
+      PlayMedia(path);
+      stsBar.SetPanelText(1, "File to Play : " + GetFilePart(path, 2));
+      stsBar.SetPanelToolTipText(1, "File Path = " + path);
+    } else {
+      stsBar.SetPanelText(1, kNotLoaded);
+      stsBar.SetPanelToolTipText(1, "");
+    }
+    ui::EachStatement({[&] { tray::DeleteIcon(state_.os.shell32, state_.TrayRecord); }});
+    lblAlarmM.SetCaption(Main().AlarmMessage());
+  } catch (const std::exception&) {
+    ui::EachStatement({
+        [&] { stsBar.SetPanelText(1, kNotLoaded); },
+        [&] { stsBar.SetPanelToolTipText(1, ""); },
+        [&] { Unload(); },
+    });
+  }
+}
+
+void frmAlarm::Form_Activate() { platform::SetTopMost(state_.os.user32, *this, true); }
+
+void frmAlarm::PlayMedia(const std::string& path) {
+  ui::EachStatement({
+      [&] { media_ = state_.os.quartz.CreateFilgraphManager(); },
+      [&] { Held(media_.control).RenderFile(path); },
+      [&] { Held(media_.control).Run(); },
+      [&] { Held(media_.position).put_CurrentPosition(0); },
+  });
+}
+
+// The window is as wide as the message needs, the Close button in its middle.
+void frmAlarm::lblAlarmM_Change() {
+  SetWidth(lblAlarmM.Width() + kWidthBesideMessage);
+  float left = static_cast<float>(Width()) / 2.0f - static_cast<float>(cmdOk.Width()) / 2.0f;
+  cmdOk.SetLeft(base::CLng(left));
+}
+
+void frmAlarm::cmdOk_Click() {
+  Main().SaveSett(state_.SettingsPath());
+  Unload();
+}
+
+void frmAlarm::Form_Unload(int& /*cancel*/) {
+  ui::EachStatement({
+      [&] { Held(media_.control).Stop(); },
+      [&] { platform::SetTopMost(state_.os.user32, *this, false); },
+      [&] { Main().Unload(); },
+      [&] { media_ = {}; },
+  });
+}
+
+}  // namespace app::alarm
