@@ -86,7 +86,8 @@ class NativeOptions : public win32_testing::Win32Test {
                                     .comctl32 = fake.comctl32,
                                     .powrprof = fake.powrprof,
                                     .comdlg32 = fake.comdlg32,
-                                    .files = files}};
+                                    .files = files,
+                                    .wininet = fake.wininet}};
   std::unique_ptr<app::frmMain> main;
 };
 

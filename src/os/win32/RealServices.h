@@ -10,6 +10,7 @@
 #include "os/win32/Powrprof.h"
 #include "os/win32/Shell32.h"
 #include "os/win32/User32.h"
+#include "os/win32/Wininet.h"
 
 namespace os::win32 {
 
@@ -23,6 +24,7 @@ class RealServices {
   Powrprof powrprof;
   Comdlg32 comdlg32;
   Files files;
+  Wininet wininet;
 
   os::Services Services() { return os::ServicesOf(*this); }
 };
