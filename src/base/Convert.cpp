@@ -12,9 +12,9 @@ namespace {
 bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Collects the characters of the leading number into `out` (blanks dropped). Returns the
-// position after the last character that belongs to it.
-std::size_t ScanNumber(std::string_view text, std::string& out) {
+// Collects the characters of the leading number into `out` (blanks dropped), with its exponent
+// when `exponent` allows one. Returns the position after the last character that belongs to it.
+std::size_t ScanNumber(std::string_view text, std::string& out, bool exponent = true) {
   std::size_t i = 0;
   auto skip = [&] {
     while (i < text.size() && IsSkipped(text[i])) ++i;
@@ -39,31 +39,35 @@ std::size_t ScanNumber(std::string_view text, std::string& out) {
   }
   if (!digits) return 0;
   std::size_t end = i;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    std::string exponent = "e";
+  if (exponent && i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    std::string power = "e";
     std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) power += text[j++];
     bool expDigits = false;
     while (j < text.size() && IsDigit(text[j])) {
-      exponent += text[j++];
+      power += text[j++];
       expDigits = true;
     }
     if (expDigits) {
-      out += exponent;
+      out += power;
       end = j;
     }
   }
   return end;
 }
 
-}  // namespace
-
-double Val(std::string_view text) {
+double LeadingNumber(std::string_view text, bool exponent) {
   std::string number;
-  if (ScanNumber(text, number) == 0) return 0.0;
+  if (ScanNumber(text, number, exponent) == 0) return 0.0;
   double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0;
 }
+
+}  // namespace
+
+double Val(std::string_view text) { return LeadingNumber(text, true); }
+
+double DecimalVal(std::string_view text) { return LeadingNumber(text, false); }
 
 bool IsNumeric(std::string_view text) {
   std::string number;
