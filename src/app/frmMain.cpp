@@ -714,6 +714,7 @@ void frmMain::mnu_update_Click() {
       [&] { mnu_update.SetEnabled(false); },
       [&] { tmrUpdate.Tag = "0"; },
       [&] { SetCaption(AppTitle() + " Checking for updates..."); },
+      [&] { Refresh(); },  // the caption and the greyed item show while the fetch holds the window
       [&] { txtVer.SetText(iNet.OpenURL(update::SiteAddress(update::kVersionFilePath))); },
       [&] { tmrUpdate.SetEnabled(true); },
   });
