@@ -36,10 +36,4 @@ TEST_F(AboutBox, F1OpensItOverTheMainWindowWithTheVersionAndEscapeInTheTextBoxCl
   EXPECT_EQ(runtime.ActiveForm(), &M());
 }
 
-TEST_F(AboutBox, TheCloseBoxClosesItToo) {
-  backend.WhileModal([&](ui::Form& box) { ASSERT_TRUE(backend.CloseBox(box)); });
-  ASSERT_TRUE(backend.Choose(M().mnu_about));
-  EXPECT_TRUE(runtime.TakesInput(M()));
-}
-
 }  // namespace

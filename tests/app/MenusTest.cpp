@@ -55,6 +55,13 @@ TEST_F(Menus, TheTicksToggleAndSurviveARestartOnlyOnceSaved) {
   EXPECT_EQ(settings::SplitLines(fake.files.disk.at(kSettingsPath)).at(10), "False");
 }
 
+TEST_F(Menus, MinimiseToTrayOnActivationTakesTheWindowIntoTheTray) {
+  ASSERT_TRUE(backend.Choose(M().mnu_autotray));
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  EXPECT_FALSE(M().Visible());
+  EXPECT_EQ(fake.shell32.trayIcons.size(), 1u);
+}
+
 TEST_F(Menus, TheWebsiteAndDonationPagesOpenMaximisedThroughTheShell) {
   ASSERT_TRUE(backend.Press(M(), ui::Shortcut::Ctrl('W')));
   ASSERT_TRUE(backend.Choose(M().mnu_donate));

@@ -118,17 +118,10 @@ TEST_F(UpdateCheck, TheRequestAsksTheSiteAfreshWithTenSecondTimeOuts) {
   Serve(Answer::Page("1.3"));
   boxes().Answer(ui::vbOK);
   Check();
-  auto connections = fake.log.Of<wininet::InternetConnectA>();
-  ASSERT_EQ(connections.size(), 1u);
-  EXPECT_EQ(connections[0].serverName, "127.0.0.1");
-  EXPECT_EQ(connections[0].serverPort, 48213);
   auto requests = fake.log.Of<wininet::HttpOpenRequestA>();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].verb, "GET");
-  EXPECT_EQ(requests[0].objectName, "/product/qnl_curver.txt");
   EXPECT_TRUE(requests[0].flags & os::kInternetFlagReload) << "never an old copy from the cache";
-  EXPECT_FALSE(requests[0].flags & os::kInternetFlagSecure);
-  // The request in the log is the one the time-outs were set on before it was sent.
+  // The request that was sent is one the time-outs were set on.
   os::Handle request = fake.log.Of<wininet::HttpSendRequestA>().at(0).request;
   auto options = fake.log.Of<wininet::InternetSetOptionA>();
   for (std::uint32_t option : {os::kInternetOptionConnectTimeout, os::kInternetOptionSendTimeout,
@@ -136,8 +129,6 @@ TEST_F(UpdateCheck, TheRequestAsksTheSiteAfreshWithTenSecondTimeOuts) {
     EXPECT_NE(std::find(options.begin(), options.end(), wininet::InternetSetOptionA{request, option, 10000}),
               options.end())
         << "time-out " << option;
-  EXPECT_EQ(fake.log.Of<wininet::HttpQueryInfoA>().at(0).infoLevel,
-            os::kHttpQueryStatusCode | os::kHttpQueryFlagNumber);
 }
 
 TEST_F(UpdateCheck, WhileTheFetchRunsTheMenuItemIsGreyedAndTheCaptionSaysSo) {
