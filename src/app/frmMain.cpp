@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "app/App.h"
 #include "about/frmAbout.h"
+#include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
 #include "countdown/frmOptions.h"
