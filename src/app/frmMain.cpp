@@ -1,14 +1,18 @@
 #include "app/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
+#include "countdown/frmOptions.h"
 #include "power/modShellnWait.h"
 #include "power/modShutdown.h"
 #include "settings/modSettings.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
 #include "ui/Runtime.h"
+#include "update/Site.h"
+#include "update/modUpdate.h"
 
 namespace app {
 
@@ -64,7 +68,7 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 }  // namespace
 
 frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
-    : ui::Form(runtime, "frmMain"), CommonDialog(state.os), state_(state), os_(state.os) {
+    : ui::Form(runtime, "frmMain"), CommonDialog(state.os), iNet(state.os.wininet), state_(state), os_(state.os) {
   DesignLayout();
   BindHandlers();
   state_.main = this;
@@ -216,6 +220,15 @@ void frmMain::BindHandlers() {
   cmdTray.Click = [this] { cmdTray_Click(); };
   mnu_Show.Click = [this] { mnu_Show_Click(); };
   mnu_saveset.Click = [this] { mnu_saveset_Click(); };
+  mnu_beep.Click = [this] { mnu_beep_Click(); };
+  mnu_confirm.Click = [this] { mnu_confirm_Click(); };
+  mnu_autotray.Click = [this] { mnu_autotray_Click(); };
+  mnu_options.Click = [this] { mnu_options_Click(); };
+  mnu_about.Click = [this] { mnu_about_Click(); };
+  mnu_website.Click = [this] { mnu_website_Click(); };
+  mnu_donate.Click = [this] { mnu_donate_Click(); };
+  mnu_update.Click = [this] { mnu_update_Click(); };
+  tmrUpdate.TimerEvent = [this] { tmrUpdate_Timer(); };
 
   optExitOption.ForEach(
       [this](ui::OptionButton& option) { option.Click = [this](int index) { optExitOption_Click(index); }; });
@@ -682,5 +695,88 @@ void frmMain::txtTimeout_Change() {
 }
 
 void frmMain::scrSecond_Change() { txtTimeout.SetText(std::to_string(scrSecond.Value())); }
+
+// ---------------------------------------------------------------- preference and help menus
+
+void frmMain::mnu_options_Click() {
+  countdown::frmOptions options(GetRuntime(), state_);
+  options.Show(ui::vbModal);
+}
+
+void frmMain::mnu_about_Click() {
+  about::frmAbout box(GetRuntime());
+  box.Show(ui::vbModal, this);
+}
+
+void frmMain::mnu_website_Click() { update::OpenWebPage(os_.shell32, update::SiteAddress()); }
+
+void frmMain::mnu_donate_Click() { update::OpenWebPage(os_.shell32, update::SiteAddress(update::kDonatePagePath)); }
+
+// ---------------------------------------------------------------- update check
+
+// The fetch blocks until the version file has come or the transfer has given up; the poll
+// timer then picks up the result.
+void frmMain::mnu_update_Click() {
+  EachStatement({
+      [&] { txtVer.SetText(""); },
+      [&] { mnu_update.SetEnabled(false); },
+      [&] { tmrUpdate.Tag = "0"; },
+      [&] { SetCaption(AppTitle() + " Checking for updates..."); },
+      [&] { Refresh(); },  // the caption and the greyed item show while the fetch holds the window
+      [&] { txtVer.SetText(iNet.OpenURL(update::SiteAddress(update::kVersionFilePath))); },
+      [&] { tmrUpdate.SetEnabled(true); },
+  });
+}
+
+// The timer stops before a result shows: its ticks go on while a message box is up, and each
+// would show the result again.
+void frmMain::tmrUpdate_Timer() {
+  long ticks = 0;
+  EachStatement({[&] { ticks = base::CLng(base::Val(tmrUpdate.Tag)); }});
+  if (ticks <= 10 && !iNet.StillExecuting()) {
+    EachStatement({
+        [&] { tmrUpdate.SetEnabled(false); },
+        [&] { CheckVersion(update::ReadVersion(txtVer.Text())); },
+        [&] { EndUpdateCheck(); },
+    });
+  } else {
+    EachStatement({
+        [&] { iNet.Cancel(); },
+        [&] { SetCaption("Timeout"); },
+        [&] {
+          if (iNet.StillExecuting()) return;  // the next tick tries again
+          EachStatement({
+              [&] { tmrUpdate.SetEnabled(false); },
+              [&] {
+                GetRuntime().MsgBox("Timout Exceeded!\rPlease check your internet connection and try again.",
+                                    ui::mb::kExclamation);
+              },
+              [&] { EndUpdateCheck(); },
+          });
+        },
+    });
+  }
+  EachStatement({[&] { tmrUpdate.Tag = std::to_string(ticks + 1); }});
+}
+
+// The menu item comes back unless a schedule was activated while the check ran (a key typed
+// during the fetch arrives after it): while a schedule is active it stays greyed.
+void frmMain::EndUpdateCheck() { mnu_update.SetEnabled(!ScheduleActive()); }
+
+void frmMain::CheckVersion(double fetched) {
+  ui::Runtime& rt = GetRuntime();
+  SetCaption(AppTitle());
+  if (fetched > update::OwnVersion()) {
+    int answer = rt.MsgBox("There is a update to version " + base::NumberText(fetched) +
+                               " is available!    \rDo you want to download it now?",
+                           ui::mb::kYesNo | ui::mb::kInformation);
+    if (answer == ui::vbYes) update::OpenWebPage(os_.shell32, update::SiteAddress(update::kDownloadPagePath));
+  } else if (fetched > 0) {
+    rt.MsgBox("Sorry, No new updates are available!     ", ui::mb::kInformation);
+  } else {
+    rt.MsgBox("Unable to get update information.\rPlease check your internet connection and try again.    ",
+              ui::mb::kExclamation);
+  }
+}
 
 }  // namespace app

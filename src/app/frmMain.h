@@ -10,6 +10,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
+#include "update/Inet.h"
 
 namespace app {
 
@@ -54,6 +55,8 @@ class frmMain : public ui::Form, public MainWindow {
 
   // The file-open dialog of the two file pickers.
   platform::CommonDialog CommonDialog;
+  // Fetches the version file for the update check.
+  update::Inet iNet;
 
   // ---- controls, in the order they are created: their tab order, and where two overlap, the
   // earlier one lies on top
@@ -153,6 +156,19 @@ class frmMain : public ui::Form, public MainWindow {
   void mnu_Show_Click();
   void mnu_saveset_Click();
 
+  void mnu_beep_Click() { mnu_beep.SetChecked(!mnu_beep.Checked()); }
+  void mnu_confirm_Click() { mnu_confirm.SetChecked(!mnu_confirm.Checked()); }
+  void mnu_autotray_Click() { mnu_autotray.SetChecked(!mnu_autotray.Checked()); }
+  void mnu_options_Click();
+  void mnu_about_Click();
+  void mnu_website_Click();
+  void mnu_donate_Click();
+  void mnu_update_Click();
+  void tmrUpdate_Timer();
+  // Tells the user what the fetched version number means: a newer version (with the offer to
+  // download it), none, or no information at all (0 or less).
+  void CheckVersion(double fetched);
+
   void optExitOption_Click(int index);
   void chkExecFile_Click();
   void chkAlarmF_Click();
@@ -182,6 +198,7 @@ class frmMain : public ui::Form, public MainWindow {
   void PickFile(ui::CheckBox& box, ui::TextBox& path,
                 const std::vector<std::pair<std::string, std::string>>& filters, const std::string& title);
   void ClearPath(ui::CheckBox& box, ui::TextBox& path);
+  void EndUpdateCheck();
 
   ProgramState& state_;
   os::Services& os_;  // the state's services

@@ -12,10 +12,12 @@ namespace {
 bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// How much of a number a reader takes: all of it, no exponent, or the whole part only.
+enum class Number { Full, Decimal, Whole };
+
 // Collects the characters of the leading number into `out` (blanks dropped). Returns the
-// position after the last character that belongs to it. A whole number ends before any full
-// stop or exponent.
-std::size_t ScanNumber(std::string_view text, std::string& out, bool whole) {
+// position after the last character that belongs to it.
+std::size_t ScanNumber(std::string_view text, std::string& out, Number kind = Number::Full) {
   std::size_t i = 0;
   auto skip = [&] {
     while (i < text.size() && IsSkipped(text[i])) ++i;
@@ -31,7 +33,7 @@ std::size_t ScanNumber(std::string_view text, std::string& out, bool whole) {
     if (IsDigit(c)) {
       out += c;
       digits = true;
-    } else if (c == '.' && !point && !whole) {
+    } else if (c == '.' && !point && kind != Number::Whole) {
       out += c;
       point = true;
     } else {
@@ -40,39 +42,42 @@ std::size_t ScanNumber(std::string_view text, std::string& out, bool whole) {
   }
   if (!digits) return 0;
   std::size_t end = i;
-  if (!whole && i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    std::string exponent = "e";
+  if (kind == Number::Full && i < text.size() &&
+      (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    std::string power = "e";
     std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) power += text[j++];
     bool expDigits = false;
     while (j < text.size() && IsDigit(text[j])) {
-      exponent += text[j++];
+      power += text[j++];
       expDigits = true;
     }
     if (expDigits) {
-      out += exponent;
+      out += power;
       end = j;
     }
   }
   return end;
 }
 
-double LeadingNumber(std::string_view text, bool whole) {
+double LeadingNumber(std::string_view text, Number kind) {
   std::string number;
-  if (ScanNumber(text, number, whole) == 0) return 0.0;
+  if (ScanNumber(text, number, kind) == 0) return 0.0;
   double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace
 
-double Val(std::string_view text) { return LeadingNumber(text, false); }
+double Val(std::string_view text) { return LeadingNumber(text, Number::Full); }
 
-double WholeVal(std::string_view text) { return LeadingNumber(text, true); }
+double DecimalVal(std::string_view text) { return LeadingNumber(text, Number::Decimal); }
+
+double WholeVal(std::string_view text) { return LeadingNumber(text, Number::Whole); }
 
 bool IsNumeric(std::string_view text) {
   std::string number;
-  std::size_t end = ScanNumber(text, number, false);
+  std::size_t end = ScanNumber(text, number);
   if (end == 0) return false;
   while (end < text.size() && IsSkipped(text[end])) ++end;
   // A number too large for a Double is not one the program can use.

@@ -14,6 +14,9 @@ namespace base {
 // exponent. Reading stops at the first character that cannot continue the number. A text that
 // does not begin with a number reads as 0.
 double Val(std::string_view text);
+// The same without an exponent: an optional sign, digits and at most one full stop ("1.4e2"
+// reads 1.4).
+double DecimalVal(std::string_view text);
 
 // The whole number a text begins with: read as Val reads it, except that the number ends at a
 // full stop or an exponent, so "2.5" reads as 2 and "1e2" as 1.

@@ -11,6 +11,7 @@
 #include "os/Quartz.h"
 #include "os/Shell32.h"
 #include "os/User32.h"
+#include "os/Wininet.h"
 
 namespace os {
 
@@ -24,6 +25,7 @@ struct Services {
   Comdlg32& comdlg32;
   Files& files;
   Quartz& quartz;
+  Wininet& wininet;
 };
 
 // The services of a bundle that owns one of each, under the same names.
@@ -37,7 +39,8 @@ Services ServicesOf(Bundle& bundle) {
           .powrprof = bundle.powrprof,
           .comdlg32 = bundle.comdlg32,
           .files = bundle.files,
-          .quartz = bundle.quartz};
+          .quartz = bundle.quartz,
+          .wininet = bundle.wininet};
 }
 
 }  // namespace os

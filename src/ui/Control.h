@@ -36,6 +36,8 @@ class Peer {
   // Moves the input focus to the control; the backend reports the move back through
   // Form::FocusMoved.
   virtual void Focus() {}
+  // Draws the window and its children now, rather than when the program next waits for input.
+  virtual void Refresh() {}
   // Where the user can change a selection natively, the peer reports it; otherwise the model's
   // own value stands.
   virtual std::optional<std::pair<int, int>> NativeSelection() { return std::nullopt; }

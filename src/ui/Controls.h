@@ -51,6 +51,8 @@ class TextBox : public Control {
   void SetMaxLength(int length);
   bool Locked() const { return locked_; }  // read-only for the user
   void SetLocked(bool locked);
+  // Several lines, wrapped at the box's width; read when the form loads.
+  bool MultiLine = false;
   Color BackColor() const { return backColor_; }
   void SetBackColor(Color color);
 

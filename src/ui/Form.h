@@ -67,6 +67,11 @@ class Form : public Container {
   // Opens a menu of this form at the pointer. The item the user chooses raises its Click
   // after this call has returned, as a new event.
   void PopupMenu(Menu& menu);
+  // Puts the window as it now stands on the screen at once, for code that keeps the program
+  // from taking input for a while right after changing it.
+  void Refresh() {
+    if (Peer* peer = GetPeer()) peer->Refresh();
+  }
 
   Event<> InitializeEvent;
   Event<> LoadEvent;

@@ -86,7 +86,8 @@ inline os::Services Mixed(os::fake::FakeServices& fake, RealLibraries real) {
           .powrprof = f.powrprof,
           .comdlg32 = real.comdlg32 ? *real.comdlg32 : f.comdlg32,
           .files = real.files ? *real.files : f.files,
-          .quartz = real.quartz ? *real.quartz : f.quartz};
+          .quartz = real.quartz ? *real.quartz : f.quartz,
+          .wininet = f.wininet};
 }
 
 // Runs `work` once a loop of the program's own (a modal dialog's, a pop-up menu's) runs and

@@ -17,12 +17,15 @@
 #include "os/fake/Shell32.h"
 #include "os/fake/User32.h"
 #include "os/fake/VirtualClock.h"
+#include "os/fake/Wininet.h"
 
 namespace os::fake {
 
 class FakeServices {
+  VirtualClock& clock_;  // first: the fakes below that keep time take it
+
  public:
-  explicit FakeServices(VirtualClock& clock) : kernel32(log, clock) {}
+  explicit FakeServices(VirtualClock& clock) : clock_(clock), kernel32(log, clock) {}
   FakeServices(const FakeServices&) = delete;
   FakeServices& operator=(const FakeServices&) = delete;
 
@@ -36,6 +39,7 @@ class FakeServices {
   Comdlg32 comdlg32{log, user32};
   Files files{log};
   Quartz quartz{log};
+  Wininet wininet{log, clock_};
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

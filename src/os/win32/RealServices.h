@@ -11,6 +11,7 @@
 #include "os/win32/Quartz.h"
 #include "os/win32/Shell32.h"
 #include "os/win32/User32.h"
+#include "os/win32/Wininet.h"
 
 namespace os::win32 {
 
@@ -25,6 +26,7 @@ class RealServices {
   Comdlg32 comdlg32;
   Files files;
   Quartz quartz;
+  Wininet wininet;
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

@@ -97,6 +97,15 @@ void FormPeer::Place() {
                height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void FormPeer::Refresh() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Wine hands what was drawn (and a new caption) to the X server only when the thread looks
+  // for messages. Looking for one that never comes does that and takes none of the user's
+  // input.
+  MSG none;
+  PeekMessageA(&none, hwnd_, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+}
+
 void FormPeer::Update(Prop what) {
   ui::Form& form = FormModel();
   switch (what) {

@@ -244,8 +244,8 @@ class TextBoxPeer : public WindowPeer {
  public:
   TextBoxPeer(Backend& backend, TextBox& box) : WindowPeer(backend, box), box_(box) {
     quiet_ = true;
-    Create("EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT | (box.Locked() ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
-           box.Text());
+    DWORD lines = box.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+    Create("EDIT", WS_TABSTOP | lines | ES_LEFT | (box.Locked() ? ES_READONLY : 0), WS_EX_CLIENTEDGE, box.Text());
     SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(box.MaxLength()), 0);
     quiet_ = false;
   }

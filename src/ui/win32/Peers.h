@@ -90,6 +90,7 @@ class FormPeer : public WindowPeer {
 
   void Update(Prop what) override;
   void Focus() override {}
+  void Refresh() override;
   std::uintptr_t PictureHandle() const override { return reinterpret_cast<std::uintptr_t>(smallIcon_); }
 
   HACCEL Accelerators() const { return accelerators_; }

@@ -1,0 +1,44 @@
+// The beep frequency window: the countdown beep's frequency, typed or stepped, and a test tone
+// that repeats until stopped. It edits the main window's frequency and keeps the two equal.
+#pragma once
+
+#include <cstdint>
+
+#include "app/ProgramState.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace countdown {
+
+class frmOptions : public ui::Form {
+ public:
+  frmOptions(ui::Runtime& runtime, app::ProgramState& state);
+
+  static constexpr int kLowest = 100;     // Hz
+  static constexpr int kHighest = 10000;  // Hz
+
+  ui::Label lblFreq{*this, "lblFreq"};
+  ui::TextBox txtFreq{*this, "txtFreq"};
+  ui::ScrollBar scrFreq{*this, "scrFreq"};
+  ui::CommandButton cmdPlay{*this, "cmdPlay"};
+  ui::Timer tmrPlay{*this, "tmrPlay"};
+
+  void Form_Load();
+  void Form_Unload(int& cancel);
+  void txtFreq_Change();
+  void txtFreq_KeyPress(int& keyAscii);
+  void scrFreq_Change();
+  void scrFreq_Scroll() { scrFreq_Change(); }
+  void cmdPlay_Click();
+  void tmrPlay_Timer();
+
+ private:
+  // One test tone of 100 ms.
+  void TestTone(std::int16_t frequency);
+  // The main window's txtBeepFreq takes the box's text.
+  void CopyToMain();
+
+  app::ProgramState& state_;
+};
+
+}  // namespace countdown
