@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "os/win32/SystemLibrary.h"
+
 namespace os::win32 {
 
 #ifndef _WIN64
@@ -31,7 +33,7 @@ std::int32_t Comdlg32::GetOpenFileNameA(OpenFileName& ofn) {
   record.nMaxFileTitle = static_cast<DWORD>(title.size());
   record.lpstrTitle = ofn.lpstrTitle.c_str();
   record.Flags = ofn.Flags;
-  BOOL ok = ::GetOpenFileNameA(&record);
+  BOOL ok = Resolve<decltype(&::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA")(&record);
   ofn.nFilterIndex = record.nFilterIndex;
   if (ok) {
     ofn.lpstrFile = file;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/RuntimeError.h"
+#include "os/win32/SystemLibrary.h"
 
 namespace os::win32 {
 namespace {
@@ -33,9 +34,9 @@ class MediaControl : public os::IMediaControl, Held<::IMediaControl> {
     int length = MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, wide.data(), length);
-    BSTR name = SysAllocString(wide.c_str());
+    BSTR name = Resolve<decltype(&::SysAllocString)>("oleaut32.dll", "SysAllocString")(wide.c_str());
     HRESULT result = held_->RenderFile(name);
-    SysFreeString(name);
+    Resolve<decltype(&::SysFreeString)>("oleaut32.dll", "SysFreeString")(name);
     return result;
   }
   std::int32_t Run() override { return held_->Run(); }
@@ -56,14 +57,14 @@ class BasicAudio : public os::IBasicAudio, Held<::IBasicAudio> {
 }  // namespace
 
 Quartz::~Quartz() {
-  if (comStarted_) CoUninitialize();
+  if (comStarted_) Resolve<decltype(&::CoUninitialize)>("ole32.dll", "CoUninitialize")();
 }
 
 // CLSID_FilterGraph is the filter graph manager's class, {E436EBB3-524F-11CE-9F53-0020AF0BA770}.
 FilgraphManager Quartz::CreateFilgraphManager() {
-  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitialize(nullptr));
+  if (!comStarted_) comStarted_ = SUCCEEDED(Resolve<decltype(&::CoInitialize)>("ole32.dll", "CoInitialize")(nullptr));
   ::IMediaControl* control = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaControl,
+  if (FAILED(Resolve<decltype(&::CoCreateInstance)>("ole32.dll", "CoCreateInstance")(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaControl,
                               reinterpret_cast<void**>(&control))))
     throw base::RuntimeError(base::kCannotCreateObject, "ActiveX component can't create object");
   FilgraphManager manager;

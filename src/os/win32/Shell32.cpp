@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "os/win32/SystemLibrary.h"
+
 namespace os::win32 {
 
 // The record's first form, which every Windows version accepts (NOTIFYICONDATAA_V1_SIZE): the
@@ -24,14 +26,14 @@ std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconD
   record.uCallbackMessage = data.uCallbackMessage;
   record.hIcon = reinterpret_cast<HICON>(data.hIcon);
   std::strncpy(record.szTip, data.szTip.c_str(), 63);
-  return ::Shell_NotifyIconA(message, &record);
+  return Resolve<decltype(&::Shell_NotifyIconA)>("shell32.dll", "Shell_NotifyIconA")(message, &record);
 }
 
 std::intptr_t Shell32::ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
                                      const std::string& parameters, const std::string& directory,
                                      std::int32_t showCommand) {
   auto text = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-  return reinterpret_cast<std::intptr_t>(::ShellExecuteA(reinterpret_cast<HWND>(window), text(verb), file.c_str(),
+  return reinterpret_cast<std::intptr_t>(Resolve<decltype(&::ShellExecuteA)>("shell32.dll", "ShellExecuteA")(reinterpret_cast<HWND>(window), text(verb), file.c_str(),
                                                          text(parameters), text(directory), showCommand));
 }
 
