@@ -7,6 +7,7 @@
 #include "os/Comdlg32.h"
 #include "os/Files.h"
 #include "os/Kernel32.h"
+#include "os/PortIo.h"
 #include "os/Powrprof.h"
 #include "os/Shell32.h"
 #include "os/User32.h"
@@ -22,6 +23,7 @@ struct Services {
   Powrprof& powrprof;
   Comdlg32& comdlg32;
   Files& files;
+  PortIo& portio;
 };
 
 // The services of a bundle that owns one of each, under the same names.
@@ -34,7 +36,8 @@ Services ServicesOf(Bundle& bundle) {
           .comctl32 = bundle.comctl32,
           .powrprof = bundle.powrprof,
           .comdlg32 = bundle.comdlg32,
-          .files = bundle.files};
+          .files = bundle.files,
+          .portio = bundle.portio};
 }
 
 }  // namespace os

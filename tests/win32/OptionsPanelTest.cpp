@@ -86,7 +86,8 @@ class NativeOptions : public win32_testing::Win32Test {
                                     .comctl32 = fake.comctl32,
                                     .powrprof = fake.powrprof,
                                     .comdlg32 = fake.comdlg32,
-                                    .files = files}};
+                                    .files = files,
+                                    .portio = fake.portio}};
   std::unique_ptr<app::frmMain> main;
 };
 

@@ -12,6 +12,7 @@
 #include "os/fake/Comdlg32.h"
 #include "os/fake/Files.h"
 #include "os/fake/Kernel32.h"
+#include "os/fake/PortIo.h"
 #include "os/fake/Powrprof.h"
 #include "os/fake/Shell32.h"
 #include "os/fake/User32.h"
@@ -31,9 +32,10 @@ class FakeServices {
   Advapi32 advapi32{log, kernel32};
   Shell32 shell32{log};
   Comctl32 comctl32{log};
-  Powrprof powrprof{log};
+  Powrprof powrprof{log, kernel32};
   Comdlg32 comdlg32{log};
   Files files{log};
+  PortIo portio{log};
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

@@ -7,6 +7,7 @@
 #include "os/win32/Comdlg32.h"
 #include "os/win32/Files.h"
 #include "os/win32/Kernel32.h"
+#include "os/win32/PortIo.h"
 #include "os/win32/Powrprof.h"
 #include "os/win32/Shell32.h"
 #include "os/win32/User32.h"
@@ -23,6 +24,7 @@ class RealServices {
   Powrprof powrprof;
   Comdlg32 comdlg32;
   Files files;
+  PortIo portio;
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

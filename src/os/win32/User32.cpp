@@ -26,4 +26,13 @@ std::uint32_t User32::MsgWaitForMultipleObjects(const std::vector<Handle>& handl
   return ::MsgWaitForMultipleObjects(static_cast<DWORD>(native.size()), native.data(), waitAll, milliseconds, wakeMask);
 }
 
+std::int32_t User32::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+  return ::ExitWindowsEx(flags, reserved);
+}
+
+std::int32_t User32::LockWorkStation() {
+  using Function = BOOL(WINAPI*)();
+  return Resolve<Function>("user32.dll", "LockWorkStation")();
+}
+
 }  // namespace os::win32

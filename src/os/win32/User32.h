@@ -13,6 +13,8 @@ class User32 : public os::User32 {
   std::string CharUpperBuffA(const std::string& text) override;
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
+  std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  std::int32_t LockWorkStation() override;
 };
 
 }  // namespace os::win32
