@@ -79,15 +79,7 @@ class NativeOptions : public win32_testing::Win32Test {
   TempFolder folder;
   // The fakes, except for the real files service.
   os::win32::Files files;
-  app::ProgramState realFilesState{{.kernel32 = fake.kernel32,
-                                    .user32 = fake.user32,
-                                    .advapi32 = fake.advapi32,
-                                    .shell32 = fake.shell32,
-                                    .comctl32 = fake.comctl32,
-                                    .powrprof = fake.powrprof,
-                                    .comdlg32 = fake.comdlg32,
-                                    .files = files,
-                                    .portio = fake.portio}};
+  app::ProgramState realFilesState{os::ServicesOf(fake, {.files = &files})};
   std::unique_ptr<app::frmMain> main;
 };
 
