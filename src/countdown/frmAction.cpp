@@ -16,6 +16,7 @@ namespace {
 constexpr int kBeepingInterval = 900;  // plus the 100 ms tone: a second
 constexpr int kSilentInterval = 1000;
 constexpr float kToneLength = 100;
+constexpr double kLateness = 50;  // ms a second may run over before the countdown catches up
 
 }  // namespace
 
@@ -79,6 +80,7 @@ void frmAction::tmrProgress_Timer() {
     Perform();
     return;
   }
+  KeepTime();
   ++count;
   tmrProgress.Tag = std::to_string(count);
   prgBar.SetValue(count);
@@ -88,14 +90,26 @@ void frmAction::tmrProgress_Timer() {
     tmrProgress.SetInterval(kBeepingInterval);
     SpeakerTone(state_.os, GetRuntime(), state_.main->BeepFrequency(), kToneLength);
     // Messages were served during the tone: the user may have cancelled, and the program
-    // ended. Otherwise the next period counts from the tone's end, so a beeping second,
-    // tone and interval together, lasts a second.
+    // ended. Otherwise the next period counts from the tone's end, so that a beeping second,
+    // tone and interval together, lasts a second. Each such restart adds the system's timer
+    // latency; a countdown that has fallen behind its seconds lets the running period stand
+    // once instead (that second is a tenth shorter), which brings it back.
     if (GetRuntime().Ended() || !IsLoaded() || !tmrProgress.Enabled()) return;
-    tmrProgress.SetEnabled(false);
-    tmrProgress.SetEnabled(true);
+    if (behind_ <= kLateness) {
+      tmrProgress.SetEnabled(false);
+      tmrProgress.SetEnabled(true);
+    }
   }
   lblMessage.SetCaption(Sentence(length_ - count));
   if (count >= length_) Perform();
+}
+
+// Adds up how far the ticks have fallen behind one a second, from the second tick on.
+void frmAction::KeepTime() {
+  const std::uint32_t now = state_.os.kernel32.GetTickCount();
+  if (ticked_) behind_ += static_cast<double>(now - lastTick_) - 1000;
+  ticked_ = true;
+  lastTick_ = now;
 }
 
 void frmAction::Perform() {

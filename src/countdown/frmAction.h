@@ -36,9 +36,15 @@ class frmAction : public ui::Form {
   void Perform();
   // Stops the count, takes the top-most state away and hides the window, then tells the user.
   void StopAndTell(const std::string& message);
+  void KeepTime();
 
   app::ProgramState& state_;
   double length_ = 0;  // the countdown length in seconds, read once at load
+  // When the last tick came (elapsed-time clock), and how many milliseconds the ticks have
+  // fallen behind one a second so far.
+  bool ticked_ = false;
+  std::uint32_t lastTick_ = 0;
+  double behind_ = 0;
 };
 
 }  // namespace countdown

@@ -76,6 +76,16 @@ TEST_F(Countdown, OneSecondBeepsOnceShowsZeroAndActsAtTheBeepingFrequency) {
   EXPECT_EQ(Exits(), 1u);
 }
 
+TEST_F(Countdown, ABusySystemDoesNotStretchTheBeepingCountdown) {
+  fake.kernel32.beepBlocksMs = 130;  // each tone ends 30 ms late
+  auto& warning = FireWith("30");
+  const std::uint64_t shown = Now();
+  backend.RunUntil([&] { return runtime.Ended(); }, 40s);
+  EXPECT_NEAR(static_cast<double>(Now() - shown), 30000, 200);
+  EXPECT_EQ(Beeps(), 30u);
+  EXPECT_EQ(warning.tmrProgress.Interval(), 900);
+}
+
 TEST_F(Countdown, MutedItCountsWholeSecondsSilentlyAndUnmutingBeepsFromTheNextTick) {
   M().mnu_beep.SetChecked(false);
   auto& warning = FireWith("4");

@@ -35,7 +35,7 @@ TEST_F(Speaker, OnNTABeepThatReturnsAtOnceIsFollowedByTheRestOfItsTime) {
   EXPECT_EQ(fake.log.Of<user32::MsgWaitForMultipleObjects>().at(0).milliseconds, 100u);
 
   fake.log.Clear();
-  fake.kernel32.beepLasts = true;
+  fake.kernel32.beepBlocksMs = 100;
   SpeakerTone(os, runtime, 1000, 100.5f);
   EXPECT_EQ(fake.log.Of<kernel32::Beep>(), (std::vector{kernel32::Beep{1000, 100}})) << "halves to even";
   EXPECT_EQ(Now(), 200u);

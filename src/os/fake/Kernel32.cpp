@@ -100,7 +100,7 @@ std::int32_t Kernel32::GetExitCodeProcess(Handle process, std::uint32_t& exitCod
 
 std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) {
   Log(kernel32::Beep{frequency, duration});
-  if (beepLasts) clock_.AdvanceMs(duration);  // the thread is blocked: nothing else runs
+  clock_.AdvanceMs(beepBlocksMs);  // the thread is blocked: nothing else runs
   return 1;
 }
 

@@ -134,8 +134,9 @@ class Kernel32 : public os::Kernel32, public Library {
   // Waitable timers: whether making and arming one works.
   bool timerCreates = true;
   bool timerArms = true;
-  // A tone either takes its time, as on the NT family, or returns at once, as under Wine.
-  bool beepLasts = false;
+  // How long a tone holds the thread: 0 returns at once, as under Wine; its duration is what
+  // the NT family takes; more is a busy system.
+  std::uint32_t beepBlocksMs = 0;
   // The system's error texts.
   std::map<std::uint32_t, std::string> errorTexts{{5, "Access is denied.\r\n"},
                                                   {50, "The request is not supported.\r\n"},
