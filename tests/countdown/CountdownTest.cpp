@@ -127,6 +127,18 @@ TEST_F(Countdown, CancelTellsTheCapitalisedActionAndEndsTheProgramWithoutActing)
   EXPECT_EQ(Beeps(), 2u) << "no tick after the cancel";
 }
 
+TEST_F(Countdown, CancelClickedDuringTheLastToneStillCancels) {
+  auto& warning = FireWith("1");
+  fake.user32.OnWait = [&] {  // messages are served while the tone sounds
+    fake.user32.OnWait = nullptr;
+    backend.Click(warning.cmdCancel);
+  };
+  boxes().Answer(ui::vbOK);
+  backend.RunUntil([&] { return runtime.Ended(); }, 5s);
+  EXPECT_EQ(Beeps(), 1u);
+  ExpectCancelled("Action SHUTDOWN, has been cancelled by the user!   ");
+}
+
 TEST_F(Countdown, EscAnywhereInTheWindowCancelsLikeTheButton) {
   auto& warning = FireWith("30");
   backend.Focus(warning.chk_mute);
