@@ -3,6 +3,7 @@
 // receives it, so no window includes another window's header to reach shared state.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "base/DateTime.h"
@@ -19,8 +20,14 @@ class MainWindow {
   // or when it is the settings file that was there at start-up but could not be read, which
   // only the user's own "Save Settings" replaces.
   virtual bool SaveSett(const std::string& fileName) = 0;
-  // Asks the main window to close, as closing it from code does; true when it unloaded.
+  // Asks the main window to close, as closing it from code does; true when it unloaded. Once
+  // the program has decided to end (ExitNow), this close is the one that ends it: it goes
+  // through even while an earlier close is still asking its question, and that question is
+  // then closed as declined.
   virtual bool Unload() = 0;
+  // Carries out the selected action now (the program to start first, then the power request
+  // or the alarm window).
+  virtual void PerformAction() = 0;
 
   // The countdown length as typed, in seconds (txtTimeout).
   virtual std::string CountdownText() const = 0;
@@ -29,6 +36,8 @@ class MainWindow {
   // The beep frequency as stored, in hertz (txtBeepFreq); the options window changes it.
   virtual std::string BeepFrequencyText() const = 0;
   virtual void SetBeepFrequencyText(const std::string& text) = 0;
+  // The frequency the countdown beeps at: that number brought into 100..10000 Hz.
+  virtual std::int16_t BeepFrequency() const = 0;
   // The alarm's message (txtMessage).
   virtual std::string AlarmMessage() const = 0;
   // "Play Audio (Alarm)" is ticked (chkAlarmF), and the chosen file or "Select File..." (txtAlarmF).

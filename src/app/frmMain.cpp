@@ -1,10 +1,13 @@
 #include "app/frmMain.h"
 
 #include "about/frmAbout.h"
+#include "alarm/frmAlarm.h"
 #include "app/App.h"
 #include "app/Version.h"
 #include "base/Convert.h"
+#include "countdown/frmAction.h"
 #include "countdown/frmOptions.h"
+#include "platform/modWaitable.h"
 #include "power/modShellnWait.h"
 #include "power/modShutdown.h"
 #include "settings/modSettings.h"
@@ -211,6 +214,7 @@ void frmMain::BindHandlers() {
   mnu_Ractivate.Click = [this] { mnu_Ractivate_Click(); };
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
+  tmrAction.TimerEvent = [this] { tmrAction_Timer(); };
   txtPeriod.KeyPress = [this](int& keyAscii) { txtPeriod_KeyPress(keyAscii); };
   txtPeriod.GotFocus = [this] { txtPeriod_GotFocus(); };
   txtPeriod.Change = [this] { txtPeriod_Change(); };
@@ -373,6 +377,8 @@ void frmMain::mnu_exit_Click() {
   EachStatement({[&] { Unload(); }});
 }
 
+bool frmMain::Unload() { return state_.ExitNow ? CloseEvenWhileDeciding(ui::vbFormCode) : ui::Form::Unload(); }
+
 void frmMain::SeriousErrorExit() {
   GetRuntime().MsgBox("Quenlar has encountered a serious error, click OK to terminate.", ui::mb::kCritical, "Error!");
   Unload();
@@ -496,6 +502,97 @@ void frmMain::txtPeriod_Change() {
 
 void frmMain::cboTimeUnit_Change() {
   if (cboTimeUnit.ListIndex() == 2 && PeriodAmount(txtPeriod) < 5) txtPeriod.SetText("5");
+}
+
+// ---------------------------------------------------------------- trigger and dispatch
+
+void frmMain::tmrAction_Timer() {
+  try {
+    if (state_.TargetTime > os_.kernel32.GetLocalTime()) return;
+    if (optExitOption[6].Value()) {
+      state_.ExitNow = true;
+      Hide();
+      PerformAction();
+      return;
+    }
+    if (base::Val(txtTimeout.Text()) == 0) {
+      state_.ExitNow = true;
+      tmrAction.SetEnabled(false);
+      PerformAction();
+      Unload();
+      return;
+    }
+    tmrAction.SetEnabled(false);
+    Hide();
+    state_.ExitNow = true;
+    countdown_ = std::make_unique<countdown::frmAction>(GetRuntime(), state_);
+    countdown_->Show();
+  } catch (const std::exception&) {
+    SeriousErrorExit();
+  }
+}
+
+void frmMain::PerformAction() {
+  ui::Runtime& rt = GetRuntime();
+  power::Refusal refusal;
+  try {
+    state_.Forced = chkForced.Value() == 1;
+    tmrAction.SetEnabled(false);
+    // The chosen program starts whenever a path is set, ticked or not, one second ahead.
+    if (txtExecF.Text() != kSelectFile && !optExitOption[6].Value()) {
+      os_.shell32.ShellExecuteA(0, "Open", txtExecF.Text(), "", "", os::kSwHide);
+      Hide();
+      platform::WaitSeconds(os_, rt, 1);
+      if (rt.Ended()) return;  // the program was ended meanwhile: nothing more is done
+    }
+    for (int index = 0; index <= 6; ++index) {
+      if (!optExitOption[index].Value()) continue;
+      switch (index) {
+        case 0:
+          power::ExitWin(os_, os::kEwxShutdown, state_.Forced, &refusal);
+          break;
+        case 1:
+          power::ExitWin(os_, os::kEwxReboot, state_.Forced, &refusal);
+          break;
+        case 2:
+          power::ExitWin(os_, os::kEwxLogoff, state_.Forced, &refusal);
+          break;
+        case 3:
+          power::SuspendPC(os_, 1, state_.Forced, false, &refusal);
+          break;
+        case 4:
+          power::SuspendPC(os_, 0, state_.Forced, false, &refusal);
+          break;
+        case 5:
+          power::LockPC(os_, &refusal);
+          break;
+        case 6:
+          ShowAlarmWindow();
+          break;
+      }
+      break;
+    }
+  } catch (const std::exception&) {
+    refusal = {};
+    power::ExitWin(os_, os::kEwxShutdown, true, &refusal);
+  }
+  if (refusal.refused) ReportRefusal(refusal.error);
+}
+
+void frmMain::ShowAlarmWindow() {
+  alarm_ = std::make_unique<alarm::frmAlarm>(GetRuntime(), state_);
+  alarm_->Show();
+}
+
+// A request Windows refuses would otherwise leave no trace: the user who comes back to a
+// computer still on learns which action failed and why.
+void frmMain::ReportRefusal(std::uint32_t error) {
+  std::string reason;
+  EachStatement({[&] { reason = os_.kernel32.FormatMessageA(error); }});
+  while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
+  if (reason.empty()) reason = "Error " + std::to_string(error) + ".";
+  GetRuntime().MsgBox(state_.ActionName + " could not be performed: Windows refused the request.\r\n\r\n" + reason,
+                      ui::mb::kCritical);
 }
 
 // ---------------------------------------------------------------- status caption and tray

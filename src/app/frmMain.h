@@ -2,6 +2,7 @@
 // and the program's start-up and exit.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/ProgramState.h"
@@ -11,6 +12,13 @@
 #include "ui/Form.h"
 #include "ui/Menu.h"
 #include "update/Inet.h"
+
+namespace app::alarm {
+class frmAlarm;
+}
+namespace countdown {
+class frmAction;
+}
 
 namespace app {
 
@@ -35,7 +43,8 @@ class frmMain : public ui::Form, public MainWindow {
 
   // ---- what the other windows reach (MainWindow)
   bool SaveSett(const std::string& fileName) override;
-  bool Unload() override { return ui::Form::Unload(); }
+  bool Unload() override;
+  void PerformAction() override;
   std::string CountdownText() const override { return txtTimeout.Text(); }
   bool BeepOnTimeout() const override { return mnu_beep.Checked(); }
   std::string BeepFrequencyText() const override { return txtBeepFreq.Text(); }
@@ -49,7 +58,7 @@ class frmMain : public ui::Form, public MainWindow {
   bool LoadSett(const std::string& fileName);
   // The countdown beep's frequency: the number in txtBeepFreq brought into 100..10000 Hz (a
   // hand-edited file may hold anything there; the text itself is kept as stored).
-  std::int16_t BeepFrequency() const;
+  std::int16_t BeepFrequency() const override;
   // Whether the system can hibernate now; a system without the query cannot.
   bool HibernateAllowed();
 
@@ -138,6 +147,7 @@ class frmMain : public ui::Form, public MainWindow {
   void Form_Unload(int& cancel);
   void Form_MouseMove(int button, int shift, float x, float y);
   void Form_RegisteredMessage(const std::string& name);
+  void tmrAction_Timer();
   void mnu_exit_Click();
   void mnu_popexit_Click() { mnu_exit_Click(); }
 
@@ -187,6 +197,10 @@ class frmMain : public ui::Form, public MainWindow {
   void scrSecond_Scroll() { scrSecond_Change(); }
 
  private:
+  // Opens the alarm window, not modal.
+  void ShowAlarmWindow();
+  // Tells the user that Windows refused the request of the action, with Windows' reason.
+  void ReportRefusal(std::uint32_t error);
   void DesignLayout();
   void BindHandlers();
   void ActivateSchedule();
@@ -206,6 +220,8 @@ class frmMain : public ui::Form, public MainWindow {
   // it still holds the user's choices, so only the user's own save replaces it.
   bool keepUnreadSettings_ = false;
   base::LocaleNames names_;
+  std::unique_ptr<countdown::frmAction> countdown_;  // from the moment the schedule fires
+  std::unique_ptr<alarm::frmAlarm> alarm_;           // from the moment the alarm goes off
 };
 
 }  // namespace app

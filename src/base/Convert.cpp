@@ -140,6 +140,11 @@ std::string UCase(std::string_view text) {
 
 std::string NumberText(double value) {
   char buffer[64];
+  // Whole numbers are written out in full ("30", not "3e+01") up to fifteen digits.
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    std::snprintf(buffer, sizeof buffer, "%.0f", value == 0 ? 0.0 : value);
+    return buffer;
+  }
   for (int precision = 1; precision <= 17; ++precision) {
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
     if (std::strtod(buffer, nullptr) == value) break;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/Convert.h"
+#include "countdown/modSpeaker.h"
 
 namespace countdown {
 namespace {
@@ -82,13 +83,9 @@ void frmOptions::cmdPlay_Click() {
 
 void frmOptions::tmrPlay_Timer() {
   if (cmdPlay.Caption() != kTestCaption)
-    TestTone(base::CInt(base::Val(txtFreq.Text())));
+    SpeakerTone(state_.os, GetRuntime(), base::CInt(base::Val(txtFreq.Text())), 100);
   else
     tmrPlay.SetEnabled(false);
-}
-
-void frmOptions::TestTone(std::int16_t frequency) {
-  state_.os.kernel32.Beep(static_cast<std::uint32_t>(frequency), 100);
 }
 
 void frmOptions::CopyToMain() {

@@ -33,8 +33,6 @@ class frmOptions : public ui::Form {
   void tmrPlay_Timer();
 
  private:
-  // One test tone of 100 ms.
-  void TestTone(std::int16_t frequency);
   // The main window's txtBeepFreq takes the box's text.
   void CopyToMain();
 

@@ -1,4 +1,5 @@
-// kernel32: version, instance lock, program path, locale texts, clock and processes.
+// kernel32: version, instance lock, program path, locale texts, clocks, processes, waitable
+// timers, error texts and the speaker's tone.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +67,18 @@ class Kernel32 {
   // A tone on the speaker; on the NT family it returns when the tone is over.
   virtual std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) = 0;
   virtual std::uint32_t GetCurrentThreadId() = 0;
+  // Milliseconds since the system started, wrapping round after 49.7 days: the clock of
+  // elapsed time, which putting the wall clock forward or back does not move.
+  virtual std::uint32_t GetTickCount() = 0;
+  // A waitable timer with this name and no security attributes (0 when it cannot be made).
+  // Windows 95 lacks it: there the call is a run-time error.
+  virtual Handle CreateWaitableTimerA(bool manualReset, const std::string& name) = 0;
+  // Arms the timer, with no completion routine. A negative due time is relative, in units of
+  // 100 nanoseconds. Nonzero when armed.
+  virtual std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) = 0;
+  // The system's text for an error code, in the user's language, as Windows writes it (line
+  // end included); empty when the system has none.
+  virtual std::string FormatMessageA(std::uint32_t messageId) = 0;
 };
 
 }  // namespace os

@@ -1,5 +1,6 @@
 // user32: the foreground window, window placement, upper-casing by the system's rules, the wait
-// that keeps window messages flowing, and hooks into the thread's window activity.
+// that keeps window messages flowing, hooks into the thread's window activity, and leaving or
+// locking the user's session.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 namespace os {
 
 constexpr std::uint32_t kWaitObject0 = 0;
+constexpr std::uint32_t kWaitTimeout = 258;
 constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
 constexpr std::uint32_t kQsAllInput = 0xFF;
 constexpr HWnd kHwndTopMost = static_cast<HWnd>(-1);
@@ -35,6 +37,10 @@ struct Rect {
 
 // A hook procedure: it gets the hook code and its two values, and answers Windows.
 using HookProc = std::function<std::intptr_t(std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam)>;
+constexpr std::uint32_t kEwxLogoff = 0;
+constexpr std::uint32_t kEwxShutdown = 1;
+constexpr std::uint32_t kEwxReboot = 2;
+constexpr std::uint32_t kEwxForce = 4;
 
 class User32 {
  public:
@@ -56,6 +62,11 @@ class User32 {
   virtual std::int32_t UnhookWindowsHookEx(Handle hook) = 0;
   // Hands a hook's event on to the hooks installed before it.
   virtual std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Shuts down, restarts or logs off; nonzero when Windows accepted the request.
+  virtual std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+  // Locks the workstation; nonzero on success. Windows 95/98/Me and NT 4.0 lack it: there the
+  // call is a run-time error.
+  virtual std::int32_t LockWorkStation() = 0;
 };
 
 }  // namespace os

@@ -45,4 +45,56 @@ std::int32_t GetOSType(os::Kernel32& kernel32) {
   }
 }
 
+void SetShutdownPriv(const os::Services& os, bool enable) {
+  os::Handle process = os.kernel32.GetCurrentProcess();
+  os::Handle token = 0;
+  os.advapi32.OpenProcessToken(process, os::kTokenAdjustPrivileges | os::kTokenQuery, token);
+  os::Luid luid;
+  os.advapi32.LookupPrivilegeValueA("", os::kSeShutdownName, luid);
+  os::TokenPrivileges wanted{1, {{{luid, enable ? os::kSePrivilegeEnabled : 0}}}};
+  os::TokenPrivileges previous;
+  std::uint32_t length = 0;
+  os.advapi32.AdjustTokenPrivileges(token, false, wanted, os::kTokenPrivilegesSize, previous, length);
+  os.kernel32.CloseHandle(token);
+}
+
+namespace {
+
+constexpr std::int32_t kFamilyNT = 2;
+
+// Whether Windows accepted a request; the error of a refusal is read at once, before any
+// other call can overwrite it.
+bool Accepted(const os::Services& os, std::int32_t result, Refusal* refusal) {
+  if (result != 0) return true;
+  if (refusal) *refusal = {true, os.kernel32.GetLastError()};
+  return false;
+}
+
+}  // namespace
+
+bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal) {
+  std::uint32_t effective = static_cast<std::uint32_t>(flags) | (force ? os::kEwxForce : 0);
+  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return Accepted(os, os.user32.ExitWindowsEx(effective, 0), refusal);
+  SetShutdownPriv(os, true);
+  bool accepted;
+  try {
+    accepted = Accepted(os, os.user32.ExitWindowsEx(effective, 0), refusal);
+  } catch (...) {
+    SetShutdownPriv(os, false);
+    throw;
+  }
+  SetShutdownPriv(os, false);
+  return accepted;
+}
+
+bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake, Refusal* refusal) {
+  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return false;
+  return Accepted(os, os.powrprof.SetSuspendState(hibernate != 0, force, disableWake), refusal);
+}
+
+bool LockPC(const os::Services& os, Refusal* refusal) {
+  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return false;
+  return Accepted(os, os.user32.LockWorkStation(), refusal);
+}
+
 }  // namespace power

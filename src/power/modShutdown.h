@@ -1,10 +1,12 @@
-// The Windows family the program runs on.
+// The Windows family the program runs on, the shutdown privilege, and the power requests:
+// leaving Windows, suspending the computer, locking the workstation.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "os/Kernel32.h"
+#include "os/Services.h"
 
 namespace power {
 
@@ -24,5 +26,29 @@ OSInfo GetOSInfo(os::Kernel32& kernel32);
 std::string GetOSName(os::Kernel32& kernel32);
 // 0 NT family, 1 Windows 95/98/Me, 2 anything else.
 std::int32_t GetOSType(os::Kernel32& kernel32);
+
+// Switches "SeShutdownPrivilege" of the program's own token on or off (off always writes the
+// attributes 0). No step's result is looked at; nothing is reported.
+void SetShutdownPriv(const os::Services& os, bool enable);
+
+// A request Windows refused, with the error it gave.
+struct Refusal {
+  bool refused = false;
+  std::uint32_t error = 0;
+};
+
+// The operations below return true when Windows accepted the request. When Windows was asked
+// and refused, the refusal (the GetLastError code right after the call) goes into `refusal`.
+// A function the system lacks is a run-time error.
+
+// Shuts down, restarts or logs off (the EWX_ flags), adding EWX_FORCE when forced. On the NT
+// family the shutdown privilege is on during the request and off again after it, whatever
+// the request gives.
+bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal = nullptr);
+// Hibernates (hibernate 1) or stands by (0), on the NT family only; false at once elsewhere.
+bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake,
+               Refusal* refusal = nullptr);
+// Locks the workstation, on the NT family only; false at once elsewhere.
+bool LockPC(const os::Services& os, Refusal* refusal = nullptr);
 
 }  // namespace power

@@ -108,17 +108,25 @@ void Form::SetVisible(bool visible) {
 }
 
 bool Form::RequestClose(UnloadMode mode) {
-  if (!loaded_) return true;
   // A close requested while another is being decided (a question on screen lets other events
   // in) is refused: the first one decides, and the form unloads once.
-  if (closing_) return false;
-  closing_ = true;
+  if (loaded_ && closing_) return false;
+  return Close(mode);
+}
+
+bool Form::CloseEvenWhileDeciding(UnloadMode mode) { return Close(mode); }
+
+bool Form::Close(UnloadMode mode) {
+  if (!loaded_) return true;
   struct Decided {
     bool& closing;
-    ~Decided() { closing = false; }  // also when a handler fails: the next close is heard
-  } decided{closing_};
+    bool before;
+    ~Decided() { closing = before; }  // also when a handler fails: the next close is heard
+  } decided{closing_, closing_};
+  closing_ = true;
   int cancel = 0;
   QueryUnload(cancel, mode);
+  if (!loaded_) return true;  // a close heard while this one was deciding has unloaded the form
   if (cancel == 0) UnloadEvent(cancel);
   if (cancel != 0) return false;
   if (!loaded_) return true;

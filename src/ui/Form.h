@@ -61,6 +61,10 @@ class Form : public Container {
   // goes away. Returns true when the form was unloaded. A request made while another one is
   // still being decided is refused.
   bool RequestClose(UnloadMode mode);
+  // The close that ends the program: a close request that is heard even while another one is
+  // still being decided. That one then finds the form gone, and a question it still has open
+  // is closed as declined when the program ends.
+  bool CloseEvenWhileDeciding(UnloadMode mode);
   // Unload from code (mode 1).
   bool Unload() { return RequestClose(vbFormCode); }
 
@@ -119,6 +123,7 @@ class Form : public Container {
   friend class Menu;
   void EndModal();
   void Unloaded();
+  bool Close(UnloadMode mode);
   std::string caption_;
   std::string icon_;
   bool loaded_ = false;

@@ -7,11 +7,17 @@
 
 namespace ui {
 
+int DeclinedAnswer(int style) { return (style & 0x0F) == mb::kYesNo ? vbNo : vbOK; }
+
 int ScriptedMessageBoxes::Show(const std::string& text, int style, const std::string& title) {
   log_.push_back({text, style, title});
-  if (next_ < answers_.size()) return answers_[next_++];
+  if (next_ < answers_.size()) {
+    auto [meanwhile, result] = answers_[next_++];
+    if (meanwhile) meanwhile();
+    return result;
+  }
   if (OnUnanswered) OnUnanswered(log_.back());
-  return (style & 0x0F) == mb::kYesNo ? vbNo : vbOK;
+  return DeclinedAnswer(style);
 }
 
 void ScriptedMessageBoxes::Clear() {
@@ -21,12 +27,19 @@ void ScriptedMessageBoxes::Clear() {
 }
 
 int Runtime::MsgBox(const std::string& text, int style, const std::string& title) {
+  if (ended_) return DeclinedAnswer(style);
   const std::string& shownTitle = title.empty() ? Title : title;
-  if (script_) return script_->Show(text, style, shownTitle);
-  // The box belongs to the active form, or else to the form shown most recently active.
-  std::vector<Form*> shown = ShownForms();
-  Form* owner = shown.empty() ? nullptr : shown.front();
-  return backend_.ShowMessageBox(text, style, shownTitle, owner);
+  int answer;
+  if (script_) {
+    answer = script_->Show(text, style, shownTitle);
+  } else {
+    // The box belongs to the active form, or else to the form shown most recently active.
+    std::vector<Form*> shown = ShownForms();
+    Form* owner = shown.empty() ? nullptr : shown.front();
+    answer = backend_.ShowMessageBox(text, style, shownTitle, owner);
+  }
+  // Events run while the box is up; one of them may have ended the program.
+  return ended_ ? DeclinedAnswer(style) : answer;
 }
 
 void Runtime::DoEvents() {

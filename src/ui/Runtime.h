@@ -40,9 +40,13 @@ class Backend {
   virtual void Beep() = 0;
   // Twips in one screen pixel (15 at 96 dots per inch).
   virtual int TwipsPerPixel() const { return kTwipsPerPixel; }
-  // The program ends: no event is delivered any more.
+  // The program ends: no event is delivered any more, and a message box still open closes
+  // with its declined answer.
   virtual void End() = 0;
 };
+
+// The answer a message box gives when nobody chose one: No for a Yes/No box, otherwise OK.
+int DeclinedAnswer(int style);
 
 // Answers for message boxes given in advance, in order; every box is logged.
 class ScriptedMessageBoxes {
@@ -52,7 +56,10 @@ class ScriptedMessageBoxes {
     int style;
     std::string title;
   };
-  void Answer(int result) { answers_.push_back(result); }
+  void Answer(int result) { answers_.push_back({nullptr, result}); }
+  // The next box stays on screen while `meanwhile` runs (time passes, the user does other
+  // things), then gets `result`, or its declined answer when the program has ended meanwhile.
+  void AnswerAfter(std::function<void()> meanwhile, int result) { answers_.push_back({std::move(meanwhile), result}); }
   // Called when a box appears with no answer left; the box then gets its safest answer (OK, No).
   std::function<void(const Shown&)> OnUnanswered;
   int Show(const std::string& text, int style, const std::string& title);
@@ -62,7 +69,7 @@ class ScriptedMessageBoxes {
 
  private:
   std::vector<Shown> log_;
-  std::vector<int> answers_;
+  std::vector<std::pair<std::function<void()>, int>> answers_;
   std::size_t next_ = 0;
 };
 
@@ -74,7 +81,9 @@ class Runtime {
   // The application title: the title of every message box that names none of its own.
   std::string Title;
 
-  // A message box; an empty title means the application title.
+  // A message box; an empty title means the application title. A box still open when the
+  // program ends is closed as declined (No, or OK), and after the end none is shown: the
+  // declined answer comes at once.
   int MsgBox(const std::string& text, int style = mb::kOkOnly, const std::string& title = {});
   // Message boxes go to this script instead of the backend while one is set.
   void UseScriptedMessageBoxes(ScriptedMessageBoxes* script) { script_ = script; }

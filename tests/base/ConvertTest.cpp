@@ -79,6 +79,8 @@ TEST(UCase, UpperCasesAsciiAndAccentedLatinLetters) {
 TEST(NumberText, WritesTheShortestForm) {
   EXPECT_EQ(base::NumberText(1.4), "1.4");
   EXPECT_EQ(base::NumberText(2.0), "2");
+  EXPECT_EQ(base::NumberText(30), "30") << "whole numbers in full";
+  EXPECT_EQ(base::NumberText(900), "900");
   EXPECT_EQ(base::NumberText(-3), "-3");
   EXPECT_EQ(base::BooleanText(true), "True");
 }

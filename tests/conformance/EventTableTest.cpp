@@ -158,6 +158,41 @@ TEST_F(EventTable, TheCloseBoxAltF4AndCodeAskWithTheirModesAlsoOnAHiddenForm) {
   EXPECT_FALSE(w.IsLoaded());
 }
 
+TEST_F(EventTable, TheCloseThatEndsTheProgramIsHeardWhileAQuestionIsOpenWhichIsThenDeclined) {
+  Window w(Rt(), "Ending");
+  w.Show();
+  std::vector<int> answers;
+  int unloads = 0;
+  w.QueryUnload = [&](int& cancel, int mode) {
+    if (mode != ui::vbFormControlMenu) return;
+    answers.push_back(Rt().MsgBox("Close?", ui::mb::kYesNo | ui::mb::kQuestion));
+    cancel = answers.back() == ui::vbYes ? 0 : 1;
+  };
+  w.UnloadEvent = [&](int&) {
+    ++unloads;
+    Rt().End();  // as the main window's unload ends the program
+  };
+  w.timer.TimerEvent = [&] {
+    w.timer.SetEnabled(false);
+    EXPECT_FALSE(w.RequestClose(ui::vbFormCode)) << "an ordinary close waits for the question";
+    EXPECT_TRUE(w.CloseEvenWhileDeciding(ui::vbFormCode));
+  };
+  d->Boxes().AnswerAfter(
+      [&] {
+        w.timer.SetInterval(100);
+        w.timer.SetEnabled(true);
+        d->Wait(300);
+      },
+      ui::vbYes);
+  d->CloseBox(w);
+  EXPECT_EQ(answers, std::vector<int>{ui::vbNo}) << "the question still open at the end is declined";
+  EXPECT_EQ(unloads, 1);
+  EXPECT_FALSE(w.IsLoaded());
+  EXPECT_TRUE(Rt().Ended());
+  EXPECT_EQ(Rt().MsgBox("After the end?", ui::mb::kYesNo), ui::vbNo);
+  EXPECT_EQ(d->Boxes().Log().size(), 1u) << "no box is shown after the end";
+}
+
 TEST_F(EventTable, AModalFormHoldsTheOtherFormsUntilItGoesAndTheFocusReturnsToItsOwner) {
   Window owner(Rt(), "Owner");
   int ownerTicks = 0;

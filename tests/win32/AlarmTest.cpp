@@ -123,7 +123,7 @@ class NativeAlarm : public win32_testing::Win32Test {
 
   WatchedQuartz quartz;
   os::win32::User32 user32;
-  app::ProgramState shared{win32_testing::Mixed(fake, {.user32 = &user32, .quartz = &quartz})};
+  app::ProgramState shared{os::ServicesOf(fake, {.user32 = &user32, .quartz = &quartz})};
   app::frmMain main{runtime, shared};
   app::alarm::frmAlarm alarm{runtime, shared};
   std::string tune;

@@ -32,7 +32,7 @@ class NativeTray : public win32_testing::Win32Test {
   void IconEvent(UINT mouseMessage) { SendMessageA(H(main), WM_MOUSEMOVE, 1, mouseMessage); }
 
   os::win32::Shell32 shell32;
-  app::ProgramState shared{win32_testing::Mixed(fake, {.shell32 = &shell32})};
+  app::ProgramState shared{os::ServicesOf(fake, {.shell32 = &shell32})};
   app::frmMain main{runtime, shared};
 };
 

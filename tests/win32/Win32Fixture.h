@@ -66,30 +66,6 @@ inline std::string ToolTipOf(HWND window, UINT_PTR id) {
   return {};
 }
 
-// Real libraries to put in the place of the fake ones.
-struct RealLibraries {
-  os::User32* user32 = nullptr;
-  os::Shell32* shell32 = nullptr;
-  os::Comdlg32* comdlg32 = nullptr;
-  os::Files* files = nullptr;
-  os::Quartz* quartz = nullptr;
-};
-
-// The fake operating system with some libraries real.
-inline os::Services Mixed(os::fake::FakeServices& fake, RealLibraries real) {
-  os::Services f = fake.Services();
-  return {.kernel32 = f.kernel32,
-          .user32 = real.user32 ? *real.user32 : f.user32,
-          .advapi32 = f.advapi32,
-          .shell32 = real.shell32 ? *real.shell32 : f.shell32,
-          .comctl32 = f.comctl32,
-          .powrprof = f.powrprof,
-          .comdlg32 = real.comdlg32 ? *real.comdlg32 : f.comdlg32,
-          .files = real.files ? *real.files : f.files,
-          .quartz = real.quartz ? *real.quartz : f.quartz,
-          .wininet = f.wininet};
-}
-
 // Runs `work` once a loop of the program's own (a modal dialog's, a pop-up menu's) runs and
 // `ready` holds, checked every 50 ms by a thread timer; gives up after about five seconds.
 struct InLoopWork {

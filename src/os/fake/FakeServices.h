@@ -12,6 +12,7 @@
 #include "os/fake/Comdlg32.h"
 #include "os/fake/Files.h"
 #include "os/fake/Kernel32.h"
+#include "os/fake/PortIo.h"
 #include "os/fake/Powrprof.h"
 #include "os/fake/Quartz.h"
 #include "os/fake/Shell32.h"
@@ -35,11 +36,12 @@ class FakeServices {
   Advapi32 advapi32{log, kernel32};
   Shell32 shell32{log};
   Comctl32 comctl32{log};
-  Powrprof powrprof{log};
+  Powrprof powrprof{log, kernel32};
   Comdlg32 comdlg32{log, user32};
   Files files{log};
   Quartz quartz{log};
   Wininet wininet{log, clock_};
+  PortIo portio{log};
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

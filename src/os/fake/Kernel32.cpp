@@ -19,7 +19,7 @@ Handle Kernel32::NewHandle() {
 
 std::int32_t Kernel32::GetVersionExA(OsVersionInfo& info) {
   Log(kernel32::GetVersionExA{info.dwOSVersionInfoSize});
-  if (info.dwOSVersionInfoSize != 148) return 0;
+  if (versionFails || info.dwOSVersionInfoSize != 148) return 0;
   info = version;
   return 1;
 }
@@ -105,6 +105,7 @@ std::int32_t Kernel32::GetExitCodeProcess(Handle process, std::uint32_t& exitCod
 
 std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) {
   Log(kernel32::Beep{frequency, duration});
+  clock_.AdvanceMs(beepBlocksMs);  // the thread is blocked: nothing else runs
   return 1;
 }
 
@@ -113,12 +114,49 @@ std::uint32_t Kernel32::GetCurrentThreadId() {
   return threadId;
 }
 
+std::uint32_t Kernel32::GetTickCount() {
+  Log(kernel32::GetTickCount{});
+  return static_cast<std::uint32_t>(clock_.ElapsedMs());
+}
+
+Handle Kernel32::CreateWaitableTimerA(bool manualReset, const std::string& name) {
+  Log(kernel32::CreateWaitableTimerA{manualReset, name});
+  if (!timerCreates) return 0;
+  Handle timer = NewHandle();
+  timers_[timer] = std::nullopt;
+  return timer;
+}
+
+std::int32_t Kernel32::SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) {
+  Log(kernel32::SetWaitableTimer{timer, dueTime, period, resume});
+  auto it = timers_.find(timer);
+  if (!timerArms || it == timers_.end() || !IsOpen(timer)) return 0;
+  // Relative due times count from now; an absolute one (positive) has long passed.
+  std::uint64_t wait = dueTime < 0 ? static_cast<std::uint64_t>(-(dueTime / 10000)) : 0;
+  it->second = clock_.ElapsedMs() + wait;
+  return 1;
+}
+
+std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
+  Log(kernel32::FormatMessageA{messageId});
+  auto it = errorTexts.find(messageId);
+  return it == errorTexts.end() ? std::string() : it->second;
+}
+
+std::optional<std::uint64_t> Kernel32::TimerDueIn(Handle object) const {
+  auto it = timers_.find(object);
+  if (it == timers_.end() || !it->second || !IsOpen(object)) return std::nullopt;
+  return *it->second > clock_.ElapsedMs() ? *it->second - clock_.ElapsedMs() : 0;
+}
+
 std::int32_t Kernel32::CloseHandle(Handle object) {
   Log(kernel32::CloseHandle{object});
   return open_.erase(object) ? 1 : 0;
 }
 
 Kernel32::WaitResult Kernel32::Wait(Handle object) {
+  if (timers_.count(object) && IsOpen(object))
+    return TimerDueIn(object) == std::uint64_t{0} ? WaitResult::Signalled : WaitResult::Running;
   auto it = processHandles_.find(object);
   if (it == processHandles_.end() || !IsOpen(object)) return WaitResult::Invalid;
   Process& p = processes_.at(it->second);

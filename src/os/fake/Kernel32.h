@@ -1,11 +1,13 @@
-// The fake kernel32: version, instance lock, program path, locale texts, the virtual clock, and
-// simulated processes. It also keeps the kernel's handles, which the other fakes share: tokens
-// are closed with CloseHandle, processes are waited for by user32.
+// The fake kernel32: version, instance lock, program path, locale texts, the virtual clock,
+// simulated processes and waitable timers, and error texts. It also keeps the kernel's handles,
+// which the other fakes share: tokens are closed with CloseHandle, processes and timers are
+// waited for by user32.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -89,6 +91,30 @@ struct GetCurrentThreadId {
   bool operator==(const GetCurrentThreadId&) const = default;
 };
 
+struct GetTickCount {
+  static constexpr std::string_view kName = "GetTickCount";
+  bool operator==(const GetTickCount&) const = default;
+};
+struct CreateWaitableTimerA {
+  static constexpr std::string_view kName = "CreateWaitableTimerA";
+  bool manualReset;
+  std::string name;
+  bool operator==(const CreateWaitableTimerA&) const = default;
+};
+struct SetWaitableTimer {
+  static constexpr std::string_view kName = "SetWaitableTimer";
+  Handle timer;
+  std::int64_t dueTime;
+  std::int32_t period;
+  bool resume;
+  bool operator==(const SetWaitableTimer&) const = default;
+};
+struct FormatMessageA {
+  static constexpr std::string_view kName = "FormatMessageA";
+  std::uint32_t messageId;
+  bool operator==(const FormatMessageA&) const = default;
+};
+
 }  // namespace kernel32
 
 class Kernel32 : public os::Kernel32, public Library {
@@ -97,6 +123,7 @@ class Kernel32 : public os::Kernel32, public Library {
 
   // ---- what it answers
   OsVersionInfo version;  // Windows 7 (NT 6.1) Service Pack 1 unless changed
+  bool versionFails = false;
   bool otherInstanceRunning = false;
   // Mutex names the system refuses, with the error it gives (the handle is then 0).
   std::map<std::string, std::uint32_t> mutexErrors;
@@ -115,6 +142,16 @@ class Kernel32 : public os::Kernel32, public Library {
 
   // The program's one thread.
   std::uint32_t threadId = 0x2A0;
+  // Waitable timers: whether making and arming one works.
+  bool timerCreates = true;
+  bool timerArms = true;
+  // How long a tone holds the thread: 0 returns at once, as under Wine; its duration is what
+  // the NT family takes; more is a busy system.
+  std::uint32_t beepBlocksMs = 0;
+  // The system's error texts.
+  std::map<std::uint32_t, std::string> errorTexts{{5, "Access is denied.\r\n"},
+                                                  {50, "The request is not supported.\r\n"},
+                                                  {1314, "A required privilege is not held by the client.\r\n"}};
 
   // ---- kernel32
   std::int32_t GetVersionExA(OsVersionInfo& info) override;
@@ -132,15 +169,27 @@ class Kernel32 : public os::Kernel32, public Library {
   std::int32_t CloseHandle(Handle object) override;
   std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
   std::uint32_t GetCurrentThreadId() override;
+  std::uint32_t GetTickCount() override;
+  Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
+  std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
+  std::string FormatMessageA(std::uint32_t messageId) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
+  // The error the next GetLastError reports, as a failing call of another library leaves it.
+  void SetLastErrorCode(std::uint32_t error) { lastError_ = error; }
   Handle NewHandle();
   bool IsOpen(Handle object) const { return open_.count(object) != 0; }
   // Handles still open (not closed with CloseHandle), for leak checks.
   std::size_t OpenHandles() const { return open_.size(); }
   enum class WaitResult { Signalled, Running, Invalid };
-  // One wait on an object: a running process comes one wait nearer its end.
+  // One wait on an object: a running process comes one wait nearer its end; a timer is
+  // signalled once armed and due.
   WaitResult Wait(Handle object);
+  bool IsProcess(Handle object) const { return processHandles_.count(object) != 0; }
+  // Milliseconds until an armed timer falls due (0 when it has), or nothing for any other object.
+  std::optional<std::uint64_t> TimerDueIn(Handle object) const;
+  // The program sleeps in a wait while this much time passes.
+  void PassTime(std::uint64_t milliseconds) { clock_.Pass(milliseconds); }
 
  private:
   VirtualClock& clock_;
@@ -155,6 +204,7 @@ class Kernel32 : public os::Kernel32, public Library {
   std::map<std::uint32_t, Process> processes_;  // by id
   std::map<Handle, std::uint32_t> processHandles_;
   std::uint32_t nextProcessId_ = 4000;
+  std::map<Handle, std::optional<std::uint64_t>> timers_;  // handle -> when due, once armed
 };
 
 }  // namespace os::fake

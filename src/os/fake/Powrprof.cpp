@@ -15,4 +15,11 @@ std::uint8_t Powrprof::IsPwrSuspendAllowed() {
   return suspendAllowed;
 }
 
+std::uint8_t Powrprof::SetSuspendState(std::uint8_t hibernate, std::uint8_t forceCritical,
+                                       std::uint8_t disableWakeEvent) {
+  Log(powrprof::SetSuspendState{hibernate, forceCritical, disableWakeEvent});
+  if (suspendResult == 0) kernel32_.SetLastErrorCode(refusalError);
+  return suspendResult;
+}
+
 }  // namespace os::fake

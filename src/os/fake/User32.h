@@ -1,6 +1,7 @@
 // The fake user32: the foreground window, windows' places on a 1280 x 1024 screen, upper-casing
-// by the Western European rules, the message-pumping wait on the kernel32 fake's processes, and
-// the chain of hooks, which a test runs by activating a window.
+// by the Western European rules, the message-pumping wait on the kernel32 fake's processes and
+// timers, the chain of hooks, which a test runs by activating a window, and scripted answers to
+// the requests that end or lock the session.
 #pragma once
 
 #include <functional>
@@ -82,6 +83,17 @@ struct CallNextHookEx {
   bool operator==(const CallNextHookEx&) const = default;
 };
 
+struct ExitWindowsEx {
+  static constexpr std::string_view kName = "ExitWindowsEx";
+  std::uint32_t flags;
+  std::uint32_t reserved;
+  bool operator==(const ExitWindowsEx&) const = default;
+};
+struct LockWorkStation {
+  static constexpr std::string_view kName = "LockWorkStation";
+  bool operator==(const LockWorkStation&) const = default;
+};
+
 }  // namespace user32
 
 class User32 : public os::User32, public Library {
@@ -90,8 +102,12 @@ class User32 : public os::User32, public Library {
 
   // Runs at every message-pumping wait, before it returns: what happens meanwhile.
   std::function<void()> OnWait;
-  // Every wait fails, as one on a handle the system refuses does.
+  // Every wait on handles fails, as one on a handle the system refuses does.
   bool waitFails = false;
+  // What the session requests answer; a refusal (0) leaves this error for GetLastError.
+  std::int32_t exitWindowsResult = 1;
+  std::int32_t lockResult = 1;
+  std::uint32_t refusalError = 1314;  // ERROR_PRIVILEGE_NOT_HELD
 
   // The windows whose place is known; SetWindowPos moves them. Others have none.
   std::map<HWnd, Rect> windowRects;
@@ -110,7 +126,9 @@ class User32 : public os::User32, public Library {
                             std::int32_t cy, std::uint32_t flags) override;
   std::string CharUpperBuffA(const std::string& text) override;
   // Each wait brings the processes waited for one wait nearer their end; one still running
-  // leaves the wait as a window message would.
+  // leaves the wait as a window message would. Otherwise the wait sleeps until a timer among
+  // the handles falls due or the time-out passes, while the clock moves on (and the windows'
+  // timers fire meanwhile). A wait that nothing could ever end fails, rather than hang a test.
   std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                           std::uint32_t milliseconds, std::uint32_t wakeMask) override;
   std::int32_t GetWindowRect(HWnd window, Rect& rect) override;
@@ -120,6 +138,8 @@ class User32 : public os::User32, public Library {
   std::int32_t UnhookWindowsHookEx(Handle hook) override;
   // Runs the hook installed before this one, if there is one; 0 otherwise.
   std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  std::int32_t LockWorkStation() override;
 
  private:
   std::intptr_t RunHook(std::size_t position, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam);

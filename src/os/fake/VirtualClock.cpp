@@ -10,6 +10,13 @@ base::LocalTime VirtualClock::Now() const {
   return floor<seconds>(wallAtZero_ + milliseconds(static_cast<std::int64_t>(elapsedMs_)));
 }
 
+void VirtualClock::Pass(std::uint64_t ms) {
+  if (OnPass)
+    OnPass(ms);
+  else
+    elapsedMs_ += ms;
+}
+
 void VirtualClock::SetWallClock(base::LocalTime time) {
   wallAtZero_ = WallMs(time.time_since_epoch()) - milliseconds(static_cast<std::int64_t>(elapsedMs_));
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 #include "base/DateTime.h"
 
@@ -17,6 +18,11 @@ class VirtualClock {
   std::uint64_t ElapsedMs() const { return elapsedMs_; }
   void SetElapsedMs(std::uint64_t ms) { elapsedMs_ = ms; }
   void AdvanceMs(std::uint64_t ms) { elapsedMs_ += ms; }
+  // Time passes while the program sleeps in a wait of the system. Whoever runs timers on this
+  // clock (the in-memory backend) moves it on, firing those that fall due meanwhile; without
+  // one, the clock simply stands `ms` later.
+  void Pass(std::uint64_t ms);
+  std::function<void(std::uint64_t ms)> OnPass;
 
   base::LocalTime Now() const;
   // From now on the wall clock reads `time` (plus whatever time passes).

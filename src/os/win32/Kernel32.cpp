@@ -83,4 +83,26 @@ std::int32_t Kernel32::Beep(std::uint32_t frequency, std::uint32_t duration) { r
 
 std::uint32_t Kernel32::GetCurrentThreadId() { return ::GetCurrentThreadId(); }
 
+std::uint32_t Kernel32::GetTickCount() { return ::GetTickCount(); }
+
+// Windows 95 has no waitable timers: both are looked up when called.
+Handle Kernel32::CreateWaitableTimerA(bool manualReset, const std::string& name) {
+  using Function = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR);
+  return FromHandle(Resolve<Function>("kernel32.dll", "CreateWaitableTimerA")(nullptr, manualReset, name.c_str()));
+}
+
+std::int32_t Kernel32::SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) {
+  using Function = BOOL(WINAPI*)(HANDLE, const LARGE_INTEGER*, LONG, PTIMERAPCROUTINE, LPVOID, BOOL);
+  LARGE_INTEGER due;
+  due.QuadPart = dueTime;
+  return Resolve<Function>("kernel32.dll", "SetWaitableTimer")(ToHandle(timer), &due, period, nullptr, nullptr, resume);
+}
+
+std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
+  char text[512] = {};
+  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, messageId, 0,
+                                  text, sizeof text, nullptr);
+  return std::string(text, length);
+}
+
 }  // namespace os::win32

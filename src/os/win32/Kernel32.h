@@ -22,6 +22,10 @@ class Kernel32 : public os::Kernel32 {
   std::int32_t CloseHandle(Handle object) override;
   std::int32_t Beep(std::uint32_t frequency, std::uint32_t duration) override;
   std::uint32_t GetCurrentThreadId() override;
+  std::uint32_t GetTickCount() override;
+  Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
+  std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
+  std::string FormatMessageA(std::uint32_t messageId) override;
 };
 
 }  // namespace os::win32

@@ -16,4 +16,10 @@ std::uint8_t Powrprof::IsPwrSuspendAllowed() {
   return Resolve<Function>("powrprof.dll", "IsPwrSuspendAllowed")();
 }
 
+std::uint8_t Powrprof::SetSuspendState(std::uint8_t hibernate, std::uint8_t forceCritical,
+                                       std::uint8_t disableWakeEvent) {
+  using Function = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+  return Resolve<Function>("powrprof.dll", "SetSuspendState")(hibernate, forceCritical, disableWakeEvent);
+}
+
 }  // namespace os::win32

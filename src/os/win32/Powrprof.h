@@ -9,6 +9,8 @@ class Powrprof : public os::Powrprof {
  public:
   std::uint8_t IsPwrHibernateAllowed() override;
   std::uint8_t IsPwrSuspendAllowed() override;
+  std::uint8_t SetSuspendState(std::uint8_t hibernate, std::uint8_t forceCritical,
+                               std::uint8_t disableWakeEvent) override;
 };
 
 }  // namespace os::win32

@@ -7,6 +7,7 @@
 #include "os/win32/Comdlg32.h"
 #include "os/win32/Files.h"
 #include "os/win32/Kernel32.h"
+#include "os/win32/PortIo.h"
 #include "os/win32/Powrprof.h"
 #include "os/win32/Quartz.h"
 #include "os/win32/Shell32.h"
@@ -27,6 +28,7 @@ class RealServices {
   Files files;
   Quartz quartz;
   Wininet wininet;
+  PortIo portio;
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

@@ -92,4 +92,13 @@ std::intptr_t User32::CallNextHookEx(Handle hook, std::int32_t code, std::uintpt
   return ::CallNextHookEx(reinterpret_cast<HHOOK>(hook), code, wParam, lParam);
 }
 
+std::int32_t User32::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+  return ::ExitWindowsEx(flags, reserved);
+}
+
+std::int32_t User32::LockWorkStation() {
+  using Function = BOOL(WINAPI*)();
+  return Resolve<Function>("user32.dll", "LockWorkStation")();
+}
+
 }  // namespace os::win32

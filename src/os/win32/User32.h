@@ -21,6 +21,8 @@ class User32 : public os::User32 {
   Handle SetWindowsHookExA(std::int32_t idHook, HookProc proc, Handle instance, std::uint32_t threadId) override;
   std::int32_t UnhookWindowsHookEx(Handle hook) override;
   std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  std::int32_t LockWorkStation() override;
 };
 
 }  // namespace os::win32

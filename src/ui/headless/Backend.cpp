@@ -55,7 +55,12 @@ class TimerPeer : public ControlPeer {
   Backend& backend_;
 };
 
-Backend::Backend() = default;
+// Time that passes while the program sleeps in a wait of the (fake) system is time on this
+// clock: the timers that fall due meanwhile fire, as their messages would be served. Once the
+// program has ended, time stands still.
+Backend::Backend() {
+  clock_.OnPass = [this](std::uint64_t ms) { Advance(std::chrono::milliseconds(ms)); };
+}
 Backend::~Backend() = default;
 
 std::unique_ptr<Peer> Backend::CreatePeer(Control& control) {
@@ -169,14 +174,16 @@ void Backend::Advance(std::chrono::milliseconds span) {
     Timer* timer = next->first;
     Scheduled fired = next->second;
     clock_.SetElapsedMs(std::max(clock_.ElapsedMs(), fired.due));
+    // The next period is counted from this tick, as a system timer does, so a handler that
+    // waits (letting time pass) meets its own next tick only when that is due.
+    next->second.due = fired.due + static_cast<std::uint64_t>(timer->Interval());
     runtime_->Dispatch([timer] { timer->Fire(); });
     DeliverPosted();
-    // The next period is counted from this tick, as a system timer does; a handler that ran
-    // past it gets one tick at once, not a burst. A handler that restarted or stopped its own
-    // timer has already said when the next tick comes.
+    // A handler that ran past its next tick gets one tick at once, not a burst. A handler that
+    // restarted or stopped its own timer has already said when the next tick comes.
     auto still = timers_.find(timer);
     if (still != timers_.end() && still->second.generation == fired.generation)
-      still->second.due = std::max(fired.due + static_cast<std::uint64_t>(timer->Interval()), clock_.ElapsedMs());
+      still->second.due = std::max(still->second.due, clock_.ElapsedMs());
   }
   if (!ended_ && clock_.ElapsedMs() < target) clock_.SetElapsedMs(target);
 }

@@ -255,8 +255,29 @@ Size Backend::NonClientSize(const Form& form) {
   return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
 }
 
+namespace {
+
+// A dialog of the program still open when it ends (a message box asking a question, say) is
+// answered as declined: No where it has that button, else Cancel, else OK. Its own loop then
+// returns, and the code that asked runs on to its end; no event reaches the program any more.
+BOOL CALLBACK DeclineDialog(HWND window, LPARAM) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  for (int id : {IDNO, IDCANCEL, IDOK}) {
+    if (HWND button = GetDlgItem(window, id)) {
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      break;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 void Backend::End() {
   ended_ = true;
+  EnumThreadWindows(GetCurrentThreadId(), DeclineDialog, 0);
   if (PostQuitOnEnd) PostQuitMessage(0);
 }
 

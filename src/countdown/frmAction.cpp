@@ -1,0 +1,148 @@
+#include "countdown/frmAction.h"
+
+#include "base/Convert.h"
+#include "countdown/modSpeaker.h"
+#include "platform/modMisc.h"
+#include "tray/modNewIcon.h"
+#include "ui/Error.h"
+#include "ui/Runtime.h"
+
+namespace countdown {
+
+using ui::EachStatement;
+
+namespace {
+
+constexpr int kBeepingInterval = 900;  // plus the 100 ms tone: a second
+constexpr int kSilentInterval = 1000;
+constexpr float kToneLength = 100;
+constexpr double kLateness = 50;  // ms a second may run over before the countdown catches up
+
+}  // namespace
+
+frmAction::frmAction(ui::Runtime& runtime, app::ProgramState& state) : ui::Form(runtime, "frmAction"), state_(state) {
+  SetCaption(" Warning!");
+  SetIcon("IDI_MAIN");
+  BorderStyle = ui::BorderStyle::FixedDialog;
+  MinButton = false;
+  MaxButton = false;
+  StartUpPosition = ui::StartUpPosition::CenterScreen;
+  KeyPreview = true;
+  SetClientSize(5190, 1740);
+
+  lblMessage.Move(180, 180, 4830, 255);
+  prgBar.Move(180, 540, 4830, 315);
+  prgBar.SetMin(0);
+  chk_mute.SetCaption("&Mute Internal Speaker");
+  chk_mute.Move(180, 1155, 2535, 255);
+  cmdCancel.SetCaption("Cancel");
+  cmdCancel.Move(3690, 1080, 1320, 405);
+  tmrProgress.SetInterval(kSilentInterval);
+  tmrProgress.Tag = "0";
+
+  LoadEvent = [this] { Form_Load(); };
+  Activate = [this] { Form_Activate(); };
+  KeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
+  QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+  UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
+  tmrProgress.TimerEvent = [this] { tmrProgress_Timer(); };
+  cmdCancel.Click = [this] { cmdCancel_Click(); };
+}
+
+std::string frmAction::Sentence(double remaining) const {
+  return "Action : " + state_.ActionName + " will be performed in " + base::NumberText(remaining) + " Seconds.";
+}
+
+void frmAction::Form_Load() {
+  EachStatement({
+      [&] { chk_mute.SetValue(state_.main->BeepOnTimeout() ? 0 : 1); },
+      [&] { length_ = base::Val(state_.main->CountdownText()); },
+      [&] { prgBar.SetMax(length_); },
+      [&] {
+        if (chk_mute.Value() == 0) tmrProgress.SetInterval(kBeepingInterval);
+      },
+      [&] { lblMessage.SetCaption(Sentence(length_)); },
+      [&] { tray::DeleteIcon(state_.os.shell32, state_.TrayRecord); },
+  });
+}
+
+void frmAction::Form_Activate() { platform::SetTopMost(state_.os.user32, *this, true); }
+
+void frmAction::Form_KeyDown(int& keyCode, int /*shift*/) {
+  if (keyCode != ui::vbKeyEscape) return;
+  keyCode = 0;
+  cmdCancel_Click();
+}
+
+void frmAction::tmrProgress_Timer() {
+  int count = static_cast<int>(base::Val(tmrProgress.Tag));
+  if (count >= length_) {
+    Perform();
+    return;
+  }
+  KeepTime();
+  ++count;
+  tmrProgress.Tag = std::to_string(count);
+  prgBar.SetValue(count);
+  if (chk_mute.Value() == 1) {
+    tmrProgress.SetInterval(kSilentInterval);
+  } else {
+    tmrProgress.SetInterval(kBeepingInterval);
+    SpeakerTone(state_.os, GetRuntime(), state_.main->BeepFrequency(), kToneLength);
+    // Messages were served during the tone: the user may have cancelled, and the program
+    // ended. Otherwise the next period counts from the tone's end, so that a beeping second,
+    // tone and interval together, lasts a second. Each such restart adds the system's timer
+    // latency; a countdown that has fallen behind its seconds lets the running period stand
+    // once instead (that second is a tenth shorter), which brings it back.
+    if (GetRuntime().Ended() || !IsLoaded() || !tmrProgress.Enabled()) return;
+    if (behind_ <= kLateness) {
+      tmrProgress.SetEnabled(false);
+      tmrProgress.SetEnabled(true);
+    }
+  }
+  lblMessage.SetCaption(Sentence(length_ - count));
+  if (count >= length_) Perform();
+}
+
+// Adds up how far the ticks have fallen behind one a second, from the second tick on.
+void frmAction::KeepTime() {
+  const std::uint32_t now = state_.os.kernel32.GetTickCount();
+  if (ticked_) behind_ += static_cast<double>(now - lastTick_) - 1000;
+  ticked_ = true;
+  lastTick_ = now;
+}
+
+void frmAction::Perform() {
+  tmrProgress.SetEnabled(false);
+  state_.main->PerformAction();
+  Unload();
+}
+
+void frmAction::StopAndTell(const std::string& message) {
+  tmrProgress.SetEnabled(false);
+  platform::SetTopMost(state_.os.user32, *this, false);
+  Hide();
+  GetRuntime().MsgBox(message, ui::mb::kInformation);
+}
+
+void frmAction::cmdCancel_Click() {
+  StopAndTell("Action " + base::UCase(state_.ActionName) + ", has been cancelled by the user!   ");
+  Unload();
+}
+
+// Closed by the user from the control menu, the close box or Alt+F4; the program's own closes
+// pass without a word.
+void frmAction::Form_QueryUnload(int& /*cancel*/, int unloadMode) {
+  if (unloadMode != ui::vbFormControlMenu) return;
+  StopAndTell(state_.ActionName + " has been cancelled by the user!   ");
+}
+
+void frmAction::Form_Unload(int& /*cancel*/) {
+  EachStatement({
+      [&] { tmrProgress.SetEnabled(false); },
+      [&] { platform::SetTopMost(state_.os.user32, *this, false); },
+      [&] { state_.main->Unload(); },
+  });
+}
+
+}  // namespace countdown

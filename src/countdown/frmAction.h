@@ -1,0 +1,50 @@
+// The countdown warning: the last word before the scheduled action. It counts the countdown
+// length down once a second with a sentence and a progress bar, beeps unless muted, and then
+// has the main window perform the action; the user may cancel instead. Either way it closes
+// the main window, which ends the program.
+#pragma once
+
+#include "app/ProgramState.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace countdown {
+
+class frmAction : public ui::Form {
+ public:
+  frmAction(ui::Runtime& runtime, app::ProgramState& state);
+
+  // "Action : <action> will be performed in <n> Seconds."
+  std::string Sentence(double remaining) const;
+
+  ui::Label lblMessage{*this, "lblMessage"};
+  ui::ProgressBar prgBar{*this, "prgBar"};
+  ui::CheckBox chk_mute{*this, "chk_mute"};
+  ui::CommandButton cmdCancel{*this, "cmdCancel"};
+  ui::Timer tmrProgress{*this, "tmrProgress"};  // its Tag holds the seconds counted so far
+
+  void Form_Load();
+  void Form_Activate();
+  void Form_KeyDown(int& keyCode, int shift);
+  void Form_QueryUnload(int& cancel, int unloadMode);
+  void Form_Unload(int& cancel);
+  void tmrProgress_Timer();
+  void cmdCancel_Click();
+
+ private:
+  // Stops the count, performs the action and closes.
+  void Perform();
+  // Stops the count, takes the top-most state away and hides the window, then tells the user.
+  void StopAndTell(const std::string& message);
+  void KeepTime();
+
+  app::ProgramState& state_;
+  double length_ = 0;  // the countdown length in seconds, read once at load
+  // When the last tick came (elapsed-time clock), and how many milliseconds the ticks have
+  // fallen behind one a second so far.
+  bool ticked_ = false;
+  std::uint32_t lastTick_ = 0;
+  double behind_ = 0;
+};
+
+}  // namespace countdown
