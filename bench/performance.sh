@@ -125,3 +125,8 @@ echo "| resident memory after start-up | $(mb "$fm") | $(mb "$qm") | $(ratio "$f
 echo "| processor time, idle | $(pct "$fi_") | $(pct "$qi") | |"
 echo "| processor time, schedule active | | $(pct "$qa") | |"
 echo "| exe size | $fz bytes | $qz bytes | |"
+echo
+echo "Libraries quenlar.exe links at load time (the others are loaded when first used):"
+"$arch-w64-mingw32-objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: /  /p'
+echo "The floor links:"
+"$arch-w64-mingw32-objdump" -p "$work/floor.exe" | sed -n 's/^[[:space:]]*DLL Name: /  /p'

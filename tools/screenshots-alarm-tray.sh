@@ -10,9 +10,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
 source tools/wine/env.sh
-qw_use_default
-cmake --preset "win$QW_ARCH" >/dev/null
-cmake --build --preset "win$QW_ARCH" --target quenlar quenlar_win32_tests >/dev/null
+qw_build_default quenlar quenlar_win32_tests
 build="build/win$QW_ARCH"
 work="$(mktemp -d)"
 cp "$build/quenlar.exe" "$work/" # its own folder, so no settings file of an earlier run is read

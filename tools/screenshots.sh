@@ -7,9 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
 source tools/wine/env.sh
-qw_use_default
-cmake --preset "win$QW_ARCH" >/dev/null
-cmake --build --preset "win$QW_ARCH" --target quenlar >/dev/null
+qw_build_default quenlar
 exe="$(realpath "build/win$QW_ARCH/quenlar.exe")"
 work="$(mktemp -d)"
 cp "$exe" "$work/" # its own folder, so no settings file of an earlier run is read

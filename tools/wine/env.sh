@@ -5,6 +5,7 @@
 #                                  "64", both or none) and QW_SKIPPED to why others cannot
 #   qw_use 32|64                   chooses the edition's Wine: its loader and its own prefix
 #   qw_use_default                 chooses the first edition the host runs (32-bit where it can)
+#   qw_build_default TARGET...     the same, then builds those targets of that edition
 #   qw_exe_arch prog.exe           32 or 64, read from the program's header
 #   qw_prepare                     takes the prefix (waits while another script has it),
 #                                  creating it and Wine's private HOME the first time
@@ -123,6 +124,12 @@ qw_use_default() {
     return 1
   fi
   qw_use "${QW_EDITIONS%% *}"
+}
+
+# Chooses the first edition the host runs and builds the given targets of it, quietly.
+qw_build_default() { # targets...
+  qw_use_default || return 1
+  cmake --preset "win$QW_ARCH" >/dev/null && cmake --build --preset "win$QW_ARCH" --target "$@" >/dev/null
 }
 
 QW_XVFB_PID=""
