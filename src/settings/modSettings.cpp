@@ -86,8 +86,15 @@ bool SaveSett(app::frmMain& form, os::Files& files, const std::string& fileName)
 bool LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName) {
   std::vector<std::string> text;
   try {
-    auto contents = files.ReadFile(fileName);
+    auto contents = files.ReadFile(fileName, kReadLimit + 1);
     if (!contents) return false;
+    // A file longer than any the program writes is read only this far; the line the limit cuts
+    // through is not known, and counts as missing along with those after it.
+    if (contents->size() > kReadLimit) {
+      contents->resize(kReadLimit);
+      std::size_t end = contents->find_last_of("\r\n");
+      contents->resize(end == std::string::npos ? 0 : end + 1);
+    }
     text = SplitLines(*contents);
   } catch (const std::exception&) {
     return false;

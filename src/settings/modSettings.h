@@ -3,6 +3,7 @@
 // settings: saving reads them, loading sets them and so runs their own handlers.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ class frmMain;
 namespace settings {
 
 constexpr int kLineCount = 18;
+// How much of the file start-up reads: the 18 lines the program writes take a few kilobytes,
+// and a damaged or foreign file of any size costs no more than this.
+constexpr std::size_t kReadLimit = 64 * 1024;
 
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
@@ -31,7 +35,8 @@ bool SaveSett(app::frmMain& form, os::Files& files, const std::string& fileName)
 
 // Sets the controls from the file's lines, each line on its own: an unusable value leaves its
 // control as it was and the next line keeps its place. Missing lines leave their controls
-// alone; lines after the 18th are ignored. Returns false when the file could not be opened or
+// alone; lines after the 18th are ignored, and so is everything past the first kReadLimit
+// bytes, with the line cut there. Returns false when the file could not be opened or
 // read, so that nothing was set. Never raises an error.
 bool LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName);
 

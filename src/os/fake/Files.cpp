@@ -7,11 +7,11 @@ bool Files::FileExists(const std::string& path) {
   return disk.count(path) != 0;
 }
 
-std::optional<std::string> Files::ReadFile(const std::string& path) {
-  Log(files::ReadFile{path});
+std::optional<std::string> Files::ReadFile(const std::string& path, std::size_t maxBytes) {
+  Log(files::ReadFile{path, maxBytes});
   auto it = disk.find(path);
   if (it == disk.end() || unreadable.count(path)) return std::nullopt;
-  return it->second;
+  return it->second.substr(0, maxBytes);
 }
 
 bool Files::ReplaceFileContents(const std::string& path, const std::string& contents) {

@@ -21,6 +21,7 @@ struct FileExists {
 struct ReadFile {
   static constexpr std::string_view kName = "ReadFile";
   std::string path;
+  std::size_t maxBytes = 0;
   bool operator==(const ReadFile&) const = default;
 };
 struct ReplaceFileContents {
@@ -41,7 +42,7 @@ class Files : public os::Files, public Library {
   std::set<std::string> unreadable;         // paths that exist but cannot be opened (held elsewhere)
 
   bool FileExists(const std::string& path) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool ReplaceFileContents(const std::string& path, const std::string& contents) override;
 };
 

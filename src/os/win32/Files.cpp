@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "os/SafeReplace.h"
 
 namespace os::win32 {
@@ -53,7 +55,7 @@ bool Files::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> Files::ReadFile(const std::string& path) {
+std::optional<std::string> Files::ReadFile(const std::string& path, std::size_t maxBytes) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -61,7 +63,11 @@ std::optional<std::string> Files::ReadFile(const std::string& path) {
   char buffer[4096];
   DWORD read = 0;
   bool ok = true;
-  while ((ok = ::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) contents.append(buffer, read);
+  while (contents.size() < maxBytes) {
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, maxBytes - contents.size()));
+    if (!(ok = ::ReadFile(file, buffer, wanted, &read, nullptr)) || read == 0) break;
+    contents.append(buffer, read);
+  }
   ::CloseHandle(file);
   if (!ok) return std::nullopt;
   return contents;
