@@ -40,7 +40,10 @@ void Label::SetForeColor(Color color) { Assign(foreColor_, color, Prop::ForeColo
 // ---- TextBox
 
 void TextBox::SetText(const std::string& text) {
-  std::string cut = maxLength_ > 0 && static_cast<int>(text.size()) > maxLength_ ? text.substr(0, maxLength_) : text;
+  // A Windows text box takes its text up to the first NUL character: so does the model, so that
+  // what is read back (and saved) is what the box shows.
+  std::string cut = text.substr(0, text.find('\0'));
+  if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) cut.resize(static_cast<std::size_t>(maxLength_));
   if (cut == text_) return;
   Replace(cut, 0, 0);
 }

@@ -45,7 +45,8 @@ class TextBox : public Control {
   bool CanHaveFocus() const override { return true; }
 
   const std::string& Text() const { return text_; }
-  // The text is cut to MaxLength; a different value raises Change. The caret goes to the start.
+  // The text is cut at its first NUL character, then to MaxLength; a different value raises
+  // Change. The caret goes to the start.
   void SetText(const std::string& text);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);

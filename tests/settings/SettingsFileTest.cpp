@@ -207,6 +207,42 @@ TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
   }
 }
 
+TEST_F(SettingsFile, AHugeFileIsReadOnlyUpToTheLimitAndTheLineCutThereCountsAsMissing) {
+  std::vector<std::string> chosen = With(With(kDefaults, 14, "45"), 17, "C:\\alarm.wav");
+  fake.files.disk["C:\\alarm.wav"] = "RIFF";
+  // The file's own lines, then a message line that runs on past the limit.
+  std::string text = settings::JoinLines(std::vector<std::string>(chosen.begin(), chosen.end() - 1));
+  fake.files.disk[kPath] = text + std::string(settings::kReadLimit, 'm') + "\r\n";
+  auto& m = Start();
+  EXPECT_EQ(fake.log.Only<files::ReadFile>(), (os::fake::Calls{files::ReadFile{kPath, settings::kReadLimit + 1}}))
+      << "start-up never reads more than the limit";
+  EXPECT_EQ(m.txtTimeout.Text(), "45");
+  EXPECT_EQ(m.txtAlarmF.Text(), "C:\\alarm.wav");
+  EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here") << "the cut line is not taken";
+
+  fake.files.disk[kPath] = settings::JoinLines(chosen) + std::string(4 * settings::kReadLimit, 'x');
+  testing_support::Harness run;
+  run.fake.files.disk = fake.files.disk;
+  app::frmMain again(run.runtime, run.state);
+  again.Initialize();
+  again.Show();
+  EXPECT_EQ(settings::SettingsLines(again), chosen) << "18 whole lines before the junk all count";
+}
+
+TEST_F(SettingsFile, ATextEndsAtANulAsItsBoxShowsItAndIsSavedSo) {
+  std::vector<std::string> lines = With(With(kDefaults, 16, std::string("C:\\to\0ol.exe", 13)), 18,
+                                        std::string("he\0llo", 6));
+  lines = With(With(lines, 2, std::string("Tr\0ue", 5)), 15, std::string("40\0" "00", 5));
+  auto& m = StartWith(lines);
+  EXPECT_EQ(m.txtExecF.Text(), "C:\\to");
+  EXPECT_EQ(m.txtMessage.Text(), "he");
+  EXPECT_EQ(m.txtBeepFreq.Text(), "40");
+  EXPECT_FALSE(m.optExitOption[1].Value()) << "a yes-or-no line with a NUL in it is unusable";
+  Quit();
+  EXPECT_EQ(fake.files.disk.at(kPath).find('\0'), std::string::npos);
+  EXPECT_EQ(Saved()[17], "he");
+}
+
 TEST_F(SettingsFile, ExtraLinesAndOtherLineEndsAreAccepted) {
   std::string text;
   for (const auto& line : With(kDefaults, 14, "45")) text += line + "\n";
