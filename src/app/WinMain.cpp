@@ -1,13 +1,23 @@
 // The program's entry point on Windows: the real services, the native backend, the main window.
+// Built with QUENLAR_JOURNAL (quenlar-journal.exe, for the end-to-end runs), the power requests
+// and the shell's program start go to a journal file instead (os/win32/Journal.h).
 #include <windows.h>
 
 #include "app/frmMain.h"
+#ifdef QUENLAR_JOURNAL
+#include "os/win32/Journal.h"
+#else
 #include "os/win32/RealServices.h"
+#endif
 #include "ui/Runtime.h"
 #include "ui/win32/Backend.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+#ifdef QUENLAR_JOURNAL
+  os::win32::JournalServices services;
+#else
   os::win32::RealServices services;
+#endif
   app::ProgramState state(services.Services());
   ui::win32::Backend backend(instance);
   ui::Runtime runtime(backend);
