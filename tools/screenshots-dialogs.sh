@@ -17,28 +17,9 @@ exe="$(realpath "$build/quenlar.exe")"
 work="$(mktemp -d)"
 cp "$exe" "$work/" # its own folder, so no settings file of an earlier run is read
 
-# The stand-in site: the version file holds what $work/answer says; "silent" never answers.
-cat >"$work/site.py" <<'PY'
-import http.server, sys, time
-answer_file = sys.argv[2]
-class Site(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
-        answer = open(answer_file).read()
-        if answer == "silent":
-            time.sleep(60)
-            return
-        body = answer.encode()
-        self.send_response(200 if self.path == "/product/qnl_curver.txt" else 404)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-    def log_message(self, *args):
-        pass
-http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Site).serve_forever()
-PY
 answer() { printf '%s' "$1" >"$work/answer"; }
 answer ""
-python3 "$work/site.py" "$port" "$work/answer" &
+python3 tools/standin-site.py "$port" "$work/answer" &
 site_pid=$!
 
 trap 'kill "$site_pid" 2>/dev/null || true; qw_cleanup; rm -rf "$work"' EXIT
