@@ -1,0 +1,254 @@
+// The end-to-end suite's window driver: a console program run under the same Wine as the
+// program under test, reading its windows from outside with window messages. Windows are named
+// by their handle, in decimal, as `find` prints it.
+//
+//   driver find TITLE [CLASS] [MS]   waits up to MS (default 10000) for a visible top-level window
+//                                    with this title and class ("*" for any); prints its handle
+//   driver gone HANDLE [MS]          waits up to MS for the window to be hidden or destroyed
+//   driver shown HANDLE [MS]         waits up to MS for the window to be visible
+//   driver popup [MS]                waits for a visible pop-up menu; prints its handle
+//   driver dump HANDLE               the window and every window inside it, one a line:
+//                                    class TAB text TAB state TAB left,top,width,height
+//                                    (state: words among checked, disabled, hidden, focus,
+//                                    pos=N for a progress bar; "-" for none; screen pixels)
+//   driver click HANDLE TEXT         a click (BM_CLICK, posted) on the button captioned TEXT
+//   driver focus HANDLE              makes the window the foreground window, which takes the
+//                                    keyboard; waits until it is
+//   driver hold PATH RELEASE         opens the file sharing nothing, prints "held", and keeps it
+//                                    open until a file RELEASE exists (two minutes at most)
+//   driver list                      the visible top-level windows: class TAB title
+//
+// Exit code 0 on success, 1 when a wait runs out or a window or control is not there, 2 for
+// a wrong command line.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Text(HWND window) {
+  // WM_GETTEXT crosses processes; GetWindowText would not read another program's controls.
+  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Line ends inside a text become "\r" and "\n", so that each window keeps to one line.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else
+      out += c;
+  }
+  return out;
+}
+
+HWND ParseHandle(const char* text) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(text, nullptr, 10)));
+}
+
+void PrintHandle(HWND window) { std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window))); }
+
+struct Search {
+  std::string title, windowClass;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  if (!IsWindowVisible(window)) return TRUE;
+  if (search->windowClass != "*" && ClassOf(window) != search->windowClass) return TRUE;
+  if (search->title != "*" && Text(window) != search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// Polls every 50 ms until `done` or the time is up.
+template <typename Done>
+bool WaitFor(DWORD milliseconds, Done done) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start >= milliseconds) return false;
+    Sleep(50);
+  }
+}
+
+DWORD Milliseconds(int argc, char** argv, int index) {
+  return argc > index ? static_cast<DWORD>(std::strtoul(argv[index], nullptr, 10)) : 10000;
+}
+
+std::vector<HWND> Descendants(HWND window) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) {
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+void DumpLine(HWND window, HWND focus) {
+  const std::string windowClass = ClassOf(window);
+  std::string state;
+  auto add = [&state](const std::string& word) { state += (state.empty() ? "" : " ") + word; };
+  LONG style = GetWindowLongA(window, GWL_STYLE);
+  if (windowClass == "Button") {
+    LONG kind = style & BS_TYPEMASK;
+    if ((kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON ||
+         kind == BS_3STATE || kind == BS_AUTO3STATE) &&
+        SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
+      add("checked");
+  }
+  if (!IsWindowEnabled(window)) add("disabled");
+  if (!IsWindowVisible(window)) add("hidden");
+  if (window == focus) add("focus");
+  if (windowClass == PROGRESS_CLASSA) add("pos=" + std::to_string(SendMessageA(window, PBM_GETPOS, 0, 0)));
+  RECT r{};
+  GetWindowRect(window, &r);
+  std::printf("%s\t%s\t%s\t%ld,%ld,%ld,%ld\n", windowClass.c_str(), OneLine(Text(window)).c_str(),
+              state.empty() ? "-" : state.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// The keyboard focus of the thread that owns the window.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int Find(int argc, char** argv) {
+  if (argc < 3) return 2;
+  Search search{argv[2], argc > 3 ? argv[3] : "*"};
+  if (!WaitFor(Milliseconds(argc, argv, 4), [&] {
+        search.found = nullptr;
+        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      })) {
+    std::fprintf(stderr, "no visible window \"%s\" of class %s\n", search.title.c_str(), search.windowClass.c_str());
+    return 1;
+  }
+  PrintHandle(search.found);
+  return 0;
+}
+
+int Gone(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND window = ParseHandle(argv[2]);
+  return WaitFor(Milliseconds(argc, argv, 3), [&] { return !IsWindow(window) || !IsWindowVisible(window); }) ? 0 : 1;
+}
+
+int Shown(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND window = ParseHandle(argv[2]);
+  return WaitFor(Milliseconds(argc, argv, 3), [&] { return IsWindowVisible(window) != FALSE; }) ? 0 : 1;
+}
+
+int Popup(int argc, char** argv) {
+  HWND found = nullptr;
+  bool shown = WaitFor(Milliseconds(argc, argv, 2), [&] {
+    found = FindWindowA("#32768", nullptr);
+    return found && IsWindowVisible(found);
+  });
+  if (!shown) return 1;
+  PrintHandle(found);
+  return 0;
+}
+
+int Dump(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND window = ParseHandle(argv[2]);
+  if (!IsWindow(window)) {
+    std::fprintf(stderr, "no window %s\n", argv[2]);
+    return 1;
+  }
+  HWND focus = FocusOf(window);
+  DumpLine(window, focus);
+  for (HWND child : Descendants(window)) DumpLine(child, focus);
+  return 0;
+}
+
+int Click(int argc, char** argv) {
+  if (argc < 4) return 2;
+  HWND window = ParseHandle(argv[2]);
+  for (HWND child : Descendants(window)) {
+    if (ClassOf(child) == "Button" && IsWindowVisible(child) && Text(child) == argv[3]) {
+      PostMessageA(child, BM_CLICK, 0, 0);
+      return 0;
+    }
+  }
+  std::fprintf(stderr, "no visible button \"%s\"\n", argv[3]);
+  return 1;
+}
+
+int Focus(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND window = ParseHandle(argv[2]);
+  SetForegroundWindow(window);
+  if (WaitFor(2000, [&] { return GetForegroundWindow() == window; })) return 0;
+  std::fprintf(stderr, "window %s did not come to the foreground\n", argv[2]);
+  return 1;
+}
+
+int Hold(int argc, char** argv) {
+  if (argc < 4) return 2;
+  HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "cannot open %s: error %lu\n", argv[2], GetLastError());
+    return 1;
+  }
+  std::printf("held\n");
+  std::fflush(stdout);
+  bool released = WaitFor(120000, [&] { return GetFileAttributesA(argv[3]) != INVALID_FILE_ATTRIBUTES; });
+  CloseHandle(file);
+  return released ? 0 : 1;
+}
+
+BOOL CALLBACK ListTopLevel(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) std::printf("%s\t%s\n", ClassOf(window).c_str(), OneLine(Text(window)).c_str());
+  return TRUE;
+}
+
+int List() {
+  EnumWindows(ListTopLevel, 0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string command = argc > 1 ? argv[1] : "";
+  int status = command == "find"    ? Find(argc, argv)
+               : command == "gone"  ? Gone(argc, argv)
+               : command == "shown" ? Shown(argc, argv)
+               : command == "popup" ? Popup(argc, argv)
+               : command == "dump"  ? Dump(argc, argv)
+               : command == "click" ? Click(argc, argv)
+               : command == "focus" ? Focus(argc, argv)
+               : command == "hold"  ? Hold(argc, argv)
+               : command == "list"  ? List()
+                                    : 2;
+  if (status == 2) std::fprintf(stderr, "usage: see the head of tests/e2e/driver.cpp\n");
+  std::fflush(stdout);
+  return status;
+}

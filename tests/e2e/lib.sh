@@ -1,0 +1,270 @@
+# shellcheck shell=bash
+# Helpers of the end-to-end runs (sourced by tests/e2e/run.sh after tools/wine/env.sh): start the
+# program in a folder of its own, find its windows, read them through the driver, act on them
+# with the mouse and keyboard through xdotool, and fail with what was seen.
+#
+# Set by run.sh: E2E_WORK (the run's scratch folder), E2E_OUT (pictures and logs kept after the
+# run), E2E_DRIVER (the driver program), E2E_REAL (quenlar.exe), E2E_JOURNAL (its journal
+# edition). Set per scenario: E2E_NAME, E2E_DIR (the program's folder), E2E_PID, E2E_MAIN.
+
+kTitle=":: Quenlar 1.3 ::"
+kSettingsDefaults=(True False False False False False False 0 0 0 True False False 30 4000
+  "Select File..." "Select File..." "Type your Message text here")
+
+# ---------------------------------------------------------------- reporting
+
+e2e_note() { echo "  $E2E_NAME: $*"; }
+
+# Ends the scenario: what was expected and what was seen, the visible windows, and a picture
+# of the screen in $E2E_OUT.
+e2e_fail() {
+  echo "FAILED: scenario $E2E_NAME: $*" >&2
+  echo "  visible windows (class, title):" >&2
+  drv list 2>/dev/null | sed 's/^/    /' >&2 || true
+  import -window root "$E2E_OUT/$E2E_NAME-failure.png" 2>/dev/null &&
+    echo "  screen: $E2E_OUT/$E2E_NAME-failure.png" >&2
+  exit 1
+}
+
+# ---------------------------------------------------------------- the program
+
+# The driver under the same Wine; its lines without CR.
+drv() {
+  qw_wine 60 "$E2E_DRIVER" "$@" </dev/null 2>>"$E2E_OUT/driver.log" | tr -d '\r'
+}
+
+# A folder of its own for the program, with this edition in it as quenlar.exe; prints its path.
+e2e_folder() { # exe [folder]
+  local folder="${2:-$E2E_WORK/$E2E_NAME}"
+  mkdir -p "$folder"
+  cp "$1" "$folder/quenlar.exe"
+  echo "$folder"
+}
+
+# Windows' name of a path on this machine (Wine's drive Z: is the root).
+e2e_winpath() { local p="${1//\//\\}"; echo "Z:$p"; }
+
+# Starts the program in $E2E_DIR (from the scenario's current folder, the run's scratch folder);
+# E2E_PID is its process, a child of this shell.
+e2e_start() {
+  qw_wine_bg 180 "$E2E_DIR/quenlar.exe" </dev/null >>"$E2E_OUT/program.log" 2>&1
+  E2E_PID="$QW_PID"
+  echo "$E2E_PID" >>"$E2E_WORK/pids"
+}
+
+# Starts the program and waits for its main window; E2E_MAIN is its handle.
+e2e_start_main() {
+  e2e_start
+  E2E_MAIN="$(drv find "$kTitle" QuenlarForm 20000)" || e2e_fail "the main window did not show"
+}
+
+e2e_running() { kill -0 "$E2E_PID" 2>/dev/null; }
+
+# Waits for the program to end by itself; fails unless it does, with exit code 0, in time.
+e2e_expect_exit() { # seconds what
+  local i status=0
+  for ((i = 0; i < $1 * 10; i++)); do
+    e2e_running || break
+    sleep 0.1
+  done
+  e2e_running && e2e_fail "the program still runs $1 s after $2"
+  wait "$E2E_PID" || status=$?
+  [[ $status -eq 0 ]] || e2e_fail "the program ended with exit code $status after $2"
+}
+
+# The resident memory at its peak, in kB, of the program's own process (under `timeout`).
+e2e_peak_kb() {
+  local child
+  child="$(pgrep -P "$E2E_PID" | head -n 1)"
+  awk '/^VmHWM:/ {print $2}' "/proc/$child/status"
+}
+
+# Stops whatever a scenario left running: each process it started, by its id.
+e2e_stop_leftovers() {
+  local pid i
+  [[ -s "$E2E_WORK/pids" ]] || return 0
+  for pid in $(cat "$E2E_WORK/pids"); do
+    kill -0 "$pid" 2>/dev/null || continue
+    kill "$pid" 2>/dev/null || true
+    for ((i = 0; i < 30; i++)); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
+  : >"$E2E_WORK/pids"
+}
+
+# ---------------------------------------------------------------- reading windows
+
+# E2E_DUMP: the window and everything in it, one control a line (class, text, state, rect).
+e2e_dump() { # handle
+  E2E_DUMP="$(drv dump "$1")" || e2e_fail "window $1 is gone"
+}
+
+# The dump's line of the first control of this class with exactly this text.
+e2e_line() { # class text
+  # Through the environment: awk -v would read the backslashes of a path as escapes.
+  CLASS="$1" TEXT="$2" awk -F'\t' '$1 == ENVIRON["CLASS"] && $2 == ENVIRON["TEXT"] {print; exit}' <<<"$E2E_DUMP"
+}
+
+# Fails unless the last dump has the control, with every one of the state words given.
+e2e_expect() { # class text [state words...]
+  local line word
+  line="$(e2e_line "$1" "$2")"
+  [[ -n "$line" ]] || e2e_fail "no $1 \"$2\"; the window holds:
+$(cut -f1-3 <<<"$E2E_DUMP")"
+  shift 2
+  for word in "$@"; do
+    if [[ "$word" == !* ]]; then
+      [[ " $(cut -f3 <<<"$line") " != *" ${word#!} "* ]] || e2e_fail "$line: is ${word#!}"
+    else
+      [[ " $(cut -f3 <<<"$line") " == *" $word "* ]] || e2e_fail "$line: is not $word"
+    fi
+  done
+}
+
+# The caption of the window in the last dump.
+e2e_caption() { head -n 1 <<<"$E2E_DUMP" | cut -f2; }
+
+# Waits up to 5 s for the control to show in the window, with the state word if one is given
+# (a click is handled after xdotool returns); the last dump is the window's then.
+e2e_wait_for() { # window class text [state]
+  local i line
+  for ((i = 0; i < 25; i++)); do
+    e2e_dump "$1"
+    line="$(e2e_line "$2" "$3")"
+    if [[ -n "$line" ]] && [[ -z "${4:-}" || " $(cut -f3 <<<"$line") " == *" $4 "* ]]; then return 0; fi
+    sleep 0.2
+  done
+  e2e_fail "no $2 \"$3\"${4:+ $4} came; the window holds:
+$(cut -f1-3 <<<"$E2E_DUMP")"
+}
+
+# The centre of a control of the last dump, as "x y".
+e2e_centre() { # class text
+  local line
+  line="$(e2e_line "$1" "$2")"
+  [[ -n "$line" ]] || e2e_fail "no $1 \"$2\" to reach"
+  awk -F'\t' '{split($4, r, ","); print r[1] + int(r[3] / 2), r[2] + int(r[4] / 2)}' <<<"$line"
+}
+
+# The message box of this title (the program's own by default) and its text; E2E_BOX is its
+# handle, E2E_BOX_TEXT its text.
+e2e_box() { # [title] [ms]
+  E2E_BOX="$(drv find "${1:-$kTitle}" "#32770" "${2:-10000}")" || e2e_fail "no message box \"${1:-$kTitle}\""
+  e2e_dump "$E2E_BOX"
+  E2E_BOX_TEXT="$(awk -F'\t' '$1 == "Static" && $2 != "" {print $2; exit}' <<<"$E2E_DUMP")"
+}
+
+e2e_expect_box() { # text [title]
+  e2e_box "${2:-$kTitle}"
+  [[ "$E2E_BOX_TEXT" == "$1" ]] || e2e_fail "the message reads \"$E2E_BOX_TEXT\", not \"$1\""
+}
+
+# Answers the box with its button and waits for it to go.
+e2e_answer() { # button
+  drv click "$E2E_BOX" "$1" >/dev/null || e2e_fail "the message box has no button $1"
+  drv gone "$E2E_BOX" 5000 || e2e_fail "the message box stayed after $1"
+}
+
+# ---------------------------------------------------------------- acting as the user
+
+# A left click in the middle of a control of the window, as the mouse gives it.
+e2e_click() { # window class text
+  local xy
+  e2e_dump "$1"
+  xy="$(e2e_centre "$2" "$3")"
+  # shellcheck disable=SC2086 # x and y
+  xdotool mousemove $xy click 1
+}
+
+# A click on an option or check box, and the wait until the window shows it checked.
+e2e_check() { # window text
+  e2e_click "$1" Button "$2"
+  e2e_wait_for "$1" Button "$2" checked
+}
+
+# Clicks into a text box that holds `old`, selects what it holds and types `new` over it.
+e2e_type_over() { # window old new
+  local xy
+  e2e_dump "$1"
+  xy="$(e2e_centre Edit "$2")"
+  # shellcheck disable=SC2086
+  xdotool mousemove $xy click 1 key End shift+Home
+  xdotool type --delay 20 "$3"
+  e2e_wait_for "$1" Edit "$3"
+}
+
+# Keys to the window, made the foreground window first (with no keys, only that).
+e2e_keys() { # window keys...
+  local window="$1"
+  shift
+  drv focus "$window" || e2e_fail "window $window did not take the keyboard"
+  [[ $# -eq 0 ]] || xdotool key --delay 30 "$@"
+}
+
+# A menu item by the keyboard: Alt and the menu's letter, then the item's letter.
+e2e_menu() { # window menu-letter item-letter
+  local popup
+  e2e_keys "$1" "alt+$2"
+  popup="$(drv popup 3000)" || e2e_fail "Alt+$2 opened no menu"
+  xdotool key "$3"
+  drv gone "$popup" 3000 || e2e_fail "the menu stayed open after $3"
+}
+
+# Chooses "In" so many units: the unit from the drop-down list by its first letter, then the
+# amount typed over the one shown.
+e2e_in() { # window amount unit
+  local list x y w h amount
+  e2e_dump "$1"
+  IFS=, read -r x y w h <<<"$(awk -F'\t' '$1 == "ComboBox" {print $4; exit}' <<<"$E2E_DUMP")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  list="$(drv find "*" ComboLBox 3000)" || e2e_fail "the list of units did not drop down"
+  xdotool key "${3:0:1}" Return
+  drv gone "$list" 3000 || e2e_fail "the list of units stayed down"
+  e2e_wait_for "$1" ComboBox "$3"
+  # The amount's box stands on the list's row.
+  amount="$(awk -F'\t' -v top="$y" '$1 == "Edit" {split($4, r, ","); if (r[2] >= top - 5 && r[2] <= top + 5) {print $2; exit}}' <<<"$E2E_DUMP")"
+  [[ "$amount" == "$2" ]] || e2e_type_over "$1" "$amount" "$2"
+}
+
+# Closes the main window as the close box would, and answers the exit question Yes.
+e2e_close_confirmed() {
+  e2e_keys "$E2E_MAIN" alt+F4
+  e2e_expect_box "Are you sure, you want to Exit?    " "Exit Confirmation"
+  e2e_answer "&Yes"
+}
+
+# ---------------------------------------------------------------- files
+
+# The settings file as the program writes it: each value, then CR LF.
+e2e_settings_text() { printf '%s\r\n' "$@"; }
+
+# Fails unless the settings file holds these 18 lines.
+e2e_expect_settings() { # lines...
+  local file="$E2E_DIR/settings.qnl"
+  [[ -f "$file" ]] || e2e_fail "no settings file was written"
+  cmp -s "$file" <(e2e_settings_text "$@") ||
+    e2e_fail "the settings file holds $(tr -d '\r' <"$file" | tr '\n' '|'), not $(printf '%s|' "$@")"
+}
+
+# Fails unless the settings file holds the default lines but for the ones given, each as
+# N=value, N counted from 0.
+e2e_expect_settings_with() { # N=value...
+  local lines=("${kSettingsDefaults[@]}") change
+  for change in "$@"; do lines[${change%%=*}]="${change#*=}"; done
+  e2e_expect_settings "${lines[@]}"
+}
+
+# The journal of the power requests and program starts, without CR.
+e2e_journal() { [[ ! -f "$E2E_DIR/quenlar-journal.txt" ]] || tr -d '\r' <"$E2E_DIR/quenlar-journal.txt"; }
+
+# A picture of a window (from the last dump of it) in $E2E_OUT.
+e2e_shot() { # window name
+  local r x y w h
+  e2e_dump "$1"
+  r="$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
+  IFS=, read -r x y w h <<<"$r"
+  import -window root -crop "${w}x${h}+$x+$y" +repage "$E2E_OUT/$2.png"
+}
