@@ -118,6 +118,7 @@ void FormPeer::Update(Prop what) {
     case Prop::Visible:
       if (form.Visible()) {
         Place();
+        if (bar_) DrawMenuBar(hwnd_);
         shownOnce_ = true;
         ShowWindow(hwnd_, SW_SHOW);
         SetForegroundWindow(hwnd_);
@@ -267,7 +268,9 @@ void FormPeer::RebuildMenus() {
                 menu->Caption().c_str());
   }
   if (GetMenu(hwnd_) != bar_) SetMenu(hwnd_, GetMenuItemCount(bar_) > 0 ? bar_ : nullptr);
-  DrawMenuBar(hwnd_);
+  // A hidden window's bar is drawn when it shows; redrawing it for each of the menus made
+  // before then cost a round trip to the server each under Wine.
+  if (IsWindowVisible(hwnd_)) DrawMenuBar(hwnd_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
   accelerators_ = keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }

@@ -56,7 +56,9 @@ HWND WindowPeer::ParentWindow() const {
 
 void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text) {
   HWND parent = ParentWindow();
-  DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS : 0;
+  // A control is made visible as it is made: under Wine each later ShowWindow is a round trip
+  // to the server, some forty of them before the main window can show.
+  DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS | (control_.Visible() ? WS_VISIBLE : 0) : 0;
   hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | childStyle, 0, 0, 0, 0, parent,
                           parent ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(backend_.NextControlId())) : nullptr,
                           backend_.Instance(), nullptr);
@@ -70,7 +72,6 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   Place();
   if (parent) {
     RefreshEnabled();
-    ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
     if (!control_.ToolTipText().empty()) Update(Prop::ToolTip);
   }
 }
