@@ -96,15 +96,15 @@ DWORD Milliseconds(int argc, char** argv, int index) {
   return argc > index ? static_cast<DWORD>(std::strtoul(argv[index], nullptr, 10)) : 10000;
 }
 
+// A named CALLBACK: a lambda does not convert to the 32-bit edition's stdcall WNDENUMPROC.
+BOOL CALLBACK CollectChild(HWND child, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND window) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
