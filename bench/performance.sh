@@ -19,20 +19,15 @@ period="${QUENLAR_BENCH_SECONDS:-60}"
 
 # shellcheck source=tools/wine/env.sh
 source tools/wine/env.sh
-if [[ -n "${QUENLAR_EXE:-}" ]]; then
-  exe="$(realpath "$QUENLAR_EXE")"
-  qw_use "$(qw_exe_arch "$exe")"
-else
-  qw_use_default
-  exe="$(realpath -m "build/win$QW_ARCH/quenlar.exe")"
-fi
+qw_program
+exe="$QW_EXE"
 [[ -f "$exe" ]] || { echo "error: $exe not found; build it with: cmake --build --preset win$QW_ARCH" >&2; exit 1; }
 arch=$([[ $QW_ARCH == 64 ]] && echo x86_64 || echo i686)
 
 work="$(mktemp -d)"
 trap 'qw_cleanup; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
-"$arch-w64-mingw32-gcc" -O2 -s -mwindows -Wall -Werror bench/floor.c -o "$work/floor.exe"
+"$arch-w64-mingw32-gcc" -O2 -s -mwindows -Wall -Werror bench/win32/floor.c -o "$work/floor.exe"
 mkdir "$work/q" && cp "$exe" "$work/q/quenlar.exe"  # a folder of its own: no settings of other runs
 
 qw_prepare

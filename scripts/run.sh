@@ -14,15 +14,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/setup.sh
 # shellcheck source=tools/wine/env.sh
 source tools/wine/env.sh
-if [[ -n "${QUENLAR_EXE:-}" ]]; then
-  exe="$(realpath "$QUENLAR_EXE")"
-  qw_use "$(qw_exe_arch "$exe")"
-else
-  qw_use_default
-  cmake --preset "win$QW_ARCH" >/dev/null
-  cmake --build --preset "win$QW_ARCH" --target quenlar
-  exe="$(realpath "build/win$QW_ARCH/quenlar.exe")"
-fi
+qw_program quenlar
+exe="$QW_EXE"
+[[ -f "$exe" ]] || { echo "error: $exe not found" >&2; exit 1; }
 echo "Starting the $QW_ARCH-bit edition: $exe${QW_SKIPPED:+ (not the other: $QW_SKIPPED)}"
 screenshot="$PWD/build/screenshot.png"
 limit="${QUENLAR_WINE_TIMEOUT:-86400}"

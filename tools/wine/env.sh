@@ -7,6 +7,9 @@
 #   qw_use_default                 chooses the first edition the host runs (32-bit where it can)
 #   qw_build_default TARGET...     the same, then builds those targets of that edition
 #   qw_exe_arch prog.exe           32 or 64, read from the program's header
+#   qw_program [TARGET...]         the program a script runs: QUENLAR_EXE if set, else the default
+#                                  edition's build/winNN/quenlar.exe (those targets built first);
+#                                  its path in QW_EXE, its edition chosen
 #   qw_prepare                     takes the prefix (waits while another script has it),
 #                                  creating it and Wine's private HOME the first time
 #   qw_start_xvfb                  private X server on a free display; exports DISPLAY
@@ -130,6 +133,16 @@ qw_use_default() {
 qw_build_default() { # targets...
   qw_use_default || return 1
   cmake --preset "win$QW_ARCH" >/dev/null && cmake --build --preset "win$QW_ARCH" --target "$@" >/dev/null
+}
+
+qw_program() { # [targets to build]...
+  if [[ -n "${QUENLAR_EXE:-}" ]]; then
+    QW_EXE="$(realpath -m "$QUENLAR_EXE")"
+    qw_use "$(qw_exe_arch "$QW_EXE")"
+  else
+    if [[ $# -gt 0 ]]; then qw_build_default "$@" || return 1; else qw_use_default || return 1; fi
+    QW_EXE="$QUENLAR_ROOT/build/win$QW_ARCH/quenlar.exe"
+  fi
 }
 
 QW_XVFB_PID=""
