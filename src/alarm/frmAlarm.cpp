@@ -13,9 +13,10 @@ constexpr const char* kNotLoaded = "Media File Not Loaded";
 const ui::Font kMessageFont{"Arial", 9.75, true};
 constexpr int kWidthBesideMessage = 1300;
 
-// An interface the playback object may lack: using it then is the error of an empty object.
-template <typename Interface>
-Interface& Held(const std::unique_ptr<Interface>& held) {
+// What an object variable refers to (an interface the playback object may lack, the main
+// window); using an empty one is the error of an object not set.
+template <typename Pointer>
+auto& Held(const Pointer& held) {
   if (!held) throw ui::RuntimeError(base::kObjectNotSet, "Object variable or With block variable not set");
   return *held;
 }
@@ -75,10 +76,7 @@ frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime
   cmdOk.Click = [this] { cmdOk_Click(); };
 }
 
-MainWindow& frmAlarm::Main() {
-  if (!state_.main) throw ui::RuntimeError(base::kObjectNotSet, "Object variable or With block variable not set");
-  return *state_.main;
-}
+MainWindow& frmAlarm::Main() { return Held(state_.main); }
 
 // Everything happens before the window first shows. Playback problems pass in silence; any
 // other failure leaves the note that nothing plays, and the window goes at once.

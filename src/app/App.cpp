@@ -2,6 +2,13 @@
 
 namespace app {
 
+std::string ExeName(os::Kernel32& kernel32) {
+  std::string path = kernel32.GetModuleFileNameA();
+  std::string name = path.substr(path.find_last_of("\\/") + 1);
+  std::size_t dot = name.find_last_of('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 std::string AppPath(os::Kernel32& kernel32) {
   std::string module = kernel32.GetModuleFileNameA();
   std::size_t slash = module.find_last_of("\\/");

@@ -11,6 +11,9 @@ namespace app {
 // such as "C:\").
 std::string AppPath(os::Kernel32& kernel32);
 
+// The program's file name without its folder and extension, as "quenlar".
+std::string ExeName(os::Kernel32& kernel32);
+
 // The folder with exactly one trailing "\".
 std::string WithTrailingBackslash(const std::string& folder);
 

@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include <algorithm>
+
 #include "about/frmAbout.h"
 #include "alarm/frmAlarm.h"
 #include "app/App.h"
@@ -650,7 +652,8 @@ void frmMain::RestoreFromTray() {
 
 std::int16_t frmMain::BeepFrequency() const {
   double hertz = base::Val(txtBeepFreq.Text());
-  return base::CInt(hertz < 100 ? 100 : hertz > 10000 ? 10000 : hertz);
+  using countdown::frmOptions;
+  return base::CInt(std::clamp<double>(hertz, frmOptions::kLowest, frmOptions::kHighest));
 }
 
 bool frmMain::HibernateAllowed() {

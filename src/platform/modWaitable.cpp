@@ -4,16 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "app/App.h"
+
 namespace platform {
 namespace {
-
-// The program's file name without its folder and extension, as the application object gives it.
-std::string ExeName(os::Kernel32& kernel32) {
-  std::string path = kernel32.GetModuleFileNameA();
-  std::string name = path.substr(path.find_last_of("\\/") + 1);
-  std::size_t dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
 
 constexpr std::int64_t kUnitsPerSecond = 10000000;  // of 100 nanoseconds
 
@@ -24,7 +18,7 @@ void WaitSeconds(const os::Services& os, ui::Runtime& runtime, std::int32_t seco
   os::Handle timer = 0;
   bool fired = false;
   try {
-    timer = os.kernel32.CreateWaitableTimerA(true, ExeName(os.kernel32) + "Timer");
+    timer = os.kernel32.CreateWaitableTimerA(true, app::ExeName(os.kernel32) + "Timer");
     if (timer != 0 && os.kernel32.SetWaitableTimer(timer, -(seconds * kUnitsPerSecond), 0, false) != 0) {
       for (;;) {
         std::uint32_t woke = os.user32.MsgWaitForMultipleObjects({timer}, false, os::kInfinite, os::kQsAllInput);

@@ -7,10 +7,10 @@ OSInfo ClassifyVersion(std::uint32_t platformId, std::uint32_t major, std::uint3
   info.Build = static_cast<std::int32_t>(build);
   info.VersionText = std::to_string(major) + "." + std::to_string(minor);
   if (platformId == 1) {
-    info.Family = 1;
+    info.Family = kFamily9x;
     info.Release = minor == 0 ? 1 : minor == 10 ? 2 : minor == 90 ? 3 : 0;
   } else if (platformId == 2) {
-    info.Family = 2;
+    info.Family = kFamilyNT;
     info.Release = major < 5 ? 4 : major == 5 && minor == 0 ? 5 : major == 5 && minor == 1 ? 6 : 0;
   }
   return info;
@@ -25,9 +25,9 @@ OSInfo GetOSInfo(os::Kernel32& kernel32) {
 
 std::string GetOSName(os::Kernel32& kernel32) {
   switch (GetOSInfo(kernel32).Family) {
-    case 1:
+    case kFamily9x:
       return "Windows 9x|ME";
-    case 2:
+    case kFamilyNT:
       return "Windows NT";
     default:
       return "Windows 32";
@@ -36,9 +36,9 @@ std::string GetOSName(os::Kernel32& kernel32) {
 
 std::int32_t GetOSType(os::Kernel32& kernel32) {
   switch (GetOSInfo(kernel32).Family) {
-    case 2:
+    case kFamilyNT:
       return 0;
-    case 1:
+    case kFamily9x:
       return 1;
     default:
       return 2;
@@ -59,8 +59,6 @@ void SetShutdownPriv(const os::Services& os, bool enable) {
 }
 
 namespace {
-
-constexpr std::int32_t kFamilyNT = 2;
 
 // Whether Windows accepted a request; the error of a refusal is read at once, before any
 // other call can overwrite it.

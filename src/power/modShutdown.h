@@ -10,8 +10,12 @@
 
 namespace power {
 
+// The families OSInfo::Family names; 0 is any other.
+constexpr std::int32_t kFamily9x = 1;  // Windows 95, 98, Me
+constexpr std::int32_t kFamilyNT = 2;  // NT 3.51 and later
+
 struct OSInfo {
-  std::int32_t Family = 0;   // 0 other, 1 Windows 95/98/Me, 2 NT family
+  std::int32_t Family = 0;   // kFamily9x, kFamilyNT or 0
   std::int32_t Release = 0;  // 1 95, 2 98, 3 Me, 4 NT 3.51/4.0, 5 2000, 6 XP, 0 any other
   std::int32_t Build = 0;
   std::string VersionText;   // "major.minor", e.g. 5.1
