@@ -36,16 +36,13 @@ qw_start_server
 
 now_us() { echo "${EPOCHREALTIME//[.,]/}"; }
 window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-# The Linux process that runs a Windows program: Wine names it after the exe.
-process_of() {
-  local p
-  for p in $(pgrep -x "$1" || true); do echo "$p"; return 0; done
-  return 1
-}
+# The Linux process that runs the Windows program started under `timeout` as process $1.
+process_of() { pgrep -P "$1" | head -n 1 | grep .; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
-# start PROGRAM.exe TITLE: launches it and prints "pid start-up-ms", once its window shows.
+# start PROGRAM.exe TITLE: launches it and prints "pid start-up-ms" once its window shows, the
+# pid being the program's own process (only that one is measured and stopped).
 start() {
   local t0 shown="" pid
   t0=$(now_us)
@@ -58,11 +55,11 @@ start() {
     sleep 0.01
   done
   [[ -n "$shown" ]] || { echo "error: $1 showed no window titled $2" >&2; return 1; }
-  pid=$(process_of "$(basename "$1")") || { echo "error: no process for $1" >&2; return 1; }
+  pid=$(process_of "$QW_PID") || { echo "error: no process for $1" >&2; return 1; }
   echo "$pid $(((shown - t0) / 1000))"
 }
-stop() { # program.exe title
-  pkill -x "$(basename "$1")" 2>/dev/null || true
+stop() { # pid title
+  kill "$1" 2>/dev/null || true
   for ((i = 0; i < 500; i++)); do
     [[ -z "$(window_of "$2")" ]] && return 0
     sleep 0.01
@@ -80,7 +77,7 @@ cpu_share() { # pid
 median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 
 f_start=() f_mem=() f_idle=() q_start=() q_mem=() q_idle=() q_active=()
-start "$work/floor.exe" ':: Floor ::' >/dev/null && stop "$work/floor.exe" ':: Floor ::'  # page cache
+read -r fpid _ < <(start "$work/floor.exe" ':: Floor ::') && stop "$fpid" ':: Floor ::'  # page cache
 for ((run = 1; run <= runs; run++)); do
   read -r fpid fms < <(start "$work/floor.exe" ':: Floor ::')
   read -r qpid qms < <(start "$work/q/quenlar.exe" ':: Quenlar')
@@ -97,8 +94,8 @@ for ((run = 1; run <= runs; run++)); do
   xdotool key --window "$(window_of ':: Quenlar')" ctrl+a
   sleep 1
   q_active+=("$(cpu_share "$qpid")")
-  stop "$work/floor.exe" ':: Floor ::'
-  stop "$work/q/quenlar.exe" ':: Quenlar'
+  stop "$fpid" ':: Floor ::'
+  stop "$qpid" ':: Quenlar'
   printf 'run %2d: start-up %4d / %4d ms, memory %6d / %6d kB, idle %s / %s, active %s (floor / quenlar, CPU in 1/100 %%)\n' \
     "$run" "$fms" "$qms" "${f_mem[-1]}" "${q_mem[-1]}" "${f_idle[-1]}" "${q_idle[-1]}" "${q_active[-1]}"
 done

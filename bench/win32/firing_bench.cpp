@@ -175,7 +175,7 @@ int Countdown(bool beep) {
   std::printf("countdown_s %.3f\n", Seconds(watch.ShownAt(), program.user32.at));
   std::printf("beeps %d\n", program.kernel32.beeps);
   std::printf("actions %d\n", program.user32.requests);
-  return program.user32.requests == 1 ? 0 : 1;
+  return watch.ShownWallMs() > 0 && program.user32.requests == 1 ? 0 : 1;
 }
 
 int Schedule(int seconds) {
