@@ -83,6 +83,37 @@ void Backend::Deliver(const std::function<void()>& event) {
   if (runtime_ && !ended_) runtime_->Dispatch(event);
 }
 
+// ---- the window table
+
+void Backend::AddWindow(HWND hwnd, WindowPeer* peer, WNDPROC original) { windows_[hwnd] = {peer, original}; }
+
+void Backend::DetachPeer(HWND hwnd) {
+  auto it = windows_.find(hwnd);
+  if (it == windows_.end()) return;
+  if (it->second.original)
+    it->second.peer = nullptr;
+  else
+    windows_.erase(it);
+}
+
+void Backend::ForgetWindow(HWND hwnd) {
+  if (theBackend) theBackend->windows_.erase(hwnd);
+}
+
+WindowPeer* Backend::PeerOf(HWND hwnd) {
+  if (!theBackend) return nullptr;
+  auto it = theBackend->windows_.find(hwnd);
+  return it == theBackend->windows_.end() ? nullptr : it->second.peer;
+}
+
+WNDPROC Backend::OriginalProcOf(HWND hwnd) {
+  if (theBackend) {
+    auto it = theBackend->windows_.find(hwnd);
+    if (it != theBackend->windows_.end() && it->second.original) return it->second.original;
+  }
+  return reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+}
+
 // ---- timers
 
 UINT Backend::StartTimer(Timer& timer) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -16,6 +17,8 @@
 #include "ui/Runtime.h"
 
 namespace ui::win32 {
+
+class WindowPeer;
 
 class Backend : public ui::Backend {
  public:
@@ -48,6 +51,18 @@ class Backend : public ui::Backend {
   // A hidden window of the program: it receives the timers' messages, and owns the forms that
   // stay out of the taskbar.
   HWND HiddenWindow() const { return hiddenWindow_; }
+
+  // The program's windows, each with its peer and, for a control of Windows' own, that
+  // control's own window procedure. Finding a window here stays inside the process: a window
+  // property would be a round trip to Wine's server on every message.
+  void AddWindow(HWND hwnd, WindowPeer* peer, WNDPROC original);
+  // The peer has gone; the window may still get messages on its way out.
+  void DetachPeer(HWND hwnd);
+  // The window has gone (WM_NCDESTROY).
+  static void ForgetWindow(HWND hwnd);
+  static WindowPeer* PeerOf(HWND hwnd);
+  // The control's own procedure; for a window no longer listed, its class's procedure.
+  static WNDPROC OriginalProcOf(HWND hwnd);
 
   // The timers run as system timers of the hidden window, one id each.
   UINT StartTimer(Timer& timer);
@@ -87,6 +102,11 @@ class Backend : public ui::Backend {
   std::map<std::string, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
   std::map<UINT, Timer*> timers_;
+  struct WindowEntry {
+    WindowPeer* peer;
+    WNDPROC original;
+  };
+  std::unordered_map<HWND, WindowEntry> windows_;
   // Each modal form up, with the windows it disabled.
   struct ModalFrame {
     Form* form;

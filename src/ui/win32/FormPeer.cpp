@@ -53,7 +53,7 @@ FormPeer::~FormPeer() {
   if (toolTip_) DestroyWindow(toolTip_);
   if (hwnd_) {
     SetMenu(hwnd_, nullptr);
-    RemovePropA(hwnd_, kPeerProperty);
+    backend_.DetachPeer(hwnd_);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
   }
@@ -291,6 +291,7 @@ HWND FormPeer::FocusTarget() const {
 
 LRESULT CALLBACK FormPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* peer = dynamic_cast<FormPeer*>(WindowPeer::FromWindow(hwnd));
+  if (message == WM_NCDESTROY) Backend::ForgetWindow(hwnd);
   if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
   return peer->Handle(message, wParam, lParam);
 }

@@ -10,10 +10,6 @@
 namespace ui::win32 {
 namespace {
 
-// The control's own window procedure, kept with the window itself so that messages that come
-// after the peer has gone (the destruction's own) still reach it.
-constexpr const char* kProcProperty = "QuenlarProc";
-
 std::string WindowText(HWND hwnd) {
   int length = GetWindowTextLengthA(hwnd);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
@@ -41,11 +37,11 @@ WindowPeer::~WindowPeer() {
   if (!hwnd_) return;
   if (!control_.ToolTipText().empty())
     if (FormPeer* form = Form()) form->SetToolTip(hwnd_, "");
-  RemovePropA(hwnd_, kPeerProperty);
+  backend_.DetachPeer(hwnd_);
   DestroyWindow(hwnd_);
 }
 
-WindowPeer* WindowPeer::FromWindow(HWND hwnd) { return static_cast<WindowPeer*>(GetPropA(hwnd, kPeerProperty)); }
+WindowPeer* WindowPeer::FromWindow(HWND hwnd) { return Backend::PeerOf(hwnd); }
 
 FormPeer* WindowPeer::Form() const { return dynamic_cast<FormPeer*>(control_.OwnerForm().GetPeer()); }
 
@@ -58,15 +54,19 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   HWND parent = ParentWindow();
   // A control is made visible as it is made: under Wine each later ShowWindow is a round trip
   // to the server, some forty of them before the main window can show.
+  // A control is made where it stands, so that placing it after is no second trip.
   DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS | (control_.Visible() ? WS_VISIBLE : 0) : 0;
-  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | childStyle, 0, 0, 0, 0, parent,
+  RECT at = parent ? Bounds() : RECT{0, 0, 0, 0};
+  placed_ = at;
+  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | childStyle, at.left, at.top, at.right - at.left,
+                          at.bottom - at.top, parent,
                           parent ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(backend_.NextControlId())) : nullptr,
                           backend_.Instance(), nullptr);
   if (!hwnd_) throw RuntimeError(base::kInvalidProcedureCall, std::string("Cannot create a ") + windowClass + " window");
-  SetPropA(hwnd_, kPeerProperty, this);
+  // A control of Windows' own is subclassed; a form's window has the backend's procedure.
+  backend_.AddWindow(hwnd_, this, parent ? reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) : nullptr);
   if (parent) {
-    LONG_PTR original = SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc));
-    SetPropA(hwnd_, kProcProperty, reinterpret_cast<HANDLE>(original));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
   }
   Place();
@@ -76,9 +76,17 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   }
 }
 
+RECT WindowPeer::Bounds() const {
+  int left = backend_.ToPixels(control_.Left());
+  int top = backend_.ToPixels(control_.Top());
+  return {left, top, left + backend_.ToPixels(control_.Width()), top + backend_.ToPixels(control_.Height())};
+}
+
 void WindowPeer::Place() {
-  MoveWindow(hwnd_, backend_.ToPixels(control_.Left()), backend_.ToPixels(control_.Top()),
-             backend_.ToPixels(control_.Width()), backend_.ToPixels(control_.Height()), TRUE);
+  RECT at = Bounds();
+  if (EqualRect(&at, &placed_)) return;
+  placed_ = at;
+  MoveWindow(hwnd_, at.left, at.top, at.right - at.left, at.bottom - at.top, TRUE);
 }
 
 void WindowPeer::Update(Prop what) {
@@ -148,8 +156,8 @@ LRESULT WindowPeer::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WindowPeer::CallOriginal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProperty));
-  if (message == WM_NCDESTROY) RemovePropA(hwnd, kProcProperty);
+  WNDPROC original = Backend::OriginalProcOf(hwnd);
+  if (message == WM_NCDESTROY) Backend::ForgetWindow(hwnd);
   return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -476,10 +484,11 @@ class ComboPeer : public WindowPeer {
   }
 
  protected:
-  void Place() override {
-    // The window's height includes the dropped-down list.
-    MoveWindow(hwnd_, backend_.ToPixels(list_.Left()), backend_.ToPixels(list_.Top()),
-               backend_.ToPixels(list_.Width()), backend_.ToPixels(list_.Height()) + 120, TRUE);
+  // The window's height includes the dropped-down list.
+  RECT Bounds() const override {
+    RECT at = WindowPeer::Bounds();
+    at.bottom += 120;
+    return at;
   }
 
  private:

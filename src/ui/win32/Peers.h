@@ -13,9 +13,6 @@
 
 namespace ui::win32 {
 
-// The window property that leads from a window to its peer.
-constexpr const char* kPeerProperty = "QuenlarPeer";
-
 // A text as the native controls show it: a lone carriage return becomes CR LF.
 std::string DisplayText(const std::string& text);
 
@@ -60,10 +57,12 @@ class WindowPeer : public Peer {
 
  protected:
   void Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text);
+  // Where the control's window stands, in its parent's pixels.
+  virtual RECT Bounds() const;
   virtual void Place();
   HWND ParentWindow() const;
-  // Hands the message to the control's own window procedure (kept with the window, so it
-  // serves even after the peer has gone).
+  // Hands the message to the control's own window procedure (kept in the backend's window
+  // table until the window goes, so it serves even after the peer has gone).
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CallOriginal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -75,6 +74,8 @@ class WindowPeer : public Peer {
   // Set while the control's own procedure handles its getting the focus: an option button
   // then reports a click of its own, which is not the user's.
   bool focusing_ = false;
+  // Where the window was last put.
+  RECT placed_{0, 0, 0, 0};
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
