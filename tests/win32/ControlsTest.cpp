@@ -358,6 +358,49 @@ TEST_F(Controls, ProgressStatusLabelAndImageShowTheirModel) {
   EXPECT_EQ(form.image.PictureHandle(), static_cast<std::uintptr_t>(SendMessageA(H(form.image), STM_GETICON, 0, 0)));
 }
 
+// How many pixels of the label, as it draws itself, have each colour given.
+std::map<COLORREF, int> LabelPixels(HWND label, const std::vector<COLORREF>& colours) {
+  RECT r;
+  GetClientRect(label, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  GdiFlush();
+  std::map<COLORREF, int> count;
+  const auto* pixel = static_cast<const DWORD*>(bits);
+  for (int i = 0; i < r.right * r.bottom; ++i) {
+    COLORREF c = RGB((pixel[i] >> 16) & 0xFF, (pixel[i] >> 8) & 0xFF, pixel[i] & 0xFF);
+    for (COLORREF wanted : colours)
+      if (c == wanted) ++count[wanted];
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return count;
+}
+
+TEST_F(Controls, ALabelDrawsItsTextInItsColourOnItsContainersAndGreyWhileDisabled) {
+  const COLORREF red = RGB(255, 0, 0), face = GetSysColor(COLOR_BTNFACE), grey = GetSysColor(COLOR_GRAYTEXT);
+  form.label.SetForeColor(ui::Rgb(255, 0, 0));
+  form.label.SetCaption("WWW");
+  auto three = LabelPixels(H(form.label), {red, face, grey});
+  EXPECT_GT(three[red], 0);
+  EXPECT_GT(three[face], three[red]) << "the rest is the form's colour";
+  EXPECT_EQ(three[grey], 0);
+
+  form.label.SetCaption("WWWWWW");
+  EXPECT_GT(LabelPixels(H(form.label), {red})[red], three[red] * 3 / 2) << "a new caption is drawn";
+
+  form.label.SetEnabled(false);
+  auto disabled = LabelPixels(H(form.label), {red, grey});
+  EXPECT_EQ(disabled[red], 0);
+  EXPECT_GT(disabled[grey], 0);
+}
+
 TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
   form.timer.SetInterval(50);
   form.timer.SetEnabled(true);

@@ -213,10 +213,44 @@ bool WindowPeer::DecodeChildMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 namespace {
 
+// A label draws itself, as the static control would (its parent's colour, its text wrapped in
+// its alignment, greyed while disabled), through a picture kept between paints with the font
+// already chosen. The clock label changes every second, and under Wine each choice of a font on
+// the window itself reads the X resources from disk again.
 class LabelPeer : public WindowPeer {
  public:
   LabelPeer(Backend& backend, Label& label) : WindowPeer(backend, label), label_(label) {
     Create("STATIC", Style(), 0, DisplayText(label.Caption()));
+  }
+  ~LabelPeer() override { DropPicture(); }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    switch (message) {
+      case WM_SETTEXT:  // kept by the window, then drawn at once
+        result = DefWindowProcA(hwnd_, message, wParam, lParam);
+        if (IsWindowVisible(hwnd_)) {
+          HDC dc = GetDC(hwnd_);
+          Paint(dc);
+          ReleaseDC(hwnd_, dc);
+        }
+        return true;
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        Paint(dc);
+        EndPaint(hwnd_, &ps);
+        result = 0;
+        return true;
+      }
+      case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+      default:
+        return WindowPeer::OnMessage(message, wParam, lParam, result);
+    }
   }
   void Update(Prop what) override {
     if (what == Prop::Caption) {
@@ -236,6 +270,46 @@ class LabelPeer : public WindowPeer {
   }
 
  private:
+  void Paint(HDC dc) {
+    RECT area;
+    GetClientRect(hwnd_, &area);
+    if (area.right <= 0 || area.bottom <= 0) return;
+    if (!picture_ || size_.cx != area.right || size_.cy != area.bottom) {
+      DropPicture();
+      picture_ = CreateCompatibleDC(dc);
+      bitmap_ = CreateCompatibleBitmap(dc, area.right, area.bottom);
+      if (!picture_ || !bitmap_) {
+        DropPicture();
+        return;
+      }
+      oldBitmap_ = SelectObject(picture_, bitmap_);
+      SetBkMode(picture_, TRANSPARENT);
+      size_ = {area.right, area.bottom};
+    }
+    HFONT font = backend_.FontFor(label_.GetFont());
+    if (font != font_) {
+      HGDIOBJ old = SelectObject(picture_, font);
+      if (!oldFont_) oldFont_ = old;
+      font_ = font;
+    }
+    FillRect(picture_, &area, OnColor(picture_));
+    if (!IsWindowEnabled(hwnd_)) SetTextColor(picture_, GetSysColor(COLOR_GRAYTEXT));
+    std::string text = WindowText(hwnd_);
+    UINT align = Style() == SS_CENTER ? DT_CENTER : Style() == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+    DrawTextA(picture_, text.c_str(), -1, &area, align | DT_EXPANDTABS | DT_WORDBREAK);
+    BitBlt(dc, 0, 0, area.right, area.bottom, picture_, 0, 0, SRCCOPY);
+  }
+  void DropPicture() {
+    if (!picture_) return;
+    if (oldFont_) SelectObject(picture_, oldFont_);
+    if (oldBitmap_) SelectObject(picture_, oldBitmap_);
+    DeleteDC(picture_);
+    if (bitmap_) DeleteObject(bitmap_);
+    picture_ = nullptr;
+    bitmap_ = nullptr;
+    oldBitmap_ = oldFont_ = nullptr;
+    font_ = nullptr;
+  }
   DWORD Style() const {
     switch (label_.GetAlignment()) {
       case Alignment::Center:
@@ -247,6 +321,12 @@ class LabelPeer : public WindowPeer {
     }
   }
   Label& label_;
+  HDC picture_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  HGDIOBJ oldFont_ = nullptr;
+  HFONT font_ = nullptr;
+  SIZE size_{0, 0};
 };
 
 class TextBoxPeer : public WindowPeer {
@@ -380,7 +460,8 @@ void UpdateTabStops(const OptionButton& option) {
     if (!hwnd) continue;
     bool stop = member->Value() || (!anySelected && member == group.front());
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    LONG wanted = stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+    if (wanted != style) SetWindowLongA(hwnd, GWL_STYLE, wanted);  // a change is a trip to Wine's server
   }
 }
 
