@@ -4,7 +4,7 @@
 # For each program, the median of the runs:
 #   start-up    from launch until the window is visible
 #   memory      resident set of the program's process, 2 s after its window shows
-#   idle CPU    processor time over the measuring period, as a share of one core
+#   idle CPU    processor time over the measuring period, as a share of one core (all threads)
 #   active CPU  the same with a schedule active (quenlar only: Ctrl+A, "In 1 Hours")
 # and the size of each exe. Prints a Markdown table.
 #
@@ -38,7 +38,9 @@ now_us() { echo "${EPOCHREALTIME//[.,]/}"; }
 window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 # The Linux process that runs the Windows program started under `timeout` as process $1.
 process_of() { pgrep -P "$1" | head -n 1 | grep .; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Processor time of all the process's threads, in nanoseconds: the scheduler's own count, where
+# /proc/PID/stat has whole clock ticks (10 ms, a sixth of the goal over a minute).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns}'; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 # start PROGRAM.exe TITLE: launches it and prints "pid start-up-ms" once its window shows, the
@@ -67,12 +69,11 @@ stop() { # pid title
 }
 # Share of one core, in hundredths of a percent, used by a process over the period.
 cpu_share() { # pid
-  local a b hz
-  hz=$(getconf CLK_TCK)
-  a=$(cpu_ticks "$1")
+  local a b
+  a=$(cpu_ns "$1")
   sleep "$period"
-  b=$(cpu_ticks "$1")
-  echo $(((b - a) * 10000 / (hz * period)))
+  b=$(cpu_ns "$1")
+  echo $(((b - a) / (period * 100000)))
 }
 median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 
