@@ -1,6 +1,5 @@
 // Per control kind: a model change reaches the native control, and native input reaches the
 // model exactly once.
-#include <algorithm>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -69,7 +68,6 @@ struct KindsForm : ui::Form {
     image.Move(120, 3800, 480, 480);
     image.SetPicture("IDI_MAIN");
     timer.SetEnabled(false);
-    timer2.SetEnabled(false);
   }
   ui::Frame frame{*this, "frame"};
   ui::TextBox text{frame, "text"};
@@ -85,7 +83,6 @@ struct KindsForm : ui::Form {
   ui::Image image{*this, "image"};
   ui::StatusBar status{*this, "status", 2};
   ui::Timer timer{*this, "timer"};
-  ui::Timer timer2{*this, "timer2"};
   ui::Menu file{*this, "file", "&File"};
   ui::Menu open{file, "open", "&Open", ui::Shortcut::Ctrl('O')};
   ui::Menu separator{file, "separator", "-"};
@@ -414,31 +411,6 @@ TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
   form.timer.SetEnabled(false);
   Pump(200);
   EXPECT_EQ(count["timer"], ticks);
-}
-
-// The program wakes once for all its timers of one interval.
-TEST_F(Controls, TimersOfOneIntervalTickTogetherAndOneThatJoinsWaitsAWholeInterval) {
-  std::vector<DWORD> first, second;
-  form.timer.TimerEvent = [&] { first.push_back(GetTickCount()); };
-  form.timer2.TimerEvent = [&] { second.push_back(GetTickCount()); };
-  form.timer.SetInterval(100);
-  form.timer2.SetInterval(100);
-  form.timer.SetEnabled(true);
-  Pump(140);
-  DWORD joined = GetTickCount();
-  form.timer2.SetEnabled(true);
-  Pump(650);
-  ASSERT_GE(second.size(), 3u);
-  EXPECT_GE(second.front() - joined + 16, 100u) << "not before an interval has passed";
-  EXPECT_LE(second.front() - joined, 250u);
-  for (DWORD tick : second)
-    EXPECT_TRUE(std::any_of(first.begin(), first.end(), [tick](DWORD other) { return tick - other <= 2; }))
-        << "a tick of its own at " << tick - joined << " ms";
-
-  form.timer.SetEnabled(false);
-  std::size_t alone = second.size();
-  Pump(350);
-  EXPECT_GE(second.size(), alone + 2) << "it goes on when the other stops";
 }
 
 TEST_F(Controls, TheMenuBarShowsVisibleMenusWithShortcutsAndChecks) {

@@ -43,7 +43,11 @@ int ShiftState() {
 
 LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && theBackend) {
-    theBackend->OnBeat(static_cast<UINT>(wParam));
+    auto it = theBackend->timers_.find(static_cast<UINT>(wParam));
+    if (it != theBackend->timers_.end()) {
+      Timer* timer = it->second;
+      theBackend->Deliver([timer] { timer->Fire(); });
+    }
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -64,7 +68,7 @@ Backend::Backend(HINSTANCE instance) : instance_(instance) {
 }
 
 Backend::~Backend() {
-  for (auto& [interval, beat] : beats_) KillTimer(hiddenWindow_, beat);
+  for (auto& [id, timer] : timers_) KillTimer(hiddenWindow_, id);
   if (hiddenWindow_) DestroyWindow(hiddenWindow_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
   for (auto& [key, brush] : brushes_) DeleteObject(brush);
@@ -114,56 +118,20 @@ WNDPROC Backend::OriginalProcOf(HWND hwnd) {
 
 UINT Backend::StartTimer(Timer& timer) {
   UINT id = nextTimerId_++;
-  timers_[id] = {&timer};
+  timers_[id] = &timer;
   RestartTimer(id, timer);
   return id;
 }
 
 void Backend::StopTimer(UINT id) {
-  auto it = timers_.find(id);
-  if (it == timers_.end()) return;
-  UINT interval = it->second.interval;
-  timers_.erase(it);
-  if (interval == 0) return;
-  for (auto& [other, entry] : timers_)
-    if (entry.interval == interval) return;
-  KillTimer(hiddenWindow_, beats_[interval]);
-  beats_.erase(interval);
+  KillTimer(hiddenWindow_, id);
+  timers_.erase(id);
 }
 
 // Enabling, or a new interval, starts the period afresh.
 void Backend::RestartTimer(UINT id, const Timer& timer) {
-  Timer* model = timers_.at(id).timer;
-  StopTimer(id);
-  timers_[id] = {model};
-  if (!timer.Enabled() || timer.Interval() <= 0) return;
-  auto interval = static_cast<UINT>(timer.Interval());
-  timers_[id] = {model, interval, GetTickCount()};
-  if (beats_.count(interval)) return;
-  UINT beat = nextBeatId_++;
-  beats_[interval] = beat;
-  SetTimer(hiddenWindow_, beat, interval, nullptr);
-}
-
-// A tick of the system timer of one interval: each timer of that interval enabled at least an
-// interval ago (within the clock's granularity) ticks, in the order they were made. A handler
-// may stop or start timers, so each is looked up again before it ticks.
-void Backend::OnBeat(UINT beatId) {
-  constexpr DWORD kGranularity = 16;
-  UINT interval = 0;
-  for (auto& [value, beat] : beats_)
-    if (beat == beatId) interval = value;
-  if (interval == 0) return;
-  DWORD now = GetTickCount();
-  std::vector<std::pair<UINT, DWORD>> due;
-  for (auto& [id, entry] : timers_)
-    if (entry.interval == interval && now - entry.enabledAt + kGranularity >= interval) due.emplace_back(id, entry.enabledAt);
-  for (auto& [id, enabledAt] : due) {
-    auto it = timers_.find(id);
-    if (it == timers_.end() || it->second.interval != interval || it->second.enabledAt != enabledAt) continue;
-    Timer* timer = it->second.timer;
-    Deliver([timer] { timer->Fire(); });
-  }
+  KillTimer(hiddenWindow_, id);
+  if (timer.Enabled() && timer.Interval() > 0) SetTimer(hiddenWindow_, id, static_cast<UINT>(timer.Interval()), nullptr);
 }
 
 // ---- the message loop

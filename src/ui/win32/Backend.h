@@ -64,10 +64,7 @@ class Backend : public ui::Backend {
   // The control's own procedure; for a window no longer listed, its class's procedure.
   static WNDPROC OriginalProcOf(HWND hwnd);
 
-  // The timers run on system timers of the hidden window, one for each interval in use: timers
-  // of the same interval tick together, so that the program wakes once for all of them. A timer
-  // that joins a running one ticks first on that one's first tick a whole interval after it was
-  // enabled; alone, it ticks an interval after it was enabled.
+  // The timers run as system timers of the hidden window, one id each.
   UINT StartTimer(Timer& timer);
   void StopTimer(UINT id);
   void RestartTimer(UINT id, const Timer& timer);
@@ -104,15 +101,7 @@ class Backend : public ui::Backend {
   UINT nextTimerId_ = 1;
   std::map<std::string, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
-  void OnBeat(UINT beatId);
-  struct TimerEntry {
-    Timer* timer;
-    UINT interval = 0;  // while running
-    DWORD enabledAt = 0;  // GetTickCount, which wraps: only differences are used
-  };
-  std::map<UINT, TimerEntry> timers_;
-  std::map<UINT, UINT> beats_;  // interval -> system timer id
-  UINT nextBeatId_ = 1;
+  std::map<UINT, Timer*> timers_;
   struct WindowEntry {
     WindowPeer* peer;
     WNDPROC original;
