@@ -401,6 +401,27 @@ TEST_F(Controls, ALabelDrawsItsTextInItsColourOnItsContainersAndGreyWhileDisable
   EXPECT_GT(disabled[grey], 0);
 }
 
+TEST_F(Controls, ALabelAnswersForItsTextByMessageAndDrawsATextSentToIt) {
+  HWND label = H(form.label);
+  form.label.SetForeColor(ui::Rgb(255, 0, 0));
+  form.label.SetCaption("Twelve");
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXTLENGTH, 0, 0), 6);
+  char small[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, sizeof small, reinterpret_cast<LPARAM>(small)), 3);
+  EXPECT_STREQ(small, "Twe") << "cut to the buffer, ended";
+  EXPECT_EQ(SendMessageA(label, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(small)), 0);
+  wchar_t wide[16] = {};
+  SendMessageW(label, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(wide));
+  EXPECT_STREQ(wide, L"Twelve") << "a Unicode reader gets it converted";
+
+  const COLORREF red = RGB(255, 0, 0);
+  form.label.SetCaption("W");
+  int one = LabelPixels(label, {red})[red];
+  EXPECT_TRUE(SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("WWWW")));
+  EXPECT_GT(LabelPixels(label, {red})[red], one * 3) << "a text set from outside is drawn";
+  EXPECT_EQ(TextOf(form.label.hWnd()), "WWWW");
+}
+
 TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
   form.timer.SetInterval(50);
   form.timer.SetEnabled(true);

@@ -217,22 +217,37 @@ namespace {
 // its alignment, greyed while disabled), through a picture kept between paints with the font
 // already chosen. The clock label changes every second, and under Wine each choice of a font on
 // the window itself reads the X resources from disk again.
+//
+// It also keeps its own text and answers WM_GETTEXT and WM_GETTEXTLENGTH from it, so that a new
+// caption costs no request to Wine's server; other programs and accessibility tools read it by
+// those messages. (The window's own copy keeps the caption the label was made with.)
 class LabelPeer : public WindowPeer {
  public:
-  LabelPeer(Backend& backend, Label& label) : WindowPeer(backend, label), label_(label) {
-    Create("STATIC", Style(), 0, DisplayText(label.Caption()));
+  LabelPeer(Backend& backend, Label& label)
+      : WindowPeer(backend, label), label_(label), text_(DisplayText(label.Caption())) {
+    Create("STATIC", Style(), 0, text_);
   }
   ~LabelPeer() override { DropPicture(); }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
-      case WM_SETTEXT:  // kept by the window, then drawn at once
-        result = DefWindowProcA(hwnd_, message, wParam, lParam);
-        if (IsWindowVisible(hwnd_)) {
-          HDC dc = GetDC(hwnd_);
-          Paint(dc);
-          ReleaseDC(hwnd_, dc);
-        }
+      case WM_SETTEXT:
+        SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        result = TRUE;
         return true;
+      case WM_GETTEXTLENGTH:
+        result = static_cast<LRESULT>(text_.size());
+        return true;
+      case WM_GETTEXT: {
+        auto* buffer = reinterpret_cast<char*>(lParam);
+        size_t copied = 0;
+        if (buffer && wParam > 0) {
+          copied = std::min(text_.size(), static_cast<size_t>(wParam) - 1);
+          text_.copy(buffer, copied);
+          buffer[copied] = '\0';
+        }
+        result = static_cast<LRESULT>(copied);
+        return true;
+      }
       case WM_ERASEBKGND:
         result = 1;
         return true;
@@ -254,7 +269,7 @@ class LabelPeer : public WindowPeer {
   }
   void Update(Prop what) override {
     if (what == Prop::Caption) {
-      SetWindowTextA(hwnd_, DisplayText(label_.Caption()).c_str());
+      SetText(DisplayText(label_.Caption()));
     } else if (what == Prop::Alignment) {
       SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>((GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~0x3) | Style()));
       InvalidateRect(hwnd_, nullptr, TRUE);
@@ -270,6 +285,18 @@ class LabelPeer : public WindowPeer {
   }
 
  private:
+  // Kept, then drawn at once.
+  void SetText(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_WINDOW, CHILDID_SELF);
+    if (!IsWindowVisible(hwnd_)) return;
+    // Drawing on it changes nothing in the window's device context, so Windows need not reset
+    // it when it is given back (under Wine, the reset reads the X resources from disk).
+    HDC dc = GetDCEx(hwnd_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_NORESETATTRS);
+    Paint(dc);
+    ReleaseDC(hwnd_, dc);
+  }
   void Paint(HDC dc) {
     RECT area;
     GetClientRect(hwnd_, &area);
@@ -294,9 +321,7 @@ class LabelPeer : public WindowPeer {
     }
     FillRect(picture_, &area, OnColor(picture_));
     if (!IsWindowEnabled(hwnd_)) SetTextColor(picture_, GetSysColor(COLOR_GRAYTEXT));
-    std::string text = WindowText(hwnd_);
-    UINT align = Style() == SS_CENTER ? DT_CENTER : Style() == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-    DrawTextA(picture_, text.c_str(), -1, &area, align | DT_EXPANDTABS | DT_WORDBREAK);
+    DrawTextA(picture_, text_.c_str(), -1, &area, TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK);
     BitBlt(dc, 0, 0, area.right, area.bottom, picture_, 0, 0, SRCCOPY);
   }
   void DropPicture() {
@@ -320,7 +345,12 @@ class LabelPeer : public WindowPeer {
         return SS_LEFT;
     }
   }
+  UINT TextAlignment() const {
+    DWORD style = Style();
+    return style == SS_CENTER ? DT_CENTER : style == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+  }
   Label& label_;
+  std::string text_;
   HDC picture_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
