@@ -204,6 +204,7 @@ class frmMain : public ui::Form, public MainWindow {
   void DesignLayout();
   void BindHandlers();
   void ActivateSchedule();
+  void RestartClockWithTrigger();
   void DeactivateSchedule();
   void RestoreFromTray();
   void ShowPanel(int index);

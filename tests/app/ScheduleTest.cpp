@@ -144,6 +144,28 @@ TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {
   EXPECT_FALSE(backend.Click(m.optExitOption[1])) << "the action cannot change while active";
 }
 
+TEST_F(Schedule, WhileActiveTheClockTicksWithTheTriggerAndStaysCurrent) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Advance(std::chrono::milliseconds(1700));  // the clock last ticked 200 ms ago
+  std::vector<std::uint64_t> clock, trigger;
+  auto refreshClock = m.tmrTime.TimerEvent;
+  m.tmrTime.TimerEvent = [&] {
+    clock.push_back(backend.Clock().ElapsedMs());
+    refreshClock();
+  };
+  auto checkTrigger = m.tmrAction.TimerEvent;
+  m.tmrAction.TimerEvent = [&] {
+    trigger.push_back(backend.Clock().ElapsedMs());
+    checkTrigger();
+  };
+  const std::uint64_t activated = backend.Clock().ElapsedMs();
+  Activate();
+  backend.Advance(std::chrono::milliseconds(2000));
+  EXPECT_EQ(trigger, (std::vector<std::uint64_t>{activated + 500, activated + 1000, activated + 1500, activated + 2000}));
+  EXPECT_EQ(clock, trigger) << "one wake-up for both, every 500 ms";
+  EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r10:00:03 AM");
+}
+
 TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   Activate();
