@@ -50,6 +50,7 @@ TEST_F(MainWindow, StartsWithEveryControlAsARealWindowInItsDesignedState) {
     if (control->Kind() == ui::ControlKind::Timer) continue;
     EXPECT_TRUE(IsWindow(H(*control))) << control->Name();
     EXPECT_EQ(IsWindowVisible(H(*control)) != 0, control->EffectivelyVisible()) << control->Name();
+    EXPECT_EQ(IsWindowEnabled(H(*control)) != 0, control->EffectivelyEnabled() && control->InView()) << control->Name();
   }
   EXPECT_EQ(TextOf(main.lblTime.hWnd()), "06 DEC 2026\r\n10:00:00 AM");
   EXPECT_EQ(TextOf(main.txtPeriod.hWnd()), "1");

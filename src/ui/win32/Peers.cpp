@@ -55,7 +55,11 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   // A control is made visible as it is made: under Wine each later ShowWindow is a round trip
   // to the server, some forty of them before the main window can show.
   // A control is made where it stands, so that placing it after is no second trip.
-  DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS | (control_.Visible() ? WS_VISIBLE : 0) : 0;
+  // And it is made disabled when it starts so, rather than disabled after (a round trip again,
+  // and a repaint).
+  DWORD childStyle = parent ? WS_CHILD | WS_CLIPSIBLINGS | (control_.Visible() ? WS_VISIBLE : 0) |
+                                  (ShouldBeEnabled() ? 0 : WS_DISABLED)
+                            : 0;
   RECT at = parent ? Bounds() : RECT{0, 0, 0, 0};
   placed_ = at;
   hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | childStyle, at.left, at.top, at.right - at.left,
@@ -70,10 +74,7 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
   }
   Place();
-  if (parent) {
-    RefreshEnabled();
-    if (!control_.ToolTipText().empty()) Update(Prop::ToolTip);
-  }
+  if (parent && !control_.ToolTipText().empty()) Update(Prop::ToolTip);
 }
 
 RECT WindowPeer::Bounds() const {
@@ -116,7 +117,7 @@ void WindowPeer::Focus() { SetFocus(hwnd_); }
 
 void WindowPeer::RefreshEnabled() {
   if (ParentWindow()) {
-    BOOL enable = control_.EffectivelyEnabled() && control_.InView();
+    BOOL enable = ShouldBeEnabled();
     if (!IsWindowEnabled(hwnd_) != !enable) EnableWindow(hwnd_, enable);
   }
   auto* container = dynamic_cast<Container*>(&control_);
@@ -125,6 +126,8 @@ void WindowPeer::RefreshEnabled() {
   for (Control* child : container->Children())
     if (auto* peer = dynamic_cast<WindowPeer*>(child->GetPeer())) peer->RefreshEnabled();
 }
+
+bool WindowPeer::ShouldBeEnabled() const { return control_.EffectivelyEnabled() && control_.InView(); }
 
 // A control stands on its container's background: a form's own colour, a frame's or picture
 // box's button face.

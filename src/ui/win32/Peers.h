@@ -50,6 +50,7 @@ class WindowPeer : public Peer {
   // disabled container is drawn disabled too, and one out of view is never reached by Tab,
   // arrow keys or access keys. Brings this window and those of its children up to date.
   void RefreshEnabled();
+  bool ShouldBeEnabled() const;
 
   static WindowPeer* FromWindow(HWND hwnd);
   // Decodes WM_COMMAND, WM_NOTIFY, WM_VSCROLL and WM_CTLCOLOR* sent to a container.
