@@ -232,6 +232,20 @@ TEST_F(Controls, ToolTipsAreRegisteredForTheirControls) {
   EXPECT_EQ(ToolTipOf(H(form), H(form.text)), "");
 }
 
+TEST_F(Controls, TipsSetBeforeAFormFirstShowsAreRegisteredWhenItShows) {
+  KindsForm later{runtime};
+  later.Load();
+  later.text.SetToolTipText("changed before");
+  later.button.SetToolTipText("dropped before");
+  later.button.SetToolTipText("");
+  EXPECT_EQ(ToolTipOf(H(later), H(later.text)), "") << "no tooltip window while it has never shown";
+  later.Show();
+  Pump();
+  EXPECT_EQ(ToolTipOf(H(later), H(later.text)), "changed before");
+  EXPECT_EQ(ToolTipOf(H(later), H(later.button)), "");
+  later.RequestClose(ui::vbFormCode);
+}
+
 TEST_F(Controls, CheckBoxAndOptionButtonsFollowTheModelAndClicksArriveOnce) {
   form.check.SetValue(1);
   EXPECT_EQ(SendMessageA(H(form.check), BM_GETCHECK, 0, 0), BST_CHECKED);

@@ -44,8 +44,6 @@ FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form)
   SetOwner();
   for (const std::string& name : form.RegisteredMessages)
     if (UINT id = RegisterWindowMessageA(name.c_str())) registered_[id] = name;
-  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                             0, hwnd_, nullptr, backend.Instance(), nullptr);
   Update(Prop::Picture);
 }
 
@@ -122,6 +120,7 @@ void FormPeer::Update(Prop what) {
         shownOnce_ = true;
         ShowWindow(hwnd_, SW_SHOW);
         SetForegroundWindow(hwnd_);
+        if (!toolTip_) MakeToolTips();
       } else {
         ShowWindow(hwnd_, SW_HIDE);
       }
@@ -169,9 +168,7 @@ void FormPeer::SetToolTip(HWND control, const std::string& text) {
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = hwnd_;
   info.uId = reinterpret_cast<UINT_PTR>(control);
-  info.lpszText = const_cast<char*>(text.c_str());
-  SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  Tip(info, text);
 }
 
 void FormPeer::SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const std::string& text) {
@@ -181,9 +178,28 @@ void FormPeer::SetAreaToolTip(HWND control, UINT_PTR id, const RECT& area, const
   info.hwnd = control;
   info.uId = id;
   info.rect = area;
+  Tip(info, text);
+}
+
+void FormPeer::Tip(const TOOLINFOA& tool, const std::string& text) {
+  if (!toolTip_) {
+    auto same = [&](const auto& kept) { return kept.first.hwnd == tool.hwnd && kept.first.uId == tool.uId; };
+    pendingTips_.erase(std::remove_if(pendingTips_.begin(), pendingTips_.end(), same), pendingTips_.end());
+    if (!text.empty()) pendingTips_.emplace_back(tool, text);
+    return;
+  }
+  TOOLINFOA info = tool;
   info.lpszText = const_cast<char*>(text.c_str());
   SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
   if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void FormPeer::MakeToolTips() {
+  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                             0, hwnd_, nullptr, backend_.Instance(), nullptr);
+  if (!toolTip_) return;
+  for (const auto& [tool, text] : pendingTips_) Tip(tool, text);
+  pendingTips_.clear();
 }
 
 // ---- menus

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <string>
@@ -117,13 +118,19 @@ class FormPeer : public WindowPeer {
   void Place() override;
   void SetOwner();
   void FillPopup(ui::Menu& menu);
+  // Registers a tip with the tooltip window, or keeps it until the form first shows.
+  void Tip(const TOOLINFOA& info, const std::string& text);
+  void MakeToolTips();
 
   bool shownOnce_ = false;
   // The registered messages the form listens for, by the number Windows gave each name.
   std::map<UINT, std::string> registered_;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
+  // Made when the form first shows: nobody can point at a control before, and under Wine the
+  // tooltip window (a top-level window of its own) is a tenth of the main window's making.
   HWND toolTip_ = nullptr;
+  std::vector<std::pair<TOOLINFOA, std::string>> pendingTips_;
   HMENU bar_ = nullptr;
   HACCEL accelerators_ = nullptr;
   std::vector<MenuPeer*> menus_;
