@@ -478,6 +478,21 @@ TEST_F(Controls, AMenuCommandAndItsShortcutArriveOnce) {
   EXPECT_EQ(count["open"], 2) << "a disabled item's shortcut does nothing";
 }
 
+TEST_F(Controls, MenusChangedWhileTheFormIsHiddenAreUpToDateWhenItShowsAgain) {
+  form.Hide();
+  form.open.SetCaption("&Load");
+  form.quiet.SetChecked(true);
+  form.Show();
+  Pump();
+  HMENU file = GetSubMenu(GetMenu(H(form)), 0);
+  char text[64] = {};
+  GetMenuStringA(file, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Load\tCtrl+O");
+  EXPECT_TRUE(GetMenuState(file, 2, MF_BYPOSITION) & MF_CHECKED);
+  Key(H(form.button), 'O', true);
+  EXPECT_EQ(count["open"], 1) << "and its shortcut works";
+}
+
 TEST_F(Controls, APopUpMenuOpensAtThePointerAndItsChoiceArrives) {
   SetTimer(nullptr, 0, 150, ChooseFirstMenuItem);
   SetForegroundWindow(H(form));

@@ -116,6 +116,7 @@ void FormPeer::Update(Prop what) {
     case Prop::Visible:
       if (form.Visible()) {
         Place();
+        if (menusStale_) MakeMenus();
         if (bar_) DrawMenuBar(hwnd_);
         shownOnce_ = true;
         ShowWindow(hwnd_, SW_SHOW);
@@ -260,7 +261,19 @@ void FormPeer::FillPopup(ui::Menu& menu) {
   }
 }
 
+// A hidden window's menus are made when it shows. Each rebuild makes a new accelerator table, a
+// round trip to the server and back under Wine, and the main window makes some thirty menus and
+// items, and changes some, before it first shows.
 void FormPeer::RebuildMenus() {
+  if (!IsWindowVisible(hwnd_)) {
+    menusStale_ = true;
+    return;
+  }
+  MakeMenus();
+}
+
+void FormPeer::MakeMenus() {
+  menusStale_ = false;
   ui::Form& form = FormModel();
   if (!bar_) bar_ = CreateMenu();
   while (GetMenuItemCount(bar_) > 0) ::RemoveMenu(bar_, 0, MF_BYPOSITION);
@@ -284,8 +297,6 @@ void FormPeer::RebuildMenus() {
                 menu->Caption().c_str());
   }
   if (GetMenu(hwnd_) != bar_) SetMenu(hwnd_, GetMenuItemCount(bar_) > 0 ? bar_ : nullptr);
-  // A hidden window's bar is drawn when it shows; redrawing it for each of the menus made
-  // before then cost a round trip to the server each under Wine.
   if (IsWindowVisible(hwnd_)) DrawMenuBar(hwnd_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
   accelerators_ = keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));

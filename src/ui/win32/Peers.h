@@ -118,11 +118,13 @@ class FormPeer : public WindowPeer {
   void Place() override;
   void SetOwner();
   void FillPopup(ui::Menu& menu);
+  void MakeMenus();
   // Registers a tip with the tooltip window, or keeps it until the form first shows.
   void Tip(const TOOLINFOA& info, const std::string& text);
   void MakeToolTips();
 
   bool shownOnce_ = false;
+  bool menusStale_ = false;
   // The registered messages the form listens for, by the number Windows gave each name.
   std::map<UINT, std::string> registered_;
   HICON bigIcon_ = nullptr;
