@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Figures for the moment of the action, under Wine on a private Xvfb, with the program's real
-# windows, timers, tone and waits and its power requests only recorded (bench/win32/firing_bench.cpp):
+# windows, timers, tone and waits and its power requests only recorded (tests/win32/programs/firing_bench.cpp):
 #   - the delay from the start of the target second to the countdown window on screen (5 runs);
 #   - the length of a 30-second countdown with beeps and without;
 #   - the processor time over 60 s of an active schedule, and over a 60-second WaitSeconds;

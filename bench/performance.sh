@@ -27,7 +27,7 @@ arch=$([[ $QW_ARCH == 64 ]] && echo x86_64 || echo i686)
 work="$(mktemp -d)"
 trap 'qw_cleanup; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
-"$arch-w64-mingw32-gcc" -O2 -s -mwindows -Wall -Werror bench/win32/floor.c -o "$work/floor.exe"
+"$arch-w64-mingw32-gcc" -O2 -s -mwindows -Wall -Werror tests/win32/programs/floor.c -o "$work/floor.exe"
 mkdir "$work/q" && cp "$exe" "$work/q/quenlar.exe"  # a folder of its own: no settings of other runs
 
 qw_prepare

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The end-to-end runs: the real program under Wine on a private display, driven from outside as
 # a user would (mouse and keyboard through xdotool), its windows read by a small driver program
-# (tests/e2e/win32/driver.cpp), its settings file, journal and pictures read back.
+# (tests/win32/programs/e2e_driver.cpp), its settings file, journal and pictures read back.
 #
 #   tests/e2e/run.sh quenlar.exe quenlar-journal.exe e2e_driver.exe PORT
 #

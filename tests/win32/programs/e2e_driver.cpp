@@ -248,7 +248,7 @@ int main(int argc, char** argv) {
                : command == "hold"  ? Hold(argc, argv)
                : command == "list"  ? List()
                                     : 2;
-  if (status == 2) std::fprintf(stderr, "usage: see the head of tests/e2e/win32/driver.cpp\n");
+  if (status == 2) std::fprintf(stderr, "usage: see the head of tests/win32/programs/e2e_driver.cpp\n");
   std::fflush(stdout);
   return status;
 }
