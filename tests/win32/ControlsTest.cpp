@@ -39,6 +39,24 @@ LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(answerHook, code, wParam, lParam);
 }
 
+// Answers the first message box after it has been up for 300 ms.
+HWND boxToAnswer = nullptr;
+void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostMessageA(boxToAnswer, WM_COMMAND, IDYES, 0);
+}
+LRESULT CALLBACK AnswerYesLater(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && !boxToAnswer) {
+    char cls[16] = {};
+    GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+    if (std::string(cls) == "#32770") {
+      boxToAnswer = reinterpret_cast<HWND>(wParam);
+      SetTimer(nullptr, 0, 300, AnswerTheBox);
+    }
+  }
+  return CallNextHookEx(answerHook, code, wParam, lParam);
+}
+
 struct KindsForm : ui::Form {
   explicit KindsForm(ui::Runtime& runtime) : ui::Form(runtime, "frmKinds") {
     SetCaption("Kinds");
@@ -446,6 +464,27 @@ TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
   form.timer.SetEnabled(false);
   Pump(200);
   EXPECT_EQ(count["timer"], ticks);
+}
+
+TEST_F(Controls, ATimerTicksOnWhileAMessageBoxIsUpAndOnceAPeriodWhenRestarted) {
+  runtime.UseScriptedMessageBoxes(nullptr);
+  form.timer.SetInterval(50);
+  form.timer.SetEnabled(true);
+  boxToAnswer = nullptr;
+  answerHook = SetWindowsHookExA(WH_CBT, AnswerYesLater, nullptr, GetCurrentThreadId());
+  EXPECT_EQ(runtime.MsgBox("Wait", ui::mb::kYesNo, "Timer"), ui::vbYes);
+  UnhookWindowsHookEx(answerHook);
+  EXPECT_GE(count["timer"], 3) << "the message box's own loop delivers the ticks";
+  // Restarting many times leaves one timer running, on the last interval.
+  for (int i = 0; i < 5; ++i) {
+    form.timer.SetEnabled(false);
+    form.timer.SetEnabled(true);
+  }
+  form.timer.SetInterval(100);
+  count["timer"] = 0;
+  Pump(450);
+  EXPECT_GE(count["timer"], 2);
+  EXPECT_LE(count["timer"], 5);
 }
 
 TEST_F(Controls, TheMenuBarShowsVisibleMenusWithShortcutsAndChecks) {

@@ -79,7 +79,10 @@ TEST_F(NativeDialogs, TheFrequencyWindowKeepsItsBoxAndSpinButtonInStep) {
       EXPECT_EQ(main.txtBeepFreq.Text(), expected);
     };
     EXPECT_EQ(TextOf(w.hWnd()), "Beep Frequency");
-    EXPECT_EQ(GetWindow(H(w), GW_OWNER) == H(main), false) << "no owner";
+    HWND owner = GetWindow(H(w), GW_OWNER);
+    EXPECT_NE(owner, H(main)) << "not owned by the main window";
+    ASSERT_NE(owner, nullptr) << "kept out of the taskbar by a hidden owner";
+    EXPECT_FALSE(IsWindowVisible(owner));
     EXPECT_FALSE(IsWindowEnabled(H(main)));
     inStep("4000");
     auto scroll = [&](WORD code) {

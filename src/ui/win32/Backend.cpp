@@ -41,34 +41,42 @@ int ShiftState() {
 
 }  // namespace
 
-LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && theBackend) {
-    auto it = theBackend->timers_.find(static_cast<UINT>(wParam));
-    if (it != theBackend->timers_.end()) {
-      Timer* timer = it->second;
+// A timer's tick. The timers are the thread's own, not a window's, so that none has to be
+// made at start-up; the message comes with the procedure, so that any message loop (a message
+// box's, a menu's) delivers it.
+void CALLBACK Backend::TimerProc(HWND, UINT, UINT_PTR systemId, DWORD) {
+  if (!theBackend) return;
+  for (auto& [id, entry] : theBackend->timers_)
+    if (entry.systemId == systemId) {
+      Timer* timer = entry.timer;
       theBackend->Deliver([timer] { timer->Fire(); });
+      return;
     }
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 Backend::Backend(HINSTANCE instance) : instance_(instance) {
   theBackend = this;
   Register(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
   Register(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-  Register(instance, kHiddenClass, &Backend::HiddenProc, 0);
-  // A hidden pop-up rather than a message-only window: under Wine a process whose first window
-  // is message-only never gets its windows onto the X display.
-  hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   HDC screen = GetDC(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   if (dpi > 0) twipsPerPixel_ = 1440 / dpi;
 }
 
+// Made when a form first needs it, not at start-up: each top-level window costs Wine an X
+// window of its own.
+HWND Backend::HiddenWindow() {
+  if (!hiddenWindow_) {
+    Register(instance_, kHiddenClass, &DefWindowProcA, 0);
+    hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+  }
+  return hiddenWindow_;
+}
+
 Backend::~Backend() {
-  for (auto& [id, timer] : timers_) KillTimer(hiddenWindow_, id);
+  for (auto& [id, entry] : timers_)
+    if (entry.systemId) KillTimer(nullptr, entry.systemId);
   if (hiddenWindow_) DestroyWindow(hiddenWindow_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
   for (auto& [key, brush] : brushes_) DeleteObject(brush);
@@ -118,20 +126,27 @@ WNDPROC Backend::OriginalProcOf(HWND hwnd) {
 
 UINT Backend::StartTimer(Timer& timer) {
   UINT id = nextTimerId_++;
-  timers_[id] = &timer;
+  timers_[id] = {&timer, 0};
   RestartTimer(id, timer);
   return id;
 }
 
 void Backend::StopTimer(UINT id) {
-  KillTimer(hiddenWindow_, id);
-  timers_.erase(id);
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  if (it->second.systemId) KillTimer(nullptr, it->second.systemId);
+  timers_.erase(it);
 }
 
-// Enabling, or a new interval, starts the period afresh.
+// Enabling, or a new interval, starts the period afresh: a new system timer.
 void Backend::RestartTimer(UINT id, const Timer& timer) {
-  KillTimer(hiddenWindow_, id);
-  if (timer.Enabled() && timer.Interval() > 0) SetTimer(hiddenWindow_, id, static_cast<UINT>(timer.Interval()), nullptr);
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  TimerEntry& entry = it->second;
+  if (entry.systemId) KillTimer(nullptr, entry.systemId);
+  entry.systemId = 0;
+  if (timer.Enabled() && timer.Interval() > 0)
+    entry.systemId = SetTimer(nullptr, 0, static_cast<UINT>(timer.Interval()), &Backend::TimerProc);
 }
 
 // ---- the message loop

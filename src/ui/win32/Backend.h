@@ -48,9 +48,8 @@ class Backend : public ui::Backend {
   int ToTwips(int pixels) const { return pixels * twipsPerPixel_; }
   UINT NextControlId() { return nextControlId_++; }
   UINT NextMenuId() { return nextMenuId_++; }
-  // A hidden window of the program: it receives the timers' messages, and owns the forms that
-  // stay out of the taskbar.
-  HWND HiddenWindow() const { return hiddenWindow_; }
+  // A hidden window of the program: it owns the forms that stay out of the taskbar.
+  HWND HiddenWindow();
 
   // The program's windows, each with its peer and, for a control of Windows' own, that
   // control's own window procedure. Finding a window here stays inside the process: a window
@@ -64,7 +63,8 @@ class Backend : public ui::Backend {
   // The control's own procedure; for a window no longer listed, its class's procedure.
   static WNDPROC OriginalProcOf(HWND hwnd);
 
-  // The timers run as system timers of the hidden window, one id each.
+  // Each enabled timer runs as a system timer of the thread; the id is the backend's own and
+  // stays while the system timer is made anew.
   UINT StartTimer(Timer& timer);
   void StopTimer(UINT id);
   void RestartTimer(UINT id, const Timer& timer);
@@ -89,7 +89,7 @@ class Backend : public ui::Backend {
   bool PostQuitOnEnd = true;
 
  private:
-  static LRESULT CALLBACK HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK TimerProc(HWND hwnd, UINT message, UINT_PTR systemId, DWORD time);
 
   HINSTANCE instance_;
   Runtime* runtime_ = nullptr;
@@ -101,7 +101,11 @@ class Backend : public ui::Backend {
   UINT nextTimerId_ = 1;
   std::map<std::string, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
-  std::map<UINT, Timer*> timers_;
+  struct TimerEntry {
+    Timer* timer;
+    UINT_PTR systemId;
+  };
+  std::map<UINT, TimerEntry> timers_;
   struct WindowEntry {
     WindowPeer* peer;
     WNDPROC original;
