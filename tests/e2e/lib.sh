@@ -185,6 +185,16 @@ e2e_check() { # window text
   e2e_wait_for "$1" Button "$2" checked
 }
 
+# The alarm's panel is in view only while "Alarm & Message" is chosen, and its controls are made
+# when it first comes into view: chooses it, so that the last dump holds them, then `back`.
+e2e_with_alarm_panel() { # back-option check...
+  local back="$1"
+  shift
+  e2e_check "$E2E_MAIN" "Alarm && &Message"
+  "$@"
+  e2e_check "$E2E_MAIN" "$back"
+}
+
 # Clicks into a text box that holds `old`, selects what it holds and types `new` over it.
 e2e_type_over() { # window old new
   local xy

@@ -111,6 +111,31 @@ struct KindsForm : ui::Form {
   ui::Menu show{popup, "show", "&Show"};
 };
 
+// A form whose middle control and one panel start hidden.
+struct LaterForm : ui::Form {
+  explicit LaterForm(ui::Runtime& runtime) : ui::Form(runtime, "frmLater") {
+    Move(0, 0, 4000, 3000);
+    first.Move(120, 120, 1200, 375);
+    middle.Move(120, 600, 1200, 300);
+    middle.SetVisible(false);
+    last.Move(120, 1000, 1200, 375);
+    panel.Move(1500, 120, 2000, 2000);
+    panel.SetVisible(false);
+    inner.Move(0, 0, 1500, 300);
+    image.Move(0, 500, 480, 480);
+    image.SetPicture("IDI_MAIN");
+    below.SetCaption("Below");
+    below.Move(120, 5000, 1200, 255);
+  }
+  ui::CommandButton first{*this, "first"};
+  ui::TextBox middle{*this, "middle"};
+  ui::CommandButton last{*this, "last"};
+  ui::PictureBox panel{*this, "panel"};
+  ui::TextBox inner{panel, "inner"};
+  ui::Image image{panel, "image"};
+  ui::Label below{*this, "below"};  // beyond the form's area
+};
+
 class Controls : public win32_testing::Win32Test {
  protected:
   Controls() {
@@ -485,6 +510,44 @@ TEST_F(Controls, ATimerTicksOnWhileAMessageBoxIsUpAndOnceAPeriodWhenRestarted) {
   Pump(450);
   EXPECT_GE(count["timer"], 2);
   EXPECT_LE(count["timer"], 5);
+}
+
+TEST_F(Controls, AControlOutOfSightIsMadeWhenItComesIntoSightInItsStateAndPlace) {
+  LaterForm later(runtime);
+  later.Show();
+  Pump();
+  EXPECT_EQ(later.middle.hWnd(), 0u);
+  EXPECT_EQ(later.inner.hWnd(), 0u) << "in a hidden panel";
+  EXPECT_NE(later.image.PictureHandle(), 0u) << "an image's picture is loaded all the same";
+  later.middle.SetText("changed while hidden");
+  later.middle.SetEnabled(false);
+  later.middle.SetVisible(true);
+  HWND middle = H(later.middle);
+  ASSERT_TRUE(IsWindow(middle));
+  EXPECT_TRUE(IsWindowVisible(middle));
+  EXPECT_EQ(TextOf(later.middle.hWnd()), "changed while hidden");
+  EXPECT_FALSE(IsWindowEnabled(middle));
+  EXPECT_EQ(GetWindow(H(later.first), GW_HWNDNEXT), middle) << "between its siblings, as in the tab order";
+  EXPECT_EQ(GetWindow(middle, GW_HWNDNEXT), H(later.last));
+
+  later.inner.SetText("inner");
+  later.panel.SetVisible(true);
+  ASSERT_TRUE(IsWindow(H(later.inner)));
+  EXPECT_TRUE(IsWindowVisible(H(later.inner)));
+  EXPECT_EQ(GetParent(H(later.inner)), H(later.panel));
+  EXPECT_EQ(TextOf(later.inner.hWnd()), "inner");
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(H(later.image), STM_GETICON, 0, 0)),
+            reinterpret_cast<HICON>(later.image.PictureHandle()));
+
+  EXPECT_EQ(later.below.hWnd(), 0u) << "out of view";
+  later.below.SetTop(1500);
+  ASSERT_TRUE(IsWindowVisible(H(later.below)));
+  EXPECT_EQ(TextOf(later.below.hWnd()), "Below");
+
+  later.middle.SetVisible(false);
+  later.middle.SetVisible(true);
+  EXPECT_EQ(H(later.middle), middle) << "made once";
+  later.Unload();
 }
 
 TEST_F(Controls, TheMenuBarShowsVisibleMenusWithShortcutsAndChecks) {

@@ -196,8 +196,9 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   StartMain();  // the next run reads it back
   EXPECT_EQ(SendMessageA(H(main->optExitOption[2]), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(TextOf(main->txtMessage.hWnd()), "Time for tea");
   EXPECT_EQ(realFilesState.ActionName, "Log Off");
+  main->optExitOption[6].SetValue(true);  // the alarm's panel comes into view
+  EXPECT_EQ(TextOf(main->txtMessage.hWnd()), "Time for tea");
 }
 
 // Another program (a backup tool, a virus scanner) holds the file open and shares it with no one.

@@ -44,7 +44,7 @@ FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form)
   SetOwner();
   for (const std::string& name : form.RegisteredMessages)
     if (UINT id = RegisterWindowMessageA(name.c_str())) registered_[id] = name;
-  Update(Prop::Picture);
+  Apply(Prop::Picture);
 }
 
 FormPeer::~FormPeer() {
@@ -104,7 +104,7 @@ void FormPeer::Refresh() {
   PeekMessageA(&none, hwnd_, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
 }
 
-void FormPeer::Update(Prop what) {
+void FormPeer::Apply(Prop what) {
   ui::Form& form = FormModel();
   switch (what) {
     case Prop::Caption:
@@ -127,7 +127,7 @@ void FormPeer::Update(Prop what) {
       }
       break;
     case Prop::Geometry:
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
       RefreshEnabled();  // a control that has come into view, or gone out of it
       break;
     case Prop::Picture: {
@@ -147,7 +147,7 @@ void FormPeer::Update(Prop what) {
       break;
     }
     default:
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
   }
 }
 

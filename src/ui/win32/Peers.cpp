@@ -74,7 +74,58 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
   }
   Place();
-  if (parent && !control_.ToolTipText().empty()) Update(Prop::ToolTip);
+  if (parent && !control_.ToolTipText().empty()) Apply(Prop::ToolTip);
+}
+
+// A control's window is made once the control can be seen: itself and each container up to
+// the form shown, and within its container's area. A program may keep whole panels hidden or
+// out of view until they are needed, and under Wine each window costs dozens of round trips to
+// the server when the form is made.
+bool WindowPeer::InSight() const {
+  for (const Control* c = &control_; c && c->Kind() != ControlKind::Form; c = c->Parent())
+    if (!c->Visible()) return false;
+  return control_.InView();
+}
+
+void WindowPeer::MakeWhenSeen() {
+  if (InSight()) MakeNow();
+}
+
+void WindowPeer::MakeNow() {
+  Make();
+  if (!hwnd_) return;
+  KeepOrder();
+  if (auto* container = dynamic_cast<Container*>(&control_)) MakeSeenChildren(*container);
+}
+
+// A window made after its later siblings goes in among them where the control stands in its
+// container: that order is the tab order, and where two overlap the earlier lies on top.
+void WindowPeer::KeepOrder() {
+  HWND after = HWND_TOP;
+  bool passed = false;
+  for (Control* sibling : control_.Parent()->Children()) {
+    auto window = reinterpret_cast<HWND>(sibling->hWnd());
+    if (sibling == &control_) {
+      passed = true;
+    } else if (window && !passed) {
+      after = window;
+    } else if (window) {
+      SetWindowPos(hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return;
+    }
+  }
+}
+
+void WindowPeer::MakeSeenChildren(Container& container) {
+  for (Control* child : container.Children()) {
+    auto* peer = dynamic_cast<WindowPeer*>(child->GetPeer());
+    if (!peer) continue;
+    if (!peer->hwnd_) {
+      if (peer->InSight()) peer->MakeNow();
+    } else if (auto* inner = dynamic_cast<Container*>(child)) {
+      MakeSeenChildren(*inner);
+    }
+  }
 }
 
 RECT WindowPeer::Bounds() const {
@@ -90,14 +141,29 @@ void WindowPeer::Place() {
   MoveWindow(hwnd_, at.left, at.top, at.right - at.left, at.bottom - at.top, TRUE);
 }
 
+// Until its window is made, a control keeps its state in the model alone; making the window
+// gives it the whole of that state.
 void WindowPeer::Update(Prop what) {
+  if (hwnd_) {
+    Apply(what);
+  } else {
+    Unseen(what);
+    if ((what == Prop::Visible || what == Prop::Geometry) && InSight()) MakeNow();
+  }
+}
+
+void WindowPeer::Apply(Prop what) {
   switch (what) {
     case Prop::Geometry:
       Place();
       if (ParentWindow()) RefreshEnabled();
+      if (auto* container = dynamic_cast<Container*>(&control_); container && InSight())
+        MakeSeenChildren(*container);  // some may have come into view
       break;
     case Prop::Visible:
       ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      if (auto* container = dynamic_cast<Container*>(&control_); container && InSight())
+        MakeSeenChildren(*container);
       break;
     case Prop::Enabled:
       RefreshEnabled();
@@ -113,9 +179,12 @@ void WindowPeer::Update(Prop what) {
   }
 }
 
-void WindowPeer::Focus() { SetFocus(hwnd_); }
+void WindowPeer::Focus() {
+  if (hwnd_) SetFocus(hwnd_);
+}
 
 void WindowPeer::RefreshEnabled() {
+  if (!hwnd_) return;
   if (ParentWindow()) {
     BOOL enable = ShouldBeEnabled();
     if (!IsWindowEnabled(hwnd_) != !enable) EnableWindow(hwnd_, enable);
@@ -227,7 +296,11 @@ namespace {
 class LabelPeer : public WindowPeer {
  public:
   LabelPeer(Backend& backend, Label& label)
-      : WindowPeer(backend, label), label_(label), text_(DisplayText(label.Caption())) {
+      : WindowPeer(backend, label), label_(label) {
+    MakeWhenSeen();
+  }
+  void Make() override {
+    text_ = DisplayText(label_.Caption());
     Create("STATIC", Style(), 0, text_);
   }
   ~LabelPeer() override { DropPicture(); }
@@ -270,7 +343,7 @@ class LabelPeer : public WindowPeer {
         return WindowPeer::OnMessage(message, wParam, lParam, result);
     }
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what == Prop::Caption) {
       SetText(DisplayText(label_.Caption()));
     } else if (what == Prop::Alignment) {
@@ -279,7 +352,7 @@ class LabelPeer : public WindowPeer {
     } else if (what == Prop::ForeColor) {
       InvalidateRect(hwnd_, nullptr, TRUE);
     } else {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
     }
   }
   HBRUSH OnColor(HDC dc) override {
@@ -364,14 +437,15 @@ class LabelPeer : public WindowPeer {
 
 class TextBoxPeer : public WindowPeer {
  public:
-  TextBoxPeer(Backend& backend, TextBox& box) : WindowPeer(backend, box), box_(box) {
+  TextBoxPeer(Backend& backend, TextBox& box) : WindowPeer(backend, box), box_(box) { MakeWhenSeen(); }
+  void Make() override {
     quiet_ = true;
-    DWORD lines = box.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
-    Create("EDIT", WS_TABSTOP | lines | ES_LEFT | (box.Locked() ? ES_READONLY : 0), WS_EX_CLIENTEDGE, box.Text());
-    SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(box.MaxLength()), 0);
+    DWORD lines = box_.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+    Create("EDIT", WS_TABSTOP | lines | ES_LEFT | (box_.Locked() ? ES_READONLY : 0), WS_EX_CLIENTEDGE, box_.Text());
+    SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(box_.MaxLength()), 0);
     quiet_ = false;
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     switch (what) {
       case Prop::Text:
         quiet_ = true;
@@ -395,10 +469,11 @@ class TextBoxPeer : public WindowPeer {
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
       default:
-        WindowPeer::Update(what);
+        WindowPeer::Apply(what);
     }
   }
   std::optional<std::pair<int, int>> NativeSelection() override {
+    if (!hwnd_) return std::nullopt;
     DWORD start = 0, end = 0;
     SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return std::make_pair(static_cast<int>(start), static_cast<int>(end - start));
@@ -448,7 +523,7 @@ class TextBoxPeer : public WindowPeer {
       HWND hwnd = hwnd_;
       selectedDuringClick_ = false;
       result = CallOriginal(message, wParam, lParam);
-      if (FromWindow(hwnd) == this && selectedDuringClick_ && GetFocus() == hwnd) Update(Prop::Selection);
+      if (FromWindow(hwnd) == this && selectedDuringClick_ && GetFocus() == hwnd) Apply(Prop::Selection);
       return true;
     }
     if (message == WM_LBUTTONDBLCLK) {
@@ -501,11 +576,12 @@ void UpdateTabStops(const OptionButton& option) {
 template <typename Button>
 class ButtonPeer : public WindowPeer {
  public:
-  ButtonPeer(Backend& backend, Button& model) : WindowPeer(backend, model), model_(model) {
-    Create("BUTTON", WS_TABSTOP | ButtonStyle(model), 0, model.Caption());
-    Update(Prop::Value);
+  ButtonPeer(Backend& backend, Button& model) : WindowPeer(backend, model), model_(model) { MakeWhenSeen(); }
+  void Make() override {
+    Create("BUTTON", WS_TABSTOP | ButtonStyle(model_), 0, model_.Caption());
+    Apply(Prop::Value);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what == Prop::Value && CheckState(model_) >= 0) {
       SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(CheckState(model_)), 0);
       UpdateTabStops(model_);
@@ -514,7 +590,7 @@ class ButtonPeer : public WindowPeer {
     } else if (what == Prop::Default) {
       if (FormPeer* form = Form()) form->ShowDefaultButton();
     } else if (what != Prop::Value) {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
     }
   }
   // An option button that gets the focus from the keyboard or from code reports a click;
@@ -533,12 +609,11 @@ class ButtonPeer : public WindowPeer {
 // the caption greyed while the frame cannot be reached.
 class PanelPeer : public WindowPeer {
  public:
-  PanelPeer(Backend& backend, Container& panel) : WindowPeer(backend, panel) {
-    Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, "");
-  }
-  void Update(Prop what) override {
+  PanelPeer(Backend& backend, Container& panel) : WindowPeer(backend, panel) { MakeWhenSeen(); }
+  void Make() override { Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, ""); }
+  void Apply(Prop what) override {
     if (what == Prop::Caption) InvalidateRect(hwnd_, nullptr, TRUE);
-    WindowPeer::Update(what);
+    WindowPeer::Apply(what);
   }
   bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
     if (message != WM_PAINT) return false;
@@ -575,19 +650,20 @@ class PanelPeer : public WindowPeer {
 
 class ComboPeer : public WindowPeer {
  public:
-  ComboPeer(Backend& backend, ComboBox& list) : WindowPeer(backend, list), list_(list) {
+  ComboPeer(Backend& backend, ComboBox& list) : WindowPeer(backend, list), list_(list) { MakeWhenSeen(); }
+  void Make() override {
     Create("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, "");
-    Update(Prop::List);
+    Apply(Prop::List);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what == Prop::List) {
       SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
       for (const std::string& item : list_.Items()) SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      Update(Prop::Value);
+      Apply(Prop::Value);
     } else if (what == Prop::Value) {
       SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
     } else {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
     }
   }
   void OnCommand(WORD code) override {
@@ -613,11 +689,12 @@ class ComboPeer : public WindowPeer {
 // the other way, so the up arrow raises them.
 class ScrollPeer : public WindowPeer {
  public:
-  ScrollPeer(Backend& backend, ScrollBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+  ScrollPeer(Backend& backend, ScrollBar& bar) : WindowPeer(backend, bar), bar_(bar) { MakeWhenSeen(); }
+  void Make() override {
     Create("SCROLLBAR", WS_TABSTOP | SBS_VERT, 0, "");
-    Update(Prop::Range);
+    Apply(Prop::Range);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what == Prop::Range || what == Prop::Value) {
       SCROLLINFO info{};
       info.cbSize = sizeof info;
@@ -628,7 +705,7 @@ class ScrollPeer : public WindowPeer {
       info.nPos = NativeOf(bar_.Value());
       SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
     } else {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
     }
   }
   void OnScroll(WORD code) override {
@@ -678,16 +755,17 @@ class PickerPeer : public WindowPeer {
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_S1159, am, sizeof am) > 1 &&
            GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_S2359, pm, sizeof pm) > 1;
   }
-  PickerPeer(Backend& backend, DTPicker& picker) : WindowPeer(backend, picker), picker_(picker) {
+  PickerPeer(Backend& backend, DTPicker& picker) : WindowPeer(backend, picker), picker_(picker) { MakeWhenSeen(); }
+  void Make() override {
     Create(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, "");
     // The time of day only, two digits each, with the AM/PM designator; a language without
     // designators gets the 24-hour clock, so that morning and evening still differ.
     SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(HasDesignators() ? kTwelveHours : kTwentyFourHours));
-    Update(Prop::Value);
+    Apply(Prop::Value);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what != Prop::Value) {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
       return;
     }
     base::CivilTime c = base::ToCivil(picker_.Value());
@@ -720,16 +798,17 @@ class PickerPeer : public WindowPeer {
 
 class ProgressPeer : public WindowPeer {
  public:
-  ProgressPeer(Backend& backend, ProgressBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+  ProgressPeer(Backend& backend, ProgressBar& bar) : WindowPeer(backend, bar), bar_(bar) { MakeWhenSeen(); }
+  void Make() override {
     Create(PROGRESS_CLASSA, 0, 0, "");
-    Update(Prop::Range);
+    Apply(Prop::Range);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what == Prop::Range || what == Prop::Value) {
       SendMessageA(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min()), static_cast<LPARAM>(bar_.Max()));
       SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Value()), 0);
     } else {
-      WindowPeer::Update(what);
+      WindowPeer::Apply(what);
     }
   }
 
@@ -741,13 +820,14 @@ class ProgressPeer : public WindowPeer {
 // the pointer rests on a panel (the status bar's own show only for a text cut short).
 class StatusPeer : public WindowPeer {
  public:
-  StatusPeer(Backend& backend, StatusBar& bar) : WindowPeer(backend, bar), bar_(bar) {
+  StatusPeer(Backend& backend, StatusBar& bar) : WindowPeer(backend, bar), bar_(bar) { MakeWhenSeen(); }
+  void Make() override {
     Create(STATUSCLASSNAMEA, 0, 0, "");
-    Update(Prop::Panels);
+    Apply(Prop::Panels);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what != Prop::Panels) {
-      if (what != Prop::Geometry) WindowPeer::Update(what);
+      if (what != Prop::Geometry) WindowPeer::Apply(what);
       return;
     }
     std::vector<int> edges;
@@ -788,30 +868,44 @@ class StatusPeer : public WindowPeer {
 
 class ImagePeer : public WindowPeer {
  public:
+  // The picture is loaded whether or not the window is made: the tray shows it.
   ImagePeer(Backend& backend, Image& image) : WindowPeer(backend, image), image_(image) {
+    LoadPicture();
+    MakeWhenSeen();
+  }
+  void Make() override {
     Create("STATIC", SS_ICON | SS_REALSIZECONTROL, 0, "");
-    Update(Prop::Picture);
+    SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  }
+  void Unseen(Prop what) override {
+    if (what == Prop::Picture || what == Prop::Geometry) LoadPicture();
   }
   ~ImagePeer() override {
     if (icon_) DestroyIcon(icon_);
   }
-  void Update(Prop what) override {
+  void Apply(Prop what) override {
     if (what != Prop::Picture) {
-      WindowPeer::Update(what);
-      if (what == Prop::Geometry) Update(Prop::Picture);
-      return;
+      WindowPeer::Apply(what);
+      if (what != Prop::Geometry) return;
     }
     HICON old = icon_;
-    icon_ = image_.Picture().empty()
-                ? nullptr
-                : static_cast<HICON>(LoadImageA(backend_.Instance(), image_.Picture().c_str(), IMAGE_ICON,
-                                                backend_.ToPixels(image_.Width()), backend_.ToPixels(image_.Height()), 0));
+    LoadPicture(false);
     SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
     if (old) DestroyIcon(old);
   }
   std::uintptr_t PictureHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
 
  private:
+  // The picture at the image's size; the one it replaces is dropped here unless the window
+  // still shows it.
+  void LoadPicture(bool dropOld = true) {
+    HICON old = icon_;
+    icon_ = image_.Picture().empty()
+                ? nullptr
+                : static_cast<HICON>(LoadImageA(backend_.Instance(), image_.Picture().c_str(), IMAGE_ICON,
+                                                backend_.ToPixels(image_.Width()), backend_.ToPixels(image_.Height()), 0));
+    if (dropOld && old) DestroyIcon(old);
+  }
   Image& image_;
   HICON icon_ = nullptr;
 };

@@ -35,7 +35,9 @@ class WindowPeer : public Peer {
   Control& Model() const { return control_; }
   FormPeer* Form() const;
 
-  void Update(Prop what) override;
+  // Applies a change to the window, or makes the window when the change brings the control
+  // into sight.
+  void Update(Prop what) final;
   void Focus() override;
   std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
@@ -59,6 +61,15 @@ class WindowPeer : public Peer {
 
  protected:
   void Create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text);
+  // A control's peer calls this at the end of its constructor: the window is made now if the
+  // control can be seen, else when it first can.
+  void MakeWhenSeen();
+  // Makes the control's window (through Create) and gives it the model's state.
+  virtual void Make() {}
+  // A change to a control whose window is not made yet.
+  virtual void Unseen(Prop /*what*/) {}
+  virtual void Apply(Prop what);
+  bool InSight() const;
   // Where the control's window stands, in its parent's pixels.
   virtual RECT Bounds() const;
   virtual void Place();
@@ -81,6 +92,9 @@ class WindowPeer : public Peer {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void MakeNow();
+  void KeepOrder();
+  static void MakeSeenChildren(Container& container);
 };
 
 class MenuPeer;
@@ -91,7 +105,7 @@ class FormPeer : public WindowPeer {
   ~FormPeer() override;
   ui::Form& FormModel() const { return static_cast<ui::Form&>(control_); }
 
-  void Update(Prop what) override;
+  void Apply(Prop what) override;
   void Focus() override {}
   void Refresh() override;
   std::uintptr_t PictureHandle() const override { return reinterpret_cast<std::uintptr_t>(smallIcon_); }
