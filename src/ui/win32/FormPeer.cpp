@@ -117,7 +117,6 @@ void FormPeer::Apply(Prop what) {
       if (form.Visible()) {
         Place();
         if (menusStale_) MakeMenus();
-        if (bar_) DrawMenuBar(hwnd_);
         shownOnce_ = true;
         ShowWindow(hwnd_, SW_SHOW);
         SetForegroundWindow(hwnd_);
@@ -296,8 +295,11 @@ void FormPeer::MakeMenus() {
     AppendMenuA(bar_, MF_POPUP | (menu->Enabled() ? 0 : MF_GRAYED), reinterpret_cast<UINT_PTR>(peer->Popup()),
                 menu->Caption().c_str());
   }
-  if (GetMenu(hwnd_) != bar_) SetMenu(hwnd_, GetMenuItemCount(bar_) > 0 ? bar_ : nullptr);
-  if (IsWindowVisible(hwnd_)) DrawMenuBar(hwnd_);
+  // Setting the bar lays the window out anew; a bar already set is laid out again by a redraw.
+  if (GetMenu(hwnd_) != bar_)
+    SetMenu(hwnd_, GetMenuItemCount(bar_) > 0 ? bar_ : nullptr);
+  else
+    DrawMenuBar(hwnd_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
   accelerators_ = keys.empty() ? nullptr : CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
