@@ -136,6 +136,32 @@ struct LaterForm : ui::Form {
   ui::Label below{*this, "below"};  // beyond the form's area
 };
 
+struct TwoTimers : ui::Form {
+  explicit TwoTimers(ui::Runtime& runtime) : ui::Form(runtime, "frmTimers") {
+    for (ui::Timer* t : {&a, &b}) {
+      t->SetEnabled(false);
+      t->SetInterval(100);
+    }
+  }
+  ui::Timer a{*this, "a"};
+  ui::Timer b{*this, "b"};
+};
+
+// Timer messages taken from the queue.
+int timerMessages = 0;
+HHOOK countHook = nullptr;
+LRESULT CALLBACK CountTimerMessages(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE && reinterpret_cast<MSG*>(lParam)->message == WM_TIMER) ++timerMessages;
+  return CallNextHookEx(countHook, code, wParam, lParam);
+}
+
+double Milliseconds() {
+  LARGE_INTEGER now, perSecond;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&perSecond);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(perSecond.QuadPart);
+}
+
 class Controls : public win32_testing::Win32Test {
  protected:
   Controls() {
@@ -548,6 +574,44 @@ TEST_F(Controls, AControlOutOfSightIsMadeWhenItComesIntoSightInItsStateAndPlace)
   later.middle.SetVisible(true);
   EXPECT_EQ(H(later.middle), middle) << "made once";
   later.Unload();
+}
+
+TEST_F(Controls, TimersStartedTogetherTickInOneWakeUpYetEachKeepsItsOwnPeriod) {
+  TwoTimers timers(runtime);
+  timers.Load();
+  int a = 0, b = 0;
+  double aFirst = 0;
+  timers.a.TimerEvent = [&] {
+    if (++a == 1) aFirst = Milliseconds();
+  };
+  timers.b.TimerEvent = [&] { ++b; };
+  timerMessages = 0;
+  countHook = SetWindowsHookExA(WH_GETMESSAGE, CountTimerMessages, nullptr, GetCurrentThreadId());
+  timers.a.SetEnabled(true);
+  timers.b.SetEnabled(true);
+  Pump(550);
+  EXPECT_GE(a, 4);
+  EXPECT_EQ(b, a);
+  EXPECT_LE(timerMessages, a + 1) << "one message a period for the two";
+
+  // One stopped, the other ticks on, on its own period.
+  timers.a.SetEnabled(false);
+  int aStopped = a, bBefore = b;
+  Pump(350);
+  EXPECT_EQ(a, aStopped);
+  EXPECT_GE(b - bBefore, 2);
+
+  // Enabled again in the middle of the other's period: its own period starts then, so that its
+  // first tick comes a whole interval later, not with the other's next one.
+  Pump(50);
+  a = 0;
+  double enabled = Milliseconds();
+  timers.a.SetEnabled(true);
+  Pump(250);
+  UnhookWindowsHookEx(countHook);
+  ASSERT_GE(a, 1);
+  EXPECT_GE(aFirst - enabled, 90.0);
+  timers.Unload();
 }
 
 TEST_F(Controls, TheMenuBarShowsVisibleMenusWithShortcutsAndChecks) {

@@ -41,17 +41,24 @@ int ShiftState() {
 
 }  // namespace
 
-// A timer's tick. The timers are the thread's own, not a window's, so that none has to be
-// made at start-up; the message comes with the procedure, so that any message loop (a message
-// box's, a menu's) delivers it.
+// A system timer's tick, for each timer that runs on it. The timers are the thread's own, not
+// a window's, so that none has to be made at start-up; the message comes with the procedure, so
+// that any message loop (a message box's, a menu's) delivers it.
 void CALLBACK Backend::TimerProc(HWND, UINT, UINT_PTR systemId, DWORD) {
   if (!theBackend) return;
-  for (auto& [id, entry] : theBackend->timers_)
-    if (entry.systemId == systemId) {
-      Timer* timer = entry.timer;
-      theBackend->Deliver([timer] { timer->Fire(); });
-      return;
-    }
+  auto found = theBackend->systemTimers_.find(systemId);
+  if (found == theBackend->systemTimers_.end()) return;
+  unsigned tick = ++found->second.ticks;
+  std::vector<UINT> members = found->second.members;  // a handler may stop or restart timers
+  for (UINT id : members) {
+    auto it = theBackend->timers_.find(id);
+    // Gone, restarted on another system timer, or already given a later tick (by a loop that
+    // ran inside an earlier timer's handler): a timer never has two ticks waiting.
+    if (it == theBackend->timers_.end() || it->second.systemId != systemId || it->second.tick >= tick) continue;
+    it->second.tick = tick;
+    Timer* timer = it->second.timer;
+    theBackend->Deliver([timer] { timer->Fire(); });
+  }
 }
 
 Backend::Backend(HINSTANCE instance) : instance_(instance) {
@@ -75,8 +82,7 @@ HWND Backend::HiddenWindow() {
 }
 
 Backend::~Backend() {
-  for (auto& [id, entry] : timers_)
-    if (entry.systemId) KillTimer(nullptr, entry.systemId);
+  for (auto& [id, system] : systemTimers_) KillTimer(nullptr, id);
   if (hiddenWindow_) DestroyWindow(hiddenWindow_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
   for (auto& [key, brush] : brushes_) DeleteObject(brush);
@@ -126,7 +132,7 @@ WNDPROC Backend::OriginalProcOf(HWND hwnd) {
 
 UINT Backend::StartTimer(Timer& timer) {
   UINT id = nextTimerId_++;
-  timers_[id] = {&timer, 0};
+  timers_[id] = {&timer, 0, 0};
   RestartTimer(id, timer);
   return id;
 }
@@ -134,8 +140,19 @@ UINT Backend::StartTimer(Timer& timer) {
 void Backend::StopTimer(UINT id) {
   auto it = timers_.find(id);
   if (it == timers_.end()) return;
-  if (it->second.systemId) KillTimer(nullptr, it->second.systemId);
+  LeaveSystemTimer(id, it->second);
   timers_.erase(it);
+}
+
+void Backend::LeaveSystemTimer(UINT id, TimerEntry& entry) {
+  auto system = systemTimers_.find(entry.systemId);
+  entry.systemId = 0;
+  if (system == systemTimers_.end()) return;
+  auto& members = system->second.members;
+  members.erase(std::remove(members.begin(), members.end(), id), members.end());
+  if (!members.empty()) return;  // the others keep their period
+  KillTimer(nullptr, system->first);
+  systemTimers_.erase(system);
 }
 
 // Enabling, or a new interval, starts the period afresh: a new system timer.
@@ -143,10 +160,27 @@ void Backend::RestartTimer(UINT id, const Timer& timer) {
   auto it = timers_.find(id);
   if (it == timers_.end()) return;
   TimerEntry& entry = it->second;
-  if (entry.systemId) KillTimer(nullptr, entry.systemId);
-  entry.systemId = 0;
-  if (timer.Enabled() && timer.Interval() > 0)
-    entry.systemId = SetTimer(nullptr, 0, static_cast<UINT>(timer.Interval()), &Backend::TimerProc);
+  LeaveSystemTimer(id, entry);
+  if (!timer.Enabled() || timer.Interval() <= 0) return;
+  auto interval = static_cast<UINT>(timer.Interval());
+  LARGE_INTEGER now, perSecond;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&perSecond);
+  // Timers started together on one interval (within a millisecond, as when one event handler
+  // enables both) run on one system timer, and so tick in one wake-up, not two.
+  for (auto& [systemId, system] : systemTimers_) {
+    if (system.interval == interval && (now.QuadPart - system.started) * 1000 < perSecond.QuadPart) {
+      system.members.push_back(id);
+      entry.systemId = systemId;
+      entry.tick = system.ticks;
+      return;
+    }
+  }
+  UINT_PTR systemId = SetTimer(nullptr, 0, interval, &Backend::TimerProc);
+  if (!systemId) return;
+  systemTimers_[systemId] = {interval, now.QuadPart, 0, {id}};
+  entry.systemId = systemId;
+  entry.tick = 0;
 }
 
 // ---- the message loop

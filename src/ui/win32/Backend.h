@@ -63,8 +63,9 @@ class Backend : public ui::Backend {
   // The control's own procedure; for a window no longer listed, its class's procedure.
   static WNDPROC OriginalProcOf(HWND hwnd);
 
-  // Each enabled timer runs as a system timer of the thread; the id is the backend's own and
-  // stays while the system timer is made anew.
+  // Each enabled timer runs on a system timer of the thread, made anew whenever the timer is
+  // (re)started, and shared by the timers started together on one interval; the id is the
+  // backend's own and stays.
   UINT StartTimer(Timer& timer);
   void StopTimer(UINT id);
   void RestartTimer(UINT id, const Timer& timer);
@@ -104,8 +105,17 @@ class Backend : public ui::Backend {
   struct TimerEntry {
     Timer* timer;
     UINT_PTR systemId;
+    unsigned tick;  // the system timer's last tick given to this timer
   };
   std::map<UINT, TimerEntry> timers_;
+  struct SystemTimer {
+    UINT interval;
+    LONGLONG started;  // performance counter
+    unsigned ticks;
+    std::vector<UINT> members;
+  };
+  std::map<UINT_PTR, SystemTimer> systemTimers_;
+  void LeaveSystemTimer(UINT id, TimerEntry& entry);
   struct WindowEntry {
     WindowPeer* peer;
     WNDPROC original;
