@@ -96,7 +96,12 @@ void WindowPeer::MakeNow() {
   Make();
   if (!hwnd_) return;
   KeepOrder();
-  if (auto* container = dynamic_cast<Container*>(&control_)) MakeSeenChildren(*container);
+  MakeChildrenInSight();
+}
+
+// A container's children that have come into sight with it, or since it was made.
+void WindowPeer::MakeChildrenInSight() {
+  if (auto* container = dynamic_cast<Container*>(&control_); container && InSight()) MakeSeenChildren(*container);
 }
 
 // A window made after its later siblings goes in among them where the control stands in its
@@ -158,13 +163,11 @@ void WindowPeer::Apply(Prop what) {
     case Prop::Geometry:
       Place();
       if (ParentWindow()) RefreshEnabled();
-      if (auto* container = dynamic_cast<Container*>(&control_); container && InSight())
-        MakeSeenChildren(*container);  // some may have come into view
+      MakeChildrenInSight();  // some may have come into view
       break;
     case Prop::Visible:
       ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
-      if (auto* container = dynamic_cast<Container*>(&control_); container && InSight())
-        MakeSeenChildren(*container);
+      MakeChildrenInSight();
       break;
     case Prop::Enabled:
       RefreshEnabled();

@@ -94,6 +94,7 @@ class WindowPeer : public Peer {
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void MakeNow();
   void KeepOrder();
+  void MakeChildrenInSight();
   static void MakeSeenChildren(Container& container);
 };
 
