@@ -1,5 +1,7 @@
 #include "alarm/frmAlarm.h"
 
+#include <algorithm>
+
 #include "app/Version.h"
 #include "base/Convert.h"
 #include "platform/modMisc.h"
@@ -64,10 +66,12 @@ frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime
   lblAlarmM.SetFont(kMessageFont);
   lblAlarmM.Move(945, 375, 1635, 240);
   lblAlarmM.SetCaption("Alarm Message...");
+  lblAlarmM.SetUseMnemonic(false);  // the user's message, every "&" as typed
   lblAlarmM.SetAutoSize(true);
   cmdOk.SetCaption("Close");
   cmdOk.Move((2835 - 1245) / 2, 800, 1245, 375);
   stsBar.Move(0, 1305, 2835, 300);
+  designWidth_ = Width();
 
   LoadEvent = [this] { Form_Load(); };
   Activate = [this] { Form_Activate(); };
@@ -94,6 +98,7 @@ void frmAlarm::Form_Load() {
     }
     ui::EachStatement({[&] { tray::DeleteIcon(state_.os.shell32, state_.TrayRecord); }});
     lblAlarmM.SetCaption(Main().AlarmMessage());
+    LayOut();  // also for a message that is the label's own text already
   } catch (const std::exception&) {
     ui::EachStatement({
         [&] { stsBar.SetPanelText(1, kNotLoaded); },
@@ -114,9 +119,12 @@ void frmAlarm::PlayMedia(const std::string& path) {
   });
 }
 
-// The window is as wide as the message needs, the Close button in its middle.
-void frmAlarm::lblAlarmM_Change() {
-  SetWidth(lblAlarmM.Width() + kWidthBesideMessage);
+void frmAlarm::lblAlarmM_Change() { LayOut(); }
+
+// The window is as wide as the message needs, never narrower than designed (its title and the
+// status bar's text need that room), the Close button in its middle.
+void frmAlarm::LayOut() {
+  SetWidth(std::max(designWidth_, lblAlarmM.Width() + kWidthBesideMessage));
   float left = static_cast<float>(Width()) / 2.0f - static_cast<float>(cmdOk.Width()) / 2.0f;
   cmdOk.SetLeft(base::CLng(left));
 }

@@ -43,8 +43,10 @@ class frmAlarm : public ui::Form {
 
  private:
   MainWindow& Main();
+  void LayOut();
 
   ProgramState& state_;
+  int designWidth_ = 0;  // the window's outer width as designed, in twips
   // The playback object, through its three interfaces, from PlayMedia until the window unloads
   // (or the object goes, whichever comes first).
   os::FilgraphManager media_;

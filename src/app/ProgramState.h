@@ -66,6 +66,9 @@ class ProgramState {
 
   // The settings file in the program's folder.
   std::string SettingsPath() const;
+  // The action's name as plain text, where no access key is marked (a window's caption, the
+  // tray's tip, a message box): "Alarm & Message" for the label text "Alarm && Message".
+  std::string ActionText() const;
 };
 
 }  // namespace app

@@ -43,8 +43,6 @@ constexpr const char* kNoCountdownTip =
 const char* const kActionNames[] = {"Shutdown", "Restart",  "Log Off",         "Hibernate",
                                     "Stand by", "Lock PC", "Alarm && Message"};
 
-bool IsDigitOrBackspace(int keyAscii) { return keyAscii == 8 || (keyAscii >= '0' && keyAscii <= '9'); }
-
 // The "In" amount: the whole number the box's text begins with.
 double PeriodAmount(const ui::TextBox& box) { return base::WholeVal(box.Text()); }
 
@@ -73,7 +71,11 @@ base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
 }  // namespace
 
 frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
-    : ui::Form(runtime, "frmMain"), CommonDialog(state.os), iNet(state.os.wininet), state_(state), os_(state.os) {
+    : ui::Form(runtime, "frmMain"),
+      CommonDialog(state.os),
+      iNet(state.os.wininet, state.os.kernel32),
+      state_(state),
+      os_(state.os) {
   DesignLayout();
   BindHandlers();
   state_.main = this;
@@ -136,9 +138,9 @@ void frmMain::DesignLayout() {
   picOptions1.Move(60, kPanelAtStart, 4365, 855);
   picOptions1.SetEnabled(false);
   lblMessage.SetCaption("Message :");
-  lblMessage.Move(60, 30, 735, 225);
+  lblMessage.Move(60, 30, 840, 225);
   txtMessage.SetMaxLength(65);
-  txtMessage.Move(840, 0, 3465, 285);
+  txtMessage.Move(915, 0, 3390, 285);
   chkAlarmF.SetCaption("Play Audio (Alarm) :");
   chkAlarmF.Move(60, 300, 2895, 255);
   txtAlarmF.Move(60, 570, 3735, 285);
@@ -195,7 +197,6 @@ void frmMain::DesignLayout() {
   tmrAction.SetEnabled(false);
   tmrUpdate.SetInterval(100);
   tmrUpdate.SetEnabled(false);
-  tmrUpdate.Tag = "0";
 
   mnu_beep.SetChecked(true);
 }
@@ -219,6 +220,7 @@ void frmMain::BindHandlers() {
   tmrAction.TimerEvent = [this] { tmrAction_Timer(); };
   txtPeriod.KeyPress = [this](int& keyAscii) { txtPeriod_KeyPress(keyAscii); };
   txtPeriod.GotFocus = [this] { txtPeriod_GotFocus(); };
+  txtPeriod.LostFocus = [this] { txtPeriod_LostFocus(); };
   txtPeriod.Change = [this] { txtPeriod_Change(); };
   cboTimeUnit.Change = [this] { cboTimeUnit_Change(); };
   cboTimeUnit.Click = [this] { cboTimeUnit_Click(); };
@@ -287,21 +289,12 @@ void frmMain::Form_Load() {
         if (os_.files.FileExists(state_.SettingsPath())) keepUnreadSettings_ = !LoadSett(state_.SettingsPath());
       },
       [&] {
-        if (os_.powrprof.IsPwrSuspendAllowed() != 0) {
-          optExitOption[4].SetEnabled(true);
-        } else {
-          if (optExitOption[4].Value()) optExitOption[0].SetValue(true);
-          optExitOption[4].SetEnabled(false);
-        }
+        // A file that selects no action (all seven lines False, or none readable) would announce
+        // a shutdown and do nothing: Shutdown it is, the action the name already says.
+        if (SelectedAction() < 0) optExitOption[0].SetValue(true);
       },
-      [&] {
-        if (power::GetOSName(os_.kernel32) == "Windows NT") {
-          optExitOption[5].SetEnabled(true);
-        } else {
-          if (optExitOption[5].Value()) optExitOption[0].SetValue(true);
-          optExitOption[5].SetEnabled(false);
-        }
-      },
+      [&] { OfferAction(4, StandByOffered()); },
+      [&] { OfferAction(5, LockOffered()); },
       [&] {
         if (txtAlarmF.Text().empty()) txtAlarmF.SetText(kSelectFile);
       },
@@ -320,6 +313,37 @@ void frmMain::Form_Load() {
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
       [&] { state_.ExitNow = false; },
   });
+}
+
+// An action this computer cannot carry out is disabled, and the selection falls back from it
+// to Shutdown.
+void frmMain::OfferAction(int index, bool offered) {
+  if (!offered && optExitOption[index].Value()) optExitOption[0].SetValue(true);
+  optExitOption[index].SetEnabled(offered);
+}
+
+// Where Windows says the computer can stand by, on the NT family (Windows 95, 98 and Me return
+// at once without standing by), with the function that asks for it.
+bool frmMain::StandByOffered() {
+  try {
+    return power::GetOSInfo(os_.kernel32).Family == power::kFamilyNT &&
+           os_.kernel32.GetProcAddress("powrprof.dll", "SetSuspendState") != 0 &&
+           os_.powrprof.IsPwrSuspendAllowed() != 0;
+  } catch (const std::exception&) {
+    return false;  // no power-management library
+  }
+}
+
+// On the NT family, where user32 has LockWorkStation (NT 4.0 has not).
+bool frmMain::LockOffered() {
+  return power::GetOSName(os_.kernel32) == "Windows NT" &&
+         os_.kernel32.GetProcAddress("user32.dll", "LockWorkStation") != 0;
+}
+
+int frmMain::SelectedAction() const {
+  for (int index = 0; index <= 6; ++index)
+    if (optExitOption[index].Value()) return index;
+  return -1;
 }
 
 void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
@@ -424,9 +448,12 @@ void frmMain::cmdActivate_Click() {
     DeactivateSchedule();
 }
 
+// The moment comes first: where it cannot be worked out, nothing is activated (the error is
+// reported), so that the trigger never runs on an old target.
 void frmMain::ActivateSchedule() {
+  TakePeriod();
+  state_.TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime());
   EachStatement({
-      [&] { state_.TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime()); },
       [&] { cmdActivate.SetCaption(kDeactivateCaption); },
       [&] { lblActionTime.SetCaption(TargetText(state_.TargetTime)); },
       [&] { tmrAction.SetEnabled(true); },
@@ -443,6 +470,7 @@ void frmMain::ActivateSchedule() {
       },
       [&] { mnu_activate.SetCaption(cmdActivate.Caption()); },
       [&] { mnu_Ractivate.SetCaption(cmdActivate.Caption()); },
+      [&] { ShowTrayState(); },
   });
 }
 
@@ -456,9 +484,10 @@ void frmMain::DeactivateSchedule() {
       [&] { frmeActOpt.SetEnabled(true); },
       [&] { SetCaption(AppTitle()); },
       [&] { mnu_about.SetEnabled(true); },
-      [&] { mnu_update.SetEnabled(true); },
+      [&] { mnu_update.SetEnabled(!tmrUpdate.Enabled()); },  // greyed while a check still runs
       [&] { mnu_activate.SetCaption(kActivateCaption); },
       [&] { mnu_Ractivate.SetCaption(kActivateCaption); },
+      [&] { ShowTrayState(); },
   });
 }
 
@@ -499,23 +528,30 @@ void frmMain::RestartClockWithTrigger() {
 void frmMain::tmrTime_Timer() { lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime())); }
 
 void frmMain::txtPeriod_KeyPress(int& keyAscii) {
-  if (!IsDigitOrBackspace(keyAscii)) keyAscii = 0;
+  if (keyAscii == ui::vbKeyReturn) TakePeriod();
+  ui::KeepDigits(keyAscii);
 }
 
 void frmMain::txtPeriod_GotFocus() { SelectAll(txtPeriod); }
 
-// Typing brings only digits; a pasted text counts for the whole number it begins with, so
+void frmMain::txtPeriod_LostFocus() { TakePeriod(); }
+
+// While the user types, the amount keeps to 999 at most and loses its leading zeros ("007" is
+// 7), the caret staying at the end; the least amount applies once the amount is taken, so that
+// the first digits can be typed. A pasted text counts for the whole number it begins with, so
 // "2.5" is 2 and "-5" is below the least amount.
 void frmMain::txtPeriod_Change() {
-  if (PeriodAmount(txtPeriod) > 999) txtPeriod.SetText("999");
-  if (PeriodAmount(txtPeriod) < 1) txtPeriod.SetText("1");
-  if (PeriodAmount(txtPeriod) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.SetText("5");
-  txtPeriod.SetText(std::to_string(static_cast<long long>(PeriodAmount(txtPeriod))));
+  if (PeriodAmount(txtPeriod) > 999) txtPeriod.Rewrite("999");
+  if (!txtPeriod.Text().empty())
+    txtPeriod.Rewrite(std::to_string(static_cast<long long>(PeriodAmount(txtPeriod))));
 }
 
-void frmMain::cboTimeUnit_Change() {
-  if (cboTimeUnit.ListIndex() == 2 && PeriodAmount(txtPeriod) < 5) txtPeriod.SetText("5");
+void frmMain::TakePeriod() {
+  if (PeriodAmount(txtPeriod) < 1) txtPeriod.Rewrite("1");
+  if (PeriodAmount(txtPeriod) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.Rewrite("5");
 }
+
+void frmMain::cboTimeUnit_Change() { TakePeriod(); }
 
 // ---------------------------------------------------------------- trigger and dispatch
 
@@ -526,6 +562,9 @@ void frmMain::tmrAction_Timer() {
       state_.ExitNow = true;
       Hide();
       PerformAction();
+      // The alarm window could not open (the failure has been reported): nothing is left to
+      // show, and the program ends as it would after the alarm.
+      if (!alarm_ || !alarm_->IsLoaded()) Unload();
       return;
     }
     if (base::Val(txtTimeout.Text()) == 0) {
@@ -545,51 +584,70 @@ void frmMain::tmrAction_Timer() {
   }
 }
 
+// A failure of Shutdown, Restart or Log Off ends in a forced shutdown, so that the computer
+// goes down as the user asked. Hibernate, Stand by, Lock and the alarm are not replaced by
+// anything: the user who asked for them must not lose the work of every open program. Any
+// request that did not happen is reported, naming that request.
 void frmMain::PerformAction() {
   ui::Runtime& rt = GetRuntime();
   power::Refusal refusal;
+  int action = -1;
+  std::string request;  // the request that did not happen, as the user knows it
+  std::string failure;  // the run-time error, when that is why
   try {
     state_.Forced = chkForced.Value() == 1;
     tmrAction.SetEnabled(false);
+    action = SelectedAction();
+    request = state_.ActionText();
     // The chosen program starts whenever a path is set, ticked or not, one second ahead.
-    if (txtExecF.Text() != kSelectFile && !optExitOption[6].Value()) {
-      os_.shell32.ShellExecuteA(0, "Open", txtExecF.Text(), "", "", os::kSwHide);
+    if (txtExecF.Text() != kSelectFile && action != 6) {
+      StartProgram(txtExecF.Text());
       Hide();
       platform::WaitSeconds(os_, rt, 1);
       if (rt.Ended()) return;  // the program was ended meanwhile: nothing more is done
     }
-    for (int index = 0; index <= 6; ++index) {
-      if (!optExitOption[index].Value()) continue;
-      switch (index) {
-        case 0:
-          power::ExitWin(os_, os::kEwxShutdown, state_.Forced, &refusal);
-          break;
-        case 1:
-          power::ExitWin(os_, os::kEwxReboot, state_.Forced, &refusal);
-          break;
-        case 2:
-          power::ExitWin(os_, os::kEwxLogoff, state_.Forced, &refusal);
-          break;
-        case 3:
-          power::SuspendPC(os_, 1, state_.Forced, false, &refusal);
-          break;
-        case 4:
-          power::SuspendPC(os_, 0, state_.Forced, false, &refusal);
-          break;
-        case 5:
-          power::LockPC(os_, &refusal);
-          break;
-        case 6:
-          ShowAlarmWindow();
-          break;
-      }
-      break;
+    switch (action) {
+      case 0:
+        power::ExitWin(os_, os::kEwxShutdown, state_.Forced, &refusal);
+        break;
+      case 1:
+        power::ExitWin(os_, os::kEwxReboot, state_.Forced, &refusal);
+        break;
+      case 2:
+        power::ExitWin(os_, os::kEwxLogoff, state_.Forced, &refusal);
+        break;
+      case 3:
+        power::SuspendPC(os_, 1, state_.Forced, false, &refusal);
+        break;
+      case 4:
+        power::SuspendPC(os_, 0, state_.Forced, false, &refusal);
+        break;
+      case 5:
+        power::LockPC(os_, &refusal);
+        break;
+      case 6:
+        ShowAlarmWindow();
+        break;
+      default:
+        break;
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     refusal = {};
-    power::ExitWin(os_, os::kEwxShutdown, true, &refusal);
+    if (action >= 3) {
+      failure = ui::DescribeError(error);
+    } else {
+      request = kActionNames[0];
+      power::ExitWin(os_, os::kEwxShutdown, true, &refusal);  // its own failure reaches the caller
+    }
   }
-  if (refusal.refused) ReportRefusal(refusal.error);
+  if (refusal.refused || refusal.notOffered || !failure.empty()) ReportFailure(request, refusal, failure);
+}
+
+// Starts the chosen program hidden, with "Open"; a file whose type has no "Open" verb (a file
+// picked with "All Files") starts with its type's default verb instead.
+void frmMain::StartProgram(const std::string& path) {
+  if (os_.shell32.ShellExecuteA(0, "Open", path, "", "", os::kSwHide) == os::kSeErrNoAssoc)
+    os_.shell32.ShellExecuteA(0, "", path, "", "", os::kSwHide);
 }
 
 void frmMain::ShowAlarmWindow() {
@@ -597,22 +655,29 @@ void frmMain::ShowAlarmWindow() {
   alarm_->Show();
 }
 
-// A request Windows refuses would otherwise leave no trace: the user who comes back to a
-// computer still on learns which action failed and why.
-void frmMain::ReportRefusal(std::uint32_t error) {
-  std::string reason;
-  EachStatement({[&] { reason = os_.kernel32.FormatMessageA(error); }});
-  while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
-  if (reason.empty()) reason = "Error " + std::to_string(error) + ".";
-  GetRuntime().MsgBox(state_.ActionName + " could not be performed: Windows refused the request.\r\n\r\n" + reason,
-                      ui::mb::kCritical);
+// A request that did not happen would otherwise leave no trace: the user who comes back to a
+// computer still on learns which request failed and why.
+void frmMain::ReportFailure(const std::string& request, const power::Refusal& refusal, const std::string& failure) {
+  std::string text = request + " could not be performed";
+  if (refusal.refused) {
+    std::string reason;
+    EachStatement({[&] { reason = os_.kernel32.FormatMessageA(refusal.error); }});
+    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
+    if (reason.empty()) reason = "Error " + std::to_string(refusal.error) + ".";
+    text += ": Windows refused the request.\r\n\r\n" + reason;
+  } else if (refusal.notOffered) {
+    text += ": this version of Windows does not offer it.";
+  } else {
+    text += ".\r\n\r\n" + failure;
+  }
+  GetRuntime().MsgBox(text, ui::mb::kCritical);
 }
 
 // ---------------------------------------------------------------- status caption and tray
 
 void frmMain::SetActiveCaption() {
   try {
-    std::string status = state_.ActionName + " On " + base::FormatStatusMoment(state_.TargetTime, names_);
+    std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime, names_);
     SetCaption(chkForced.Value() == 1 ? "FORCED " + status : status);
   } catch (const std::exception&) {
     SetCaption(AppTitle());
@@ -620,18 +685,27 @@ void frmMain::SetActiveCaption() {
 }
 
 void frmMain::cmdTray_Click() {
-  os::Handle icon;
-  std::string tip;
-  if (tmrAction.Enabled()) {
-    icon = PictureHandle();
-    SetActiveCaption();
-    tip = Caption();
-  } else {
-    icon = IcoDisabled.PictureHandle();
-    tip = "Quenlar " + VersionText() + " (NOT ACTIVE)";
-  }
-  tray::AddIcon(os_.shell32, state_.TrayRecord, hWnd(), icon, tip);
+  TrayIcon shown = TrayIconNow();
+  tray::AddIcon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip);
   Hide();
+}
+
+// The picture and tip that tell the schedule's state: the window's icon and the status caption
+// (written into the caption for it) while active, the grey icon and "(NOT ACTIVE)" while idle.
+frmMain::TrayIcon frmMain::TrayIconNow() {
+  if (tmrAction.Enabled()) {
+    SetActiveCaption();
+    return {PictureHandle(), Caption()};
+  }
+  return {IcoDisabled.PictureHandle(), "Quenlar " + VersionText() + " (NOT ACTIVE)"};
+}
+
+// A schedule activated or deactivated while the window is in the tray (from the icon's menu):
+// the icon shown takes the new state's picture and tip.
+void frmMain::ShowTrayState() {
+  if (!state_.TrayRecord.shown) return;
+  TrayIcon shown = TrayIconNow();
+  tray::ShowIcon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip);
 }
 
 void frmMain::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /*y*/) {
@@ -784,9 +858,7 @@ void frmMain::txtMessage_LostFocus() {
   if (txtMessage.Text().empty()) txtMessage.SetText(kTypeMessage);
 }
 
-void frmMain::txtTimeout_KeyPress(int& keyAscii) {
-  if (!IsDigitOrBackspace(keyAscii)) keyAscii = 0;
-}
+void frmMain::txtTimeout_KeyPress(int& keyAscii) { ui::KeepDigits(keyAscii); }
 
 void frmMain::txtTimeout_GotFocus() { SelectAll(txtTimeout); }
 
@@ -825,53 +897,59 @@ void frmMain::mnu_donate_Click() { update::OpenWebPage(os_.shell32, update::Site
 
 // ---------------------------------------------------------------- update check
 
-// The fetch blocks until the version file has come or the transfer has given up; the poll
-// timer then picks up the result.
+// The version file is fetched on a thread of its own: the window goes on working meanwhile
+// (the clock ticks, the user may choose and activate), and the poll timer picks up the result.
 void frmMain::mnu_update_Click() {
   EachStatement({
       [&] { txtVer.SetText(""); },
       [&] { mnu_update.SetEnabled(false); },
-      [&] { tmrUpdate.Tag = "0"; },
+      [&] { updateTicks_ = 0; },
+      [&] { captionBeforeCheck_ = Caption(); },
       [&] { SetCaption(AppTitle() + " Checking for updates..."); },
-      [&] { Refresh(); },  // the caption and the greyed item show while the fetch holds the window
-      [&] { txtVer.SetText(iNet.OpenURL(update::SiteAddress(update::kVersionFilePath))); },
+      [&] { iNet.OpenURL(update::SiteAddress(update::kVersionFilePath)); },
       [&] { tmrUpdate.SetEnabled(true); },
   });
 }
 
-// The timer stops before a result shows: its ticks go on while a message box is up, and each
-// would show the result again.
+// Each tick while the transfer runs counts towards its ten seconds; past them the transfer is
+// cancelled and, once it has let go, the user is told. The timer stops before a result shows:
+// its ticks go on while a message box is up, and each would show the result again.
 void frmMain::tmrUpdate_Timer() {
-  long ticks = 0;
-  EachStatement({[&] { ticks = base::CLng(base::Val(tmrUpdate.Tag)); }});
-  if (ticks <= 10 && !iNet.StillExecuting()) {
+  ++updateTicks_;
+  bool running = true;
+  EachStatement({[&] { running = iNet.StillExecuting(); }});
+  if (!running && !iNet.TimedOut() && updateTicks_ <= kUpdateTicks) {
     EachStatement({
         [&] { tmrUpdate.SetEnabled(false); },
+        [&] { txtVer.SetText(iNet.Result()); },
         [&] { CheckVersion(update::ReadVersion(txtVer.Text())); },
         [&] { EndUpdateCheck(); },
     });
-  } else {
-    EachStatement({
-        [&] { iNet.Cancel(); },
-        [&] { SetCaption("Timeout"); },
-        [&] {
-          if (iNet.StillExecuting()) return;  // the next tick tries again
-          EachStatement({
-              [&] { tmrUpdate.SetEnabled(false); },
-              [&] {
-                GetRuntime().MsgBox("Timout Exceeded!\rPlease check your internet connection and try again.",
-                                    ui::mb::kExclamation);
-              },
-              [&] { EndUpdateCheck(); },
-          });
-        },
-    });
+    return;
   }
-  EachStatement({[&] { tmrUpdate.Tag = std::to_string(ticks + 1); }});
+  if (running && updateTicks_ <= kUpdateTicks) return;  // still within its time
+  EachStatement({
+      [&] { iNet.Cancel(); },
+      [&] { SetCaption("Timeout"); },
+      [&] {
+        if (iNet.StillExecuting()) return;  // the next tick looks again
+        EachStatement({
+            [&] { tmrUpdate.SetEnabled(false); },
+            [&] {
+              GetRuntime().MsgBox("Timout Exceeded!\rPlease check your internet connection and try again.",
+                                  ui::mb::kExclamation);
+            },
+            [&] {
+              if (Caption() == "Timeout") SetCaption(captionBeforeCheck_);
+            },
+            [&] { EndUpdateCheck(); },
+        });
+      },
+  });
 }
 
-// The menu item comes back unless a schedule was activated while the check ran (a key typed
-// during the fetch arrives after it): while a schedule is active it stays greyed.
+// The menu item comes back unless a schedule was activated while the check ran: while a
+// schedule is active it stays greyed.
 void frmMain::EndUpdateCheck() { mnu_update.SetEnabled(!ScheduleActive()); }
 
 void frmMain::CheckVersion(double fetched) {

@@ -8,6 +8,7 @@
 #include "app/ProgramState.h"
 #include "base/DateTime.h"
 #include "platform/KRUEM_CommonDialog.h"
+#include "power/modShutdown.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -158,6 +159,7 @@ class frmMain : public ui::Form, public MainWindow {
   void tmrTime_Timer();
   void txtPeriod_KeyPress(int& keyAscii);
   void txtPeriod_GotFocus();
+  void txtPeriod_LostFocus();
   void txtPeriod_Change();
   void cboTimeUnit_Change();
   void cboTimeUnit_Click() { cboTimeUnit_Change(); }
@@ -199,8 +201,23 @@ class frmMain : public ui::Form, public MainWindow {
  private:
   // Opens the alarm window, not modal.
   void ShowAlarmWindow();
-  // Tells the user that Windows refused the request of the action, with Windows' reason.
-  void ReportRefusal(std::uint32_t error);
+  void StartProgram(const std::string& path);
+  // Tells the user that a request did not happen: Windows refused it (with Windows' reason),
+  // this Windows does not offer it, or it failed with a run-time error (`failure`).
+  void ReportFailure(const std::string& request, const power::Refusal& refusal, const std::string& failure);
+  // The index of the selected action, or -1 when none is.
+  int SelectedAction() const;
+  void OfferAction(int index, bool offered);
+  bool StandByOffered();
+  bool LockOffered();
+  struct TrayIcon {
+    os::Handle icon;
+    std::string tip;
+  };
+  TrayIcon TrayIconNow();
+  void ShowTrayState();
+  // Brings the "In" amount to its least when it is taken: 1, or 5 seconds.
+  void TakePeriod();
   void DesignLayout();
   void BindHandlers();
   void ActivateSchedule();
@@ -214,6 +231,12 @@ class frmMain : public ui::Form, public MainWindow {
                 const std::vector<std::pair<std::string, std::string>>& filters, const std::string& title);
   void ClearPath(ui::CheckBox& box, ui::TextBox& path);
   void EndUpdateCheck();
+
+  // The update check's poll: ticks of 100 ms since the check began, and how many the transfer
+  // may take; the caption to give back after a time-out.
+  static constexpr int kUpdateTicks = update::Inet::kTimeoutMs / 100;
+  int updateTicks_ = 0;
+  std::string captionBeforeCheck_;
 
   ProgramState& state_;
   os::Services& os_;  // the state's services

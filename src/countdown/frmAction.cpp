@@ -126,7 +126,7 @@ void frmAction::StopAndTell(const std::string& message) {
 }
 
 void frmAction::cmdCancel_Click() {
-  StopAndTell("Action " + base::UCase(state_.ActionName) + ", has been cancelled by the user!   ");
+  StopAndTell("Action " + base::UCase(state_.ActionText()) + ", has been cancelled by the user!   ");
   Unload();
 }
 
@@ -134,7 +134,7 @@ void frmAction::cmdCancel_Click() {
 // pass without a word.
 void frmAction::Form_QueryUnload(int& /*cancel*/, int unloadMode) {
   if (unloadMode != ui::vbFormControlMenu) return;
-  StopAndTell(state_.ActionName + " has been cancelled by the user!   ");
+  StopAndTell(state_.ActionText() + " has been cancelled by the user!   ");
 }
 
 void frmAction::Form_Unload(int& /*cancel*/) {

@@ -1,5 +1,6 @@
 #include "countdown/frmOptions.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/Convert.h"
@@ -20,27 +21,31 @@ frmOptions::frmOptions(ui::Runtime& runtime, app::ProgramState& state) : ui::For
   MinButton = MaxButton = false;
   ShowInTaskbar = false;
   StartUpPosition = ui::StartUpPosition::CenterScreen;
-  SetClientSize(4110, 660);
+  KeyPreview = true;
+  SetClientSize(4230, 660);
 
+  // Room to spare for the label's text: fonts of the same name differ a little between systems.
   lblFreq.SetCaption("Beep Frequency (Hz) :");
-  lblFreq.Move(150, 225, 1620, 225);
+  lblFreq.Move(150, 225, 1740, 225);
   txtFreq.SetText("4000");
   txtFreq.SetMaxLength(5);
-  txtFreq.Move(1770, 180, 720, 285);
+  txtFreq.Move(1890, 180, 720, 285);
   // A short scroll bar as a spin button; with Min above Max its up arrow raises the frequency.
   scrFreq.SetRange(kHighest, kLowest);
   scrFreq.SetChanges(1, 10);
   scrFreq.SetValue(4000);
-  scrFreq.Move(2490, 165, 255, 315);
+  scrFreq.Move(2610, 165, 255, 315);
   cmdPlay.SetCaption(kTestCaption);
-  cmdPlay.Move(2925, 150, 1035, 345);
+  cmdPlay.Move(3045, 150, 1035, 345);
   tmrPlay.SetInterval(900);
   tmrPlay.SetEnabled(false);
 
   LoadEvent = [this] { Form_Load(); };
+  KeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   txtFreq.Change = [this] { txtFreq_Change(); };
   txtFreq.KeyPress = [this](int& keyAscii) { txtFreq_KeyPress(keyAscii); };
+  txtFreq.LostFocus = [this] { txtFreq_LostFocus(); };
   scrFreq.Change = [this] { scrFreq_Change(); };
   scrFreq.Scroll = [this] { scrFreq_Scroll(); };
   cmdPlay.Click = [this] { cmdPlay_Click(); };
@@ -50,24 +55,44 @@ frmOptions::frmOptions(ui::Runtime& runtime, app::ProgramState& state) : ui::For
 void frmOptions::Form_Load() {
   if (state_.main) txtFreq.SetText(state_.main->BeepFrequencyText());
   txtFreq_Change();
+  TakeFrequency();
+}
+
+// Esc closes the window, as it closes the about box.
+void frmOptions::Form_KeyDown(int& keyCode, int /*shift*/) {
+  if (keyCode != ui::vbKeyEscape) return;
+  keyCode = 0;
+  Unload();
 }
 
 void frmOptions::Form_Unload(int& /*cancel*/) {
   tmrPlay.SetEnabled(false);
+  TakeFrequency();
   CopyToMain();
 }
 
-// Brings the text into 100..10000 Hz, moves the spin button to it and hands it on to the main
-// window. Setting the text from here raises this again, which finds it in range.
+// Keeps the text to 10000 Hz at most as the user types, the caret staying at the end; a value
+// in range moves the spin button and goes on to the main window. The lowest frequency waits
+// until the value is taken, so that "500" can be typed digit by digit.
 void frmOptions::txtFreq_Change() {
-  if (base::Val(txtFreq.Text()) > kHighest) txtFreq.SetText(std::to_string(kHighest));
-  if (base::Val(txtFreq.Text()) < kLowest) txtFreq.SetText(std::to_string(kLowest));
-  scrFreq.SetValue(base::CInt(base::Val(txtFreq.Text())));
+  if (base::Val(txtFreq.Text()) > kHighest) txtFreq.Rewrite(std::to_string(kHighest));
+  const double hertz = base::Val(txtFreq.Text());
+  if (hertz < kLowest) return;
+  scrFreq.SetValue(base::CInt(hertz));
   CopyToMain();
+}
+
+void frmOptions::TakeFrequency() {
+  if (base::Val(txtFreq.Text()) < kLowest) txtFreq.Rewrite(std::to_string(kLowest));
+}
+
+std::int16_t frmOptions::Frequency() const {
+  return base::CInt(std::clamp<double>(base::Val(txtFreq.Text()), kLowest, kHighest));
 }
 
 void frmOptions::txtFreq_KeyPress(int& keyAscii) {
-  if (keyAscii != 8 && (keyAscii < '0' || keyAscii > '9')) keyAscii = 0;
+  if (keyAscii == ui::vbKeyReturn) TakeFrequency();
+  ui::KeepDigits(keyAscii);
 }
 
 void frmOptions::scrFreq_Change() { txtFreq.SetText(std::to_string(scrFreq.Value())); }
@@ -83,7 +108,7 @@ void frmOptions::cmdPlay_Click() {
 
 void frmOptions::tmrPlay_Timer() {
   if (cmdPlay.Caption() != kTestCaption)
-    SpeakerTone(state_.os, GetRuntime(), base::CInt(base::Val(txtFreq.Text())), 100);
+    SpeakerTone(state_.os, GetRuntime(), Frequency(), 100);
   else
     tmrPlay.SetEnabled(false);
 }

@@ -24,9 +24,11 @@ class frmOptions : public ui::Form {
   ui::Timer tmrPlay{*this, "tmrPlay"};
 
   void Form_Load();
+  void Form_KeyDown(int& keyCode, int shift);
   void Form_Unload(int& cancel);
   void txtFreq_Change();
   void txtFreq_KeyPress(int& keyAscii);
+  void txtFreq_LostFocus() { TakeFrequency(); }
   void scrFreq_Change();
   void scrFreq_Scroll() { scrFreq_Change(); }
   void cmdPlay_Click();
@@ -35,6 +37,11 @@ class frmOptions : public ui::Form {
  private:
   // The main window's txtBeepFreq takes the box's text.
   void CopyToMain();
+  // Brings a frequency below the lowest up to it, once the value is taken: the box is left,
+  // Enter is pressed, the spin button used, the window opened or closed.
+  void TakeFrequency();
+  // The box's frequency brought into range, for a tone.
+  std::int16_t Frequency() const;
 
   app::ProgramState& state_;
 };

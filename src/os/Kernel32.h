@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/DateTime.h"
@@ -79,6 +80,15 @@ class Kernel32 {
   // The system's text for an error code, in the user's language, as Windows writes it (line
   // end included); empty when the system has none.
   virtual std::string FormatMessageA(std::uint32_t messageId) = 0;
+  // Whether a system library (loaded from the system folder) has this function: nonzero when
+  // it has, 0 when the library or the function is missing on this Windows.
+  virtual std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) = 0;
+  // Runs `work` on a thread of its own; the thread's handle (closed with CloseHandle), or 0
+  // when no thread could be made.
+  virtual Handle CreateThread(std::function<void()> work) = 0;
+  // Waits up to `milliseconds` for an object (a thread: for it to end): kWaitObject0 when it
+  // is signalled, kWaitTimeout when the time ran out first.
+  virtual std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) = 0;
 };
 
 }  // namespace os

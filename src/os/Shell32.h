@@ -20,7 +20,9 @@ struct NotifyIconData {
   bool operator==(const NotifyIconData&) const = default;
 };
 constexpr std::uint32_t kNimAdd = 0;
+constexpr std::uint32_t kNimModify = 1;
 constexpr std::uint32_t kNimDelete = 2;
+constexpr std::intptr_t kSeErrNoAssoc = 31;  // ShellExecuteA: the file's type has no such verb
 constexpr std::int32_t kSwHide = 0;
 constexpr std::int32_t kSwShowMaximized = 3;
 
@@ -28,8 +30,8 @@ class Shell32 {
  public:
   virtual ~Shell32() = default;
   virtual std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) = 0;
-  // Opens a file, a program or a web address with the verb ("Open"); empty parameters and
-  // folder stand for none. Above 32 means started.
+  // Opens a file, a program or a web address with the verb ("Open"; empty: the file type's
+  // default verb); empty parameters and folder stand for none. Above 32 means started.
   virtual std::intptr_t ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
                                       const std::string& parameters, const std::string& directory,
                                       std::int32_t showCommand) = 0;

@@ -12,9 +12,6 @@
 
 namespace os {
 
-constexpr std::uint32_t kWaitObject0 = 0;
-constexpr std::uint32_t kWaitTimeout = 258;
-constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
 constexpr std::uint32_t kQsAllInput = 0xFF;
 constexpr HWnd kHwndTopMost = static_cast<HWnd>(-1);
 constexpr HWnd kHwndNoTopMost = static_cast<HWnd>(-2);

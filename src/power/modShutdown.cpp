@@ -68,6 +68,12 @@ bool Accepted(const os::Services& os, std::int32_t result, Refusal* refusal) {
   return false;
 }
 
+// Not offered on this family: the caller learns that nothing was asked.
+bool NotOffered(Refusal* refusal) {
+  if (refusal) *refusal = {false, 0, true};
+  return false;
+}
+
 }  // namespace
 
 bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal) {
@@ -86,12 +92,12 @@ bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* re
 }
 
 bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake, Refusal* refusal) {
-  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return false;
+  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return NotOffered(refusal);
   return Accepted(os, os.powrprof.SetSuspendState(hibernate != 0, force, disableWake), refusal);
 }
 
 bool LockPC(const os::Services& os, Refusal* refusal) {
-  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return false;
+  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return NotOffered(refusal);
   return Accepted(os, os.user32.LockWorkStation(), refusal);
 }
 

@@ -35,10 +35,12 @@ std::int32_t GetOSType(os::Kernel32& kernel32);
 // attributes 0). No step's result is looked at; nothing is reported.
 void SetShutdownPriv(const os::Services& os, bool enable);
 
-// A request Windows refused, with the error it gave.
+// A request Windows refused, with the error it gave; or one this Windows does not offer at
+// all, which was not made.
 struct Refusal {
   bool refused = false;
   std::uint32_t error = 0;
+  bool notOffered = false;
 };
 
 // The operations below return true when Windows accepted the request. When Windows was asked
@@ -49,10 +51,12 @@ struct Refusal {
 // family the shutdown privilege is on during the request and off again after it, whatever
 // the request gives.
 bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal = nullptr);
-// Hibernates (hibernate 1) or stands by (0), on the NT family only; false at once elsewhere.
+// Hibernates (hibernate 1) or stands by (0), on the NT family only; false at once elsewhere,
+// the request not offered.
 bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake,
                Refusal* refusal = nullptr);
-// Locks the workstation, on the NT family only; false at once elsewhere.
+// Locks the workstation, on the NT family only; false at once elsewhere, the request not
+// offered.
 bool LockPC(const os::Services& os, Refusal* refusal = nullptr);
 
 }  // namespace power

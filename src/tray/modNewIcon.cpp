@@ -22,6 +22,17 @@ void AddIcon(os::Shell32& shell32, Record& record, os::HWnd window, os::Handle i
   shell32.Shell_NotifyIconA(os::kNimAdd, record);
 }
 
+void ShowIcon(os::Shell32& shell32, Record& record, os::HWnd window, os::Handle icon, const std::string& tip) {
+  if (!record.shown) {
+    AddIcon(shell32, record, window, icon, tip);
+    return;
+  }
+  record.hIcon = icon;
+  record.szTip = PadTip(tip);
+  record.shown = static_cast<const os::NotifyIconData&>(record);
+  shell32.Shell_NotifyIconA(os::kNimModify, record);
+}
+
 void DeleteIcon(os::Shell32& shell32, Record& record) {
   record.shown.reset();
   shell32.Shell_NotifyIconA(os::kNimDelete, record);

@@ -30,6 +30,9 @@ std::string PadTip(const std::string& tip);
 
 // Fills the record and adds the icon; the result is not looked at.
 void AddIcon(os::Shell32& shell32, Record& record, os::HWnd window, os::Handle icon, const std::string& tip);
+// Gives an icon that is shown a new picture and tip, so that it tells the present state; adds
+// it when none is shown. The record is filled as for an add.
+void ShowIcon(os::Shell32& shell32, Record& record, os::HWnd window, os::Handle icon, const std::string& tip);
 // Removes the icon of the record as the last add left it; harmless when none is shown.
 void DeleteIcon(os::Shell32& shell32, Record& record);
 // Explorer has started again: an icon that was shown is added again, with the same picture

@@ -29,8 +29,13 @@ void Label::SetAutoSize(bool autoSize) {
 
 void Label::FitToText() {
   if (!autoSize_) return;
-  Size size = GetRuntime().GetBackend().MeasureText(caption_, GetFont());
+  Size size = GetRuntime().GetBackend().MeasureText(caption_, GetFont(), useMnemonic_);
   Move(Left(), Top(), size.width, size.height);
+}
+
+void Label::SetUseMnemonic(bool useMnemonic) {
+  if (!Assign(useMnemonic_, useMnemonic, Prop::Caption)) return;
+  FitToText();
 }
 
 void Label::SetAlignment(Alignment alignment) { Assign(alignment_, alignment, Prop::Alignment); }
@@ -46,6 +51,11 @@ void TextBox::SetText(const std::string& text) {
   if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) cut.resize(static_cast<std::size_t>(maxLength_));
   if (cut == text_) return;
   Replace(cut, 0, 0);
+}
+
+void TextBox::Rewrite(const std::string& text) {
+  SetText(text);
+  SetSelStart(static_cast<int>(text_.size()));
 }
 
 void TextBox::Replace(const std::string& text, int selStart, int selLength) {
@@ -96,6 +106,11 @@ void TextBox::SetSelLength(int length) {
 int TextBox::UserType(int keyAscii) {
   KeyPress(keyAscii);
   if (keyAscii == 0) return 0;
+  if (keyAscii == kCtrlA) {
+    SetSelStart(0);
+    SetSelLength(static_cast<int>(text_.size()));
+    return 0;
+  }
   if (keyAscii != 8 && (keyAscii < 32 || keyAscii > 255)) return keyAscii;
   if (locked_) return 0;
   int start = SelStart();
@@ -121,6 +136,12 @@ int TextBox::UserType(int keyAscii) {
 void TextBox::NativeTextChanged(const std::string& text, int selStart, int selLength) {
   if (text == text_) return;
   Replace(text, selStart, selLength);
+}
+
+void KeepDigits(int& keyAscii) {
+  const bool digit = keyAscii >= '0' && keyAscii <= '9';
+  const bool clipboard = keyAscii == kCtrlA || keyAscii == kCtrlC || keyAscii == kCtrlV || keyAscii == kCtrlX;
+  if (!digit && !clipboard && keyAscii != 8) keyAscii = 0;
 }
 
 // ---- CheckBox

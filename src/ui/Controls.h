@@ -27,6 +27,10 @@ class Label : public Control {
   void SetAlignment(Alignment alignment);
   Color ForeColor() const { return foreColor_; }
   void SetForeColor(Color color);
+  // Whether an "&" in the caption marks the next letter as an access key ("&&" shows one "&"),
+  // as in the captions the program writes; false shows every "&" as typed, for a user's own text.
+  bool UseMnemonic() const { return useMnemonic_; }
+  void SetUseMnemonic(bool useMnemonic);
 
   Event<> Change;
 
@@ -34,6 +38,7 @@ class Label : public Control {
   void FitToText();
   std::string caption_;
   bool autoSize_ = false;
+  bool useMnemonic_ = true;
   Alignment alignment_ = Alignment::Left;
   Color foreColor_ = kSystemButtonText;
 };
@@ -48,6 +53,10 @@ class TextBox : public Control {
   // The text is cut at its first NUL character, then to MaxLength; a different value raises
   // Change. The caret goes to the start.
   void SetText(const std::string& text);
+  // The box's own rule puts another text in place of what the user typed (a value brought
+  // into range, leading zeros taken away): as SetText, but the caret stays at the end, where
+  // the user goes on typing.
+  void Rewrite(const std::string& text);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);
   bool Locked() const { return locked_; }  // read-only for the user
@@ -69,9 +78,9 @@ class TextBox : public Control {
   Event<> DblClick;
 
   // A character typed by the user: KeyPress first (0 discards it); otherwise Backspace deletes,
-  // a printable character replaces the selection within MaxLength; then Change. Returns the
-  // key when it is another control character (Ctrl+C, Ctrl+V, ...) that the native control
-  // should still handle itself, otherwise 0.
+  // Ctrl+A selects the whole text, a printable character replaces the selection within
+  // MaxLength; then Change. Returns the key when it is another control character (Ctrl+C,
+  // Ctrl+V, ...) that the native control should still handle itself, otherwise 0.
   int UserType(int keyAscii);
   // The native control changed its own text (paste, Delete key, cut).
   void NativeTextChanged(const std::string& text, int selStart, int selLength);
@@ -86,6 +95,11 @@ class TextBox : public Control {
   int selStart_ = 0;
   int selLength_ = 0;
 };
+
+// The key filter of a box that takes a whole number: digits and Backspace reach it, and so do
+// the clipboard's keys (Ctrl+A, C, V and X; what a paste brings then meets the box's own rules);
+// every other key is discarded (set to 0).
+void KeepDigits(int& keyAscii);
 
 class CheckBox : public Control {
  public:

@@ -237,6 +237,11 @@ bool Form::UserKeyDown(int keyCode, int shift) {
   }
 }
 
+bool Form::FocusTakesShortcut(const Shortcut& shortcut) const {
+  if (!active_ || active_->Kind() != ControlKind::TextBox || shortcut.kind != Shortcut::Kind::Ctrl) return false;
+  return shortcut.key == 'A' || shortcut.key == 'C' || shortcut.key == 'V' || shortcut.key == 'X' || shortcut.key == 'Z';
+}
+
 Menu* Form::MenuForShortcut(const Shortcut& shortcut) const {
   std::function<Menu*(Menu&)> find = [&](Menu& menu) -> Menu* {
     if (menu.GetShortcut() == shortcut && menu.Reachable()) return &menu;

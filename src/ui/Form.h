@@ -117,6 +117,9 @@ class Form : public Container {
   bool UserKeyDown(int keyCode, int shift);
   // Finds the reachable menu item that owns a shortcut.
   Menu* MenuForShortcut(const Shortcut& shortcut) const;
+  // The text box that has the focus takes the clipboard's keys (Ctrl+A, C, V, X, Z) before any
+  // menu shortcut of the same keys: they edit the text, as in every Windows program.
+  bool FocusTakesShortcut(const Shortcut& shortcut) const;
 
  private:
   friend class Control;

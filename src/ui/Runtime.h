@@ -25,7 +25,9 @@ class Backend {
   virtual void DoEvents() = 0;
   // Opens the menu at the pointer; the chosen item's Click comes later, as an event of its own.
   virtual void ShowPopupMenu(Form& form, Menu& menu) = 0;
-  virtual Size MeasureText(const std::string& text, const Font& font) = 0;
+  // The size a text takes in a font; with `mnemonic`, an "&" marks an access key and "&&" is one
+  // "&", as a label shows them.
+  virtual Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) = 0;
   // Twips the frame, the caption and the menu bar take from a form's outer size.
   virtual Size NonClientSize(const Form& form) = 0;
   // Runs the loop of a form just shown modally; returns once the form is no longer shown or

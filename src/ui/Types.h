@@ -83,6 +83,11 @@ constexpr int vbKeyUp = 38;
 constexpr int vbKeyRight = 39;
 constexpr int vbKeyDown = 40;
 constexpr int vbKeyF4 = 115;
+// The characters the clipboard's keys type: Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X.
+constexpr int kCtrlA = 1;
+constexpr int kCtrlC = 3;
+constexpr int kCtrlV = 22;
+constexpr int kCtrlX = 24;
 constexpr int vbShiftMask = 1;
 constexpr int vbCtrlMask = 2;
 constexpr int vbAltMask = 4;

@@ -1,18 +1,20 @@
-// The main window's Internet transfer control: fetches one resource over HTTP and gives back
-// its body.
+// The main window's Internet transfer control: fetches one resource over HTTP on a thread of
+// its own, so that the window goes on working meanwhile, and gives back its body.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "os/Kernel32.h"
 #include "os/Wininet.h"
 
 namespace update {
 
 class Inet {
  public:
-  explicit Inet(os::Wininet& wininet) : wininet_(wininet) {}
+  Inet(os::Wininet& wininet, os::Kernel32& kernel32) : wininet_(wininet), kernel32_(kernel32) {}
   ~Inet();
   Inet(const Inet&) = delete;
   Inet& operator=(const Inet&) = delete;
@@ -22,30 +24,29 @@ class Inet {
   // More of a body than this is not read: the version file is a few bytes.
   static constexpr std::size_t kMaxBody = 64 * 1024;
 
-  // Fetches the resource and returns its body once the transfer has ended. A failed fetch
-  // returns "": no connection, no server, no answer in time, an answer other than 200 OK (an
-  // error page is not the resource), a body that breaks off. A transfer that timed out stays
-  // open, still executing, until Cancel. A missing wininet is a run-time error.
-  std::string OpenURL(const std::string& url);
-  // True while a transfer is open: only one that timed out and has not been cancelled.
-  bool StillExecuting() const { return session_ != 0; }
-  // Stops the open transfer and lets its handles go.
+  // Starts fetching the resource and returns at once; a transfer still open is cancelled
+  // first. A missing wininet, or no thread to run on, is a run-time error.
+  void OpenURL(const std::string& url);
+  // True from OpenURL until the transfer has ended (or been cancelled and let go).
+  bool StillExecuting();
+  // Once the transfer has ended: its body, or "" when it failed (no connection, no server, no
+  // answer in time, an answer other than 200 OK, a body that breaks off, a cancel).
+  std::string Result() const;
+  // Once it has ended: whether it failed for want of an answer. A connection the server
+  // dropped or refused is no time-out.
+  bool TimedOut() const;
+  // Stops the open transfer: its handles are closed, which ends the calls waiting on them.
+  // StillExecuting turns false once the transfer's thread has noticed.
   void Cancel();
 
+  // The transfer itself, on the thread: run by OpenURL's thread, and by tests.
+  struct Transfer;
+
  private:
-  // The transfer on the handles it opens: the body, or "" when it failed, `timedOut` telling
-  // whether for want of an answer. The handles stay open for the caller to close.
-  std::string Fetch(const std::string& url, bool& timedOut);
-  // The call that just failed gave up waiting.
-  bool TimedOut();
-
-  // Connecting, sending and each wait for the answer give up after kTimeoutMs.
-  void SetTimeouts(os::Handle internet);
-
   os::Wininet& wininet_;
-  os::Handle session_ = 0;
-  os::Handle connection_ = 0;
-  os::Handle request_ = 0;
+  os::Kernel32& kernel32_;
+  std::shared_ptr<Transfer> transfer_;  // shared with its thread
+  os::Handle thread_ = 0;
 };
 
 }  // namespace update

@@ -171,21 +171,30 @@ TEST_F(Alarm, ALoadThatFailsSaysNothingPlaysAndTheWindowGoes) {
   state.main = main;
 }
 
-// Bold Arial 9.75 pt measures 117 twips a character on the in-memory backend.
+// Bold Arial 9.75 pt measures 117 twips a character on the in-memory backend; the window is
+// 2835 + 120 twips wide as designed.
 TEST_F(Alarm, TheWindowFitsTheMessageWithTheCloseButtonInTheMiddle) {
-  M().txtMessage.SetText(std::string(10, 'x'));
+  M().txtMessage.SetText(std::string(16, 'x'));
   app::alarm::frmAlarm& a = Fire();
-  EXPECT_EQ(a.lblAlarmM.Width(), 1170);
-  EXPECT_EQ(a.Width(), 2470);
-  EXPECT_EQ(a.cmdOk.Left(), 612) << "1235 - 622.5 goes to the even neighbour";
+  EXPECT_EQ(a.lblAlarmM.Width(), 1872);
+  EXPECT_EQ(a.Width(), 3172);
+  EXPECT_EQ(a.cmdOk.Left(), 964) << "1586 - 622.5 goes to the even neighbour";
   a.lblAlarmM.SetCaption(std::string(65, 'W'));
   EXPECT_EQ(a.Width(), 7605 + 1300);
   EXPECT_EQ(a.cmdOk.Left(), 3830) << "4452.5 - 622.5";
-  a.lblAlarmM.SetCaption(std::string(11, 'x'));
-  EXPECT_EQ(a.Width(), 2587);
-  EXPECT_EQ(a.cmdOk.Left(), 671);
+  a.lblAlarmM.SetCaption("Hi");
+  EXPECT_EQ(a.Width(), 2955) << "never narrower than designed: the title and the status text keep their room";
+  EXPECT_EQ(a.cmdOk.Left(), 855);
   EXPECT_EQ(a.cmdOk.Top(), 800);
   EXPECT_EQ(a.Height(), 1605 + backend.NonClientSize(a).height) << "the height stays as designed";
+}
+
+TEST_F(Alarm, AMessageThatIsTheLabelsOwnTextIsLaidOutTooAndEveryAmpersandShows) {
+  M().txtMessage.SetText("Alarm Message...");
+  app::alarm::frmAlarm& a = Fire();
+  EXPECT_EQ(a.Width(), 16 * 117 + 1300) << "laid out although the caption did not change";
+  a.lblAlarmM.SetCaption("Rock & Roll && more");
+  EXPECT_EQ(a.lblAlarmM.Width(), 19 * 117) << "no \"&\" taken for an access key";
 }
 
 }  // namespace

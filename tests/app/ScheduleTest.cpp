@@ -73,22 +73,31 @@ TEST_F(Schedule, ChoosingTheWayEnablesItsEntryControls) {
   EXPECT_EQ(m.txtPeriod.SelLength(), 1) << "entering the amount selects it";
 }
 
+// The user types freely: at most 999 and no leading zeros at once, the caret staying at the
+// end; the least amount once the amount is taken (the box left, Enter, the unit, activation).
 TEST_F(Schedule, TheAmountStaysBetweenOneAndNineHundredNinetyNine) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   backend.Focus(m.txtPeriod);
+  backend.Type(m.txtPeriod, "007");
+  EXPECT_EQ(m.txtPeriod.Text(), "7") << "leading zeros vanish as they are typed";
+  backend.Type(m.txtPeriod, "ab-+.5");
+  EXPECT_EQ(m.txtPeriod.Text(), "75") << "letters and signs cannot be typed; the caret stayed at the end";
+  backend.Key(m.txtPeriod, 8);
+  backend.Key(m.txtPeriod, 8);
+  EXPECT_EQ(m.txtPeriod.Text(), "") << "Backspace clears it while the user types";
+  backend.Focus(m.cboTimeUnit);
+  EXPECT_EQ(m.txtPeriod.Text(), "1") << "leaving it empty gives 1";
+  backend.Focus(m.txtPeriod);
   backend.Type(m.txtPeriod, "0");
-  EXPECT_EQ(m.txtPeriod.Text(), "1") << "typing 0 gives 1";
-  backend.Key(m.txtPeriod, 8);
-  EXPECT_EQ(m.txtPeriod.Text(), "1") << "clearing gives 1";
-  m.txtPeriod.SetText("007");
-  EXPECT_EQ(m.txtPeriod.Text(), "7") << "leading zeros vanish";
-  m.txtPeriod.SetSelStart(1);
-  backend.Type(m.txtPeriod, "ab-+.");
-  EXPECT_EQ(m.txtPeriod.Text(), "7") << "letters and signs cannot be typed";
-  backend.Type(m.txtPeriod, "5");
-  EXPECT_EQ(m.txtPeriod.Text(), "75");
-  backend.Key(m.txtPeriod, 8);
-  EXPECT_EQ(m.txtPeriod.Text(), "7") << "Backspace works";
+  EXPECT_EQ(m.txtPeriod.Text(), "0");
+  backend.Key(m.txtPeriod, ui::vbKeyReturn);
+  EXPECT_EQ(m.txtPeriod.Text(), "1") << "Enter takes it: 0 gives 1";
+  backend.Focus(m.cboTimeUnit);
+  backend.Focus(m.txtPeriod);
+  backend.Paste(m.txtPeriod, "1500");
+  EXPECT_EQ(m.txtPeriod.Text(), "150") << "cut to three characters by the box";
+  m.txtPeriod.SetText("9999");
+  EXPECT_EQ(m.txtPeriod.Text(), "999");
 }
 
 TEST_F(Schedule, SecondsNeedAtLeastFive) {
@@ -98,17 +107,18 @@ TEST_F(Schedule, SecondsNeedAtLeastFive) {
   EXPECT_EQ(m.txtPeriod.Text(), "5");
   backend.Focus(m.txtPeriod);
   backend.Type(m.txtPeriod, "2");
+  EXPECT_EQ(m.txtPeriod.Text(), "2") << "while the user types";
+  ASSERT_TRUE(backend.Choose(m.mnu_activate));  // from the menu, the box keeping the focus
   EXPECT_EQ(m.txtPeriod.Text(), "5");
-  Activate();
   EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
 }
 
 TEST_F(Schedule, APastedAmountIsTheWholeNumberItBeginsWith) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   auto pasteOver = [&](const std::string& text) {
-    backend.Focus(m.cboTimeUnit);
     backend.Focus(m.txtPeriod);  // entering selects the whole amount
     backend.Paste(m.txtPeriod, text);
+    backend.Focus(m.cboTimeUnit);
     return m.txtPeriod.Text();
   };
   EXPECT_EQ(pasteOver("3,5"), "3");
@@ -122,6 +132,27 @@ TEST_F(Schedule, APastedAmountIsTheWholeNumberItBeginsWith) {
   backend.Click(m.cmdActivate);
   backend.Choose(m.cboTimeUnit, 2);
   EXPECT_EQ(pasteOver("4.9"), "5") << "seconds still start at 5";
+}
+
+TEST_F(Schedule, TheClipboardKeysReachTheAmountBeforeTheMenuShortcuts) {
+  auto& m = StartAt({2026, 12, 6, 10, 0, 0});
+  backend.Focus(m.txtPeriod);
+  m.txtPeriod.SetSelStart(1);
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
+  EXPECT_FALSE(m.ScheduleActive()) << "Ctrl+A selects the amount instead of activating";
+  EXPECT_EQ(m.txtPeriod.SelLength(), 1);
+  backend.Press(m, ui::Shortcut::Ctrl('X'));
+  EXPECT_TRUE(m.Visible()) << "Ctrl+X cuts instead of exiting";
+  EXPECT_EQ(backend.clipboard, "1");
+  backend.clipboard = "45";
+  backend.Press(m, ui::Shortcut::Ctrl('V'));
+  EXPECT_EQ(m.txtPeriod.Text(), "45");
+  backend.Press(m, ui::Shortcut::Ctrl('A'));
+  backend.Press(m, ui::Shortcut::Ctrl('C'));
+  EXPECT_EQ(backend.clipboard, "45");
+  backend.Focus(m.cmdTray);
+  ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
+  EXPECT_TRUE(m.ScheduleActive()) << "elsewhere Ctrl+A activates";
 }
 
 TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {

@@ -126,20 +126,41 @@ TEST_F(MainWindowTest, StandByIsOfferedOnlyWhereTheSystemAllowsIt) {
   EXPECT_TRUE(m.optExitOption[0].Value());
 }
 
-TEST_F(MainWindowTest, LockComputerIsOfferedOnTheNtFamilyOnly) {
+// Windows 95, 98 and Me return from a stand-by request at once without standing by, and have
+// no LockWorkStation.
+TEST_F(MainWindowTest, LockComputerAndStandByAreOfferedOnTheNtFamilyOnly) {
   fake.kernel32.version.dwPlatformId = 1;
   fake.kernel32.version.dwMajorVersion = 4;
   fake.kernel32.version.dwMinorVersion = 10;
   auto& m = Start();
   EXPECT_FALSE(m.optExitOption[5].Enabled());
-  EXPECT_TRUE(m.optExitOption[4].Enabled());
+  EXPECT_FALSE(m.optExitOption[4].Enabled());
 }
 
-TEST_F(MainWindowTest, APlatformQueryThatFailsLeavesItsOptionAsDesigned) {
+TEST_F(MainWindowTest, AnActionWhoseFunctionIsMissingIsNotOfferedAndTheSelectionFallsBack) {
+  for (auto [library, function, index] : {std::tuple{"user32.dll", "LockWorkStation", 5},  // NT 4.0
+                                          std::tuple{"powrprof.dll", "SetSuspendState", 4}}) {
+    os::fake::FakeServices fakes{backend.Clock()};
+    fakes.kernel32.missingFunctions.insert({library, function});
+    fakes.files.disk["C:\\Program Files\\Quenlar\\settings.qnl"] =
+        std::string(index == 5 ? "False\r\n" : "") + "False\r\nFalse\r\nFalse\r\nFalse\r\nTrue\r\n";
+    app::ProgramState own{fakes.Services()};
+    app::frmMain m(runtime, own);
+    m.Initialize();
+    m.Show();
+    EXPECT_FALSE(m.optExitOption[index].Enabled()) << function;
+    EXPECT_TRUE(m.optExitOption[0].Value()) << function;
+    EXPECT_EQ(own.ActionName, "Shutdown") << function;
+    m.mnu_confirm.SetChecked(true);
+    m.Unload();
+  }
+}
+
+TEST_F(MainWindowTest, NoPowerLibraryMeansNoStandByWhileOtherFailedQueriesLeaveTheirOptionAsDesigned) {
   fake.powrprof.ThrowOn<powrprof::IsPwrSuspendAllowed>();
   fake.kernel32.ThrowOn<kernel32::GetVersionExA>();
   auto& m = Start();
-  EXPECT_TRUE(m.optExitOption[4].Enabled());
+  EXPECT_FALSE(m.optExitOption[4].Enabled());
   EXPECT_TRUE(m.optExitOption[5].Enabled());
   EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here") << "the later steps still ran";
   EXPECT_TRUE(m.Visible());

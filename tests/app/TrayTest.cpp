@@ -78,18 +78,34 @@ TEST_F(Tray, OrdinaryMouseMovesOverTheWindowDoNothing) {
   EXPECT_EQ(fake.log.Count<user32::SetForegroundWindow>(), 0u);
 }
 
-TEST_F(Tray, ASecondAddIsRefusedAndTheFirstIconStays) {
+// Activated and deactivated from the icon's menu, with and without the tray preference: the
+// icon changes in place, so that its picture and tip always tell the present state.
+TEST_F(Tray, TheIconAlwaysTellsThePresentState) {
   backend.Click(M().cmdTray);
+  auto expectIdle = [&](const char* when) {
+    ASSERT_EQ(fake.shell32.trayIcons.size(), 1u) << when;
+    EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle()) << when;
+    EXPECT_EQ(Icon().szTip, tray::PadTip("Quenlar 1.3 (NOT ACTIVE)")) << when;
+  };
+  auto expectActive = [&](const char* when) {
+    ASSERT_EQ(fake.shell32.trayIcons.size(), 1u) << when;
+    EXPECT_EQ(Icon().hIcon, M().PictureHandle()) << when;
+    EXPECT_EQ(Icon().szTip, tray::PadTip("Shutdown On 06-Dec-26 At 09:00:00 PM")) << when;
+  };
   MouseOnIcon(516);
   ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_Ractivate));
+  expectActive("activated from the icon");
+  MouseOnIcon(516);
+  backend.ChoosePopupItem(M().mnu_Ractivate);
+  expectIdle("deactivated from the icon");
   M().mnu_autotray.SetChecked(true);
   MouseOnIcon(516);
-  backend.ChoosePopupItem(M().mnu_Ractivate);  // deactivate
-  MouseOnIcon(516);
-  backend.ChoosePopupItem(M().mnu_Ractivate);  // activate again, adds again
-  ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
-  EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle()) << "the icon keeps its first picture";
+  backend.ChoosePopupItem(M().mnu_Ractivate);
+  expectActive("activated with the tray preference");
   EXPECT_FALSE(M().Visible());
+  fake.shell32.trayIcons.clear();
+  backend.Broadcast("TaskbarCreated");
+  expectActive("after Explorer started again");
 }
 
 TEST_F(Tray, WhenExplorerStartsAgainTheIconComesBackAsItWas) {
@@ -115,18 +131,6 @@ TEST_F(Tray, AnIconNoLongerShownDoesNotComeBack) {
   fake.log.Clear();
   backend.Broadcast("TaskbarCreated");
   EXPECT_EQ(fake.log.Count<shell32::Shell_NotifyIconA>(), 0u);
-}
-
-TEST_F(Tray, AfterARefusedSecondAddExplorerGetsThePictureItShowed) {
-  backend.Click(M().cmdTray);
-  MouseOnIcon(516);
-  M().mnu_autotray.SetChecked(true);
-  ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_Ractivate));  // activates and adds again: refused
-  ASSERT_EQ(state.TrayRecord.hIcon, M().PictureHandle());
-  fake.shell32.trayIcons.clear();
-  backend.Broadcast("TaskbarCreated");
-  EXPECT_EQ(Icon().hIcon, M().IcoDisabled.PictureHandle());
-  EXPECT_EQ(Icon().szTip, tray::PadTip("Quenlar 1.3 (NOT ACTIVE)"));
 }
 
 }  // namespace

@@ -123,15 +123,38 @@ TEST_F(Trigger, ExitFromTheTrayDuringTheOneSecondWaitEndsTheProgramWithoutTheAct
   EXPECT_TRUE(boxes().Log().empty());
 }
 
-TEST_F(Trigger, ARunTimeErrorWhileDispatchingStandByEndsInAForcedShutdown) {
+// Shutdown, Restart and Log Off fall back to a forced shutdown; what replaces Hibernate, Stand
+// by, Lock or the alarm is nothing but the report: a forced shutdown would lose every open
+// program's work.
+TEST_F(Trigger, ARunTimeErrorWhileDispatchingForcesAShutdownOnlyInPlaceOfLeavingWindows) {
   backend.Click(M().optExitOption[4]);
   Countdown("0");
   fake.powrprof.ThrowOn<powrprof::SetSuspendState>();
   ActivateIn(5);
+  boxes().Answer(ui::vbOK);
   backend.RunUntil([&] { return runtime.Ended(); }, 10s);
   EXPECT_EQ(fake.log.Count<powrprof::SetSuspendState>(), 1u);
+  EXPECT_TRUE(Exits().empty());
+  EXPECT_EQ(LastBox(),
+            "Stand by could not be performed.\r\n\r\nRun-time error '453':\r\n\r\nCan't find DLL entry point "
+            "SetSuspendState");
+  EXPECT_EQ(boxes().Log().back().style, ui::mb::kCritical);
+  EXPECT_TRUE(runtime.Ended());
+}
+
+TEST_F(Trigger, ARunTimeErrorWhileDispatchingRestartEndsInAForcedShutdownAndItsRefusalNamesIt) {
+  backend.Click(M().optExitOption[1]);
+  Countdown("0");
+  M().txtExecF.SetText("C:\\Tools\\run.bat");
+  fake.shell32.ThrowOn<shell32::ShellExecuteA>();
+  fake.user32.exitWindowsResult = 0;
+  fake.user32.refusalError = 5;
+  ActivateIn(5);
+  boxes().Answer(ui::vbOK);
+  backend.RunUntil([&] { return runtime.Ended(); }, 10s);
   EXPECT_EQ(Exits(), (std::vector{user32::ExitWindowsEx{5, 0}}));
-  EXPECT_TRUE(boxes().Log().empty());
+  EXPECT_EQ(LastBox(), "Shutdown could not be performed: Windows refused the request.\r\n\r\nAccess is denied.")
+      << "the refused request was the forced shutdown, not the restart";
 }
 
 TEST_F(Trigger, AnErrorInTheTickItselfEndsInTheSeriousErrorExit) {
@@ -171,6 +194,40 @@ TEST_F(Trigger, WhenTheVersionQueryFailsTheRequestGoesWithoutPrivilegeAndLockIsN
   backend.RunUntil([&] { return runtime.Ended(); }, 10s);
   EXPECT_EQ(Exits(), (std::vector{user32::ExitWindowsEx{6, 0}}));
   EXPECT_EQ(fake.log.Count<advapi32::AdjustTokenPrivileges>(), 0u);
+}
+
+TEST_F(Trigger, AnActionThisWindowsDoesNotOfferIsReportedNotPassedOverInSilence) {
+  fake.kernel32.version = {148, 4, 90, 3000, 1, ""};  // Windows Me: hibernation is not the program's to ask
+  backend.Click(M().optExitOption[3]);
+  Countdown("0");
+  ActivateIn(5);
+  boxes().Answer(ui::vbOK);
+  backend.RunUntil([&] { return runtime.Ended(); }, 10s);
+  EXPECT_EQ(fake.log.Count<powrprof::SetSuspendState>(), 0u);
+  EXPECT_EQ(LastBox(), "Hibernate could not be performed: this version of Windows does not offer it.");
+}
+
+TEST_F(Trigger, AProgramWhoseTypeHasNoOpenVerbStartsWithItsDefaultVerb) {
+  Countdown("0");
+  M().txtExecF.SetText("C:\\Renders\\done.job");
+  fake.shell32.shellExecuteResultByVerb["Open"] = os::kSeErrNoAssoc;
+  ActivateIn(5);
+  backend.RunUntil([&] { return runtime.Ended(); }, 10s);
+  EXPECT_EQ(fake.log.Of<shell32::ShellExecuteA>(),
+            (std::vector{shell32::ShellExecuteA{0, "Open", "C:\\Renders\\done.job", "", "", 0},
+                         shell32::ShellExecuteA{0, "", "C:\\Renders\\done.job", "", "", 0}}));
+  EXPECT_EQ(Exits().size(), 1u);
+}
+
+TEST_F(Trigger, AMomentThatCannotBeWorkedOutActivatesNothing) {
+  M().cboTimeUnit.SetListIndex(-1);  // no unit: the moment cannot be worked out
+  boxes().Answer(ui::vbOK);
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  EXPECT_EQ(LastBox(), "Run-time error '5':\r\n\r\nInvalid procedure call or argument");
+  EXPECT_FALSE(M().ScheduleActive()) << "no trigger without a fresh target";
+  EXPECT_EQ(M().cmdActivate.Caption(), "&Activate");
+  backend.Advance(2s);
+  EXPECT_TRUE(Exits().empty());
 }
 
 TEST_F(Trigger, ARequestWindowsRefusesIsReportedWithItsReasonBeforeTheProgramEnds) {

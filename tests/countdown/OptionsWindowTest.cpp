@@ -47,21 +47,56 @@ TEST_F(OptionsWindow, OpensModallyWithoutOwnerShowingTheMainWindowsFrequency) {
   EXPECT_EQ(M().txtBeepFreq.Text(), "10000");
 }
 
-TEST_F(OptionsWindow, EveryTextIsBroughtIntoRangeAndHandedToTheMainWindowAtOnce) {
+// The highest frequency applies at once, the lowest once the value is taken (here: the box is
+// left), so that a frequency can be typed digit by digit.
+TEST_F(OptionsWindow, TheHighestAppliesAtOnceAndTheLowestWhenTheValueIsTaken) {
   WhileOpen([&](countdown::frmOptions& w) {
     struct Case {
       const char* typed;
-      const char* shown;
+      const char* meanwhile;
+      const char* taken;
     };
-    for (Case c : {Case{"99999", "10000"}, Case{"10001", "10000"}, Case{"50", "100"}, Case{"", "100"},
-                   Case{"abc", "100"}, Case{"100", "100"}, Case{"10000", "10000"}, Case{"777", "777"},
-                   Case{"123456", "10000"}}) {
+    for (Case c : {Case{"99999", "10000", "10000"}, Case{"10001", "10000", "10000"}, Case{"50", "50", "100"},
+                   Case{"", "", "100"}, Case{"abc", "abc", "100"}, Case{"100", "100", "100"},
+                   Case{"777", "777", "777"}, Case{"123456", "10000", "10000"}}) {
+      backend.Focus(w.txtFreq);
       w.txtFreq.SetText(c.typed);
-      EXPECT_EQ(w.txtFreq.Text(), c.shown) << c.typed;
-      EXPECT_EQ(w.scrFreq.Value(), std::stoi(c.shown)) << c.typed;
-      EXPECT_EQ(M().txtBeepFreq.Text(), c.shown) << "while the window is still open: " << c.typed;
+      EXPECT_EQ(w.txtFreq.Text(), c.meanwhile) << c.typed;
+      backend.Focus(w.cmdPlay);
+      EXPECT_EQ(w.txtFreq.Text(), c.taken) << c.typed;
+      EXPECT_EQ(w.scrFreq.Value(), std::stoi(c.taken)) << c.typed;
+      EXPECT_EQ(M().txtBeepFreq.Text(), c.taken) << "while the window is still open: " << c.typed;
     }
   });
+}
+
+TEST_F(OptionsWindow, AFrequencyIsTypedDigitByDigitAndEnterOrClosingTakesIt) {
+  WhileOpen([&](countdown::frmOptions& w) {
+    auto selectBox = [&] {
+      backend.Focus(w.txtFreq);
+      ASSERT_TRUE(backend.Press(w, ui::Shortcut::Ctrl('A')));
+    };
+    selectBox();
+    backend.Type(w.txtFreq, "500");
+    EXPECT_EQ(w.txtFreq.Text(), "500");
+    EXPECT_EQ(M().txtBeepFreq.Text(), "500");
+    selectBox();
+    backend.Type(w.txtFreq, "99");
+    EXPECT_EQ(w.txtFreq.Text(), "99");
+    backend.Key(w.txtFreq, ui::vbKeyReturn);
+    EXPECT_EQ(w.txtFreq.Text(), "100");
+    EXPECT_EQ(w.txtFreq.SelStart(), 3) << "the caret stays at the end";
+    selectBox();
+    backend.Type(w.txtFreq, "25000");
+    EXPECT_EQ(w.txtFreq.Text(), "10000");
+    backend.Type(w.txtFreq, "7");
+    EXPECT_EQ(w.txtFreq.Text(), "10000") << "a sixth digit does not fit";
+    selectBox();
+    backend.Type(w.txtFreq, "4");
+    ASSERT_TRUE(backend.KeyDown(w, ui::vbKeyEscape));
+    EXPECT_FALSE(w.IsLoaded()) << "Esc closes the window";
+  });
+  EXPECT_EQ(M().txtBeepFreq.Text(), "100") << "closing took the value";
 }
 
 TEST_F(OptionsWindow, OnlyDigitsAndBackspaceCanBeTyped) {

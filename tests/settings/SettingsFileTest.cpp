@@ -104,11 +104,12 @@ TEST_F(SettingsFile, UnusableCheckLinesLeaveTheBoxAndKeepTheLinePositions) {
   EXPECT_EQ(m.txtTimeout.Text(), "30") << "the following lines keep their places";
 }
 
-TEST_F(SettingsFile, AllActionsFalseLeavesNoneSelectedAndTheLastTrueWins) {
-  auto none = kDefaults;
-  none[0] = "False";
+// No action selected would announce a shutdown and carry out nothing.
+TEST_F(SettingsFile, AFileThatSelectsNoActionSelectsShutdown) {
+  auto none = With(With(kDefaults, 1, "False"), 4, "yes");  // "yes" is no Boolean: Hibernate stays off
   auto& m = StartWith(none);
-  for (int i = 0; i <= 6; ++i) EXPECT_FALSE(m.optExitOption[i].Value()) << i;
+  EXPECT_TRUE(m.optExitOption[0].Value());
+  for (int i = 1; i <= 6; ++i) EXPECT_FALSE(m.optExitOption[i].Value()) << i;
   EXPECT_EQ(state.ActionName, "Shutdown");
 }
 

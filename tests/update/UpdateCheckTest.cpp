@@ -131,51 +131,74 @@ TEST_F(UpdateCheck, TheRequestAsksTheSiteAfreshWithTenSecondTimeOuts) {
         << "time-out " << option;
 }
 
-TEST_F(UpdateCheck, WhileTheFetchRunsTheMenuItemIsGreyedAndTheCaptionSaysSo) {
+// The transfer runs on a thread of its own: the window goes on working while it waits.
+TEST_F(UpdateCheck, WhileTheFetchRunsTheWindowWorksTheMenuItemIsGreyedAndTheCaptionSaysSo) {
   Serve(Answer::Page("1.3"));
+  fake.kernel32.runThreadsAtOnce = false;
   ASSERT_TRUE(backend.Choose(M().mnu_update));
-  // The fetch has returned; the poll has not ticked yet.
   EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 :: Checking for updates...");
   EXPECT_FALSE(M().mnu_update.Enabled());
   EXPECT_FALSE(backend.Press(M(), ui::Shortcut::Ctrl('U')));
-  EXPECT_EQ(M().txtVer.Text(), "1.3");
-  EXPECT_TRUE(M().tmrUpdate.Enabled());
-  EXPECT_EQ(M().tmrUpdate.Tag, "0");
+  const std::string clock = M().lblTime.Caption();
+  backend.Advance(3s);
+  EXPECT_NE(M().lblTime.Caption(), clock) << "the clock ticks";
+  ASSERT_TRUE(backend.Click(M().optExitOption[1]));
+  EXPECT_EQ(state.ActionName, "Restart") << "a click is handled at once";
+  EXPECT_TRUE(boxes().Log().empty());
+  fake.kernel32.RunThreads();  // the answer comes
   boxes().Answer(ui::vbOK);
-  backend.Advance(99ms);
-  EXPECT_TRUE(boxes().Log().empty()) << "the result comes with the poll's first tick";
-  backend.Advance(1ms);
+  backend.Advance(100ms);
   EXPECT_EQ(LastBox(), kNoNewer);
   EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 ::");
   ExpectIdle();
-  EXPECT_EQ(M().tmrUpdate.Tag, "1");
 }
 
-TEST_F(UpdateCheck, AServerThatNeverAnswersTimesOutAndThePollCancelsTheTransfer) {
+// Past ten seconds the poll cancels the transfer; once it has let go, the user is told, and the
+// caption comes back.
+TEST_F(UpdateCheck, AServerThatNeverAnswersIsGivenUpAfterTenSeconds) {
   Serve(Answer::Failing(os::kErrorInternetTimeout));
-  std::uint64_t before = backend.Clock().ElapsedMs();
+  fake.kernel32.runThreadsAtOnce = false;
   ASSERT_TRUE(backend.Choose(M().mnu_update));
-  EXPECT_EQ(backend.Clock().ElapsedMs() - before, 10000u) << "the window waited the ten seconds, no more";
-  EXPECT_EQ(fake.wininet.OpenHandles(), 3u) << "the timed-out transfer is still open";
+  backend.Advance(10s);
+  EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 :: Checking for updates...");
+  backend.Advance(100ms);
+  EXPECT_EQ(M().Caption(), "Timeout");
+  EXPECT_EQ(fake.wininet.OpenHandles(), 0u) << "the cancel closed the transfer's handles";
+  backend.Advance(1s);
+  EXPECT_TRUE(boxes().Log().empty()) << "not before the transfer has let go";
+  fake.kernel32.RunThreads();
   boxes().Answer(ui::vbOK);
   backend.Advance(100ms);
   ASSERT_EQ(boxes().Log().size(), 1u);
   EXPECT_EQ(LastBox(), kTimedOut);
   EXPECT_EQ(boxes().Log().back().style, ui::mb::kExclamation);
-  EXPECT_EQ(M().Caption(), "Timeout") << "the caption is left as the time-out set it";
+  EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 ::") << "the caption is what it was before the check";
   ExpectIdle();
+}
 
-  // A body that stops coming times out the same way; the next check starts cleanly.
-  Serve(Answer::BreakingOff("1.", os::kErrorInternetTimeout));
-  boxes().Answer(ui::vbOK);
-  Check();
-  EXPECT_EQ(LastBox(), kTimedOut);
-  ExpectIdle();
-  Serve(Answer::Page("1.3"));
-  boxes().Answer(ui::vbOK);
-  Check();
-  EXPECT_EQ(LastBox(), kNoNewer);
-  EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 ::");
+// A time-out is only a wait for an answer that never came: wininet's own time-out, or Wine's
+// "connection aborted" once the time has passed. A connection the server drops or refuses at
+// once is no time-out.
+TEST_F(UpdateCheck, OnlyARealTimeOutIsOne) {
+  struct Case {
+    const char* what;
+    Answer answer;
+    const char* message;
+  };
+  for (const Case& c : {Case{"wininet's time-out", Answer::Failing(os::kErrorInternetTimeout), kTimedOut},
+                        Case{"a body that stops coming", Answer::BreakingOff("1.", os::kErrorInternetTimeout), kTimedOut},
+                        Case{"aborted after the ten seconds", Answer::Failing(os::kErrorInternetConnectionAborted, 10000),
+                             kTimedOut},
+                        Case{"dropped at once", Answer::Failing(os::kErrorInternetConnectionAborted, 20), kUnable},
+                        Case{"reset at once", Answer::Failing(os::kErrorInternetConnectionReset), kUnable},
+                        Case{"the next check", Answer::Page("1.3"), kNoNewer}}) {
+    Serve(c.answer);
+    boxes().Answer(ui::vbOK);
+    Check();
+    EXPECT_EQ(LastBox(), c.message) << c.what;
+    EXPECT_EQ(M().Caption(), ":: Quenlar 1.3 ::") << c.what;
+    ExpectIdle();
+  }
 }
 
 TEST_F(UpdateCheck, TheResultIsShownOnceWhileThePollWouldTickOnBehindTheMessage) {
@@ -195,8 +218,13 @@ TEST_F(UpdateCheck, TheResultIsShownOnceWhileThePollWouldTickOnBehindTheMessage)
 
 TEST_F(UpdateCheck, AScheduleActivatedBeforeTheResultKeepsTheMenuItemGreyed) {
   Serve(Answer::Page("1.3"));
+  fake.kernel32.runThreadsAtOnce = false;
   ASSERT_TRUE(backend.Choose(M().mnu_update));
-  ASSERT_TRUE(backend.Click(M().cmdActivate));  // typed while the fetch held the window
+  ASSERT_TRUE(backend.Click(M().cmdActivate));  // while the fetch runs
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  EXPECT_FALSE(M().mnu_update.Enabled()) << "deactivating does not bring it back while the check runs";
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  fake.kernel32.RunThreads();
   boxes().Answer(ui::vbOK);
   backend.Advance(100ms);
   EXPECT_EQ(LastBox(), kNoNewer);
@@ -215,6 +243,7 @@ TEST_F(UpdateCheck, AMissingWininetGivesNoInformationAndLeavesTheMenuUsable) {
 
 TEST_F(UpdateCheck, ClosingTheProgramStopsThePollAndLetsAnOpenTransferGo) {
   Serve(Answer::Failing(os::kErrorInternetTimeout));
+  fake.kernel32.runThreadsAtOnce = false;
   ASSERT_TRUE(backend.Choose(M().mnu_update));
   M().mnu_confirm.SetChecked(true);
   ASSERT_TRUE(backend.CloseBox(M()));

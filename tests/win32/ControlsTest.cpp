@@ -505,6 +505,59 @@ TEST_F(Controls, ALabelAnswersForItsTextByMessageAndDrawsATextSentToIt) {
   EXPECT_EQ(TextOf(form.label.hWnd()), "WWWW");
 }
 
+// A user's own text shows each "&" it holds; the program's captions mark access keys with it.
+TEST_F(Controls, ALabelShowsEveryAmpersandOfAUsersText) {
+  const COLORREF red = RGB(255, 0, 0);
+  form.label.SetForeColor(ui::Rgb(255, 0, 0));
+  form.label.SetCaption("&&&&&&");
+  int marked = LabelPixels(H(form.label), {red})[red];
+  form.label.SetUseMnemonic(false);
+  int typed = LabelPixels(H(form.label), {red})[red];
+  EXPECT_GT(typed, marked * 3 / 2) << "six ampersands drawn, not three";
+  form.label.SetAutoSize(true);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageA(H(form.label), WM_GETFONT, 0, 0)));
+  RECT six{0, 0, 0, 0};
+  DrawTextA(screen, "&&&&&&", -1, &six, DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(form.label.Width(), six.right * backend.TwipsPerPixel()) << "measured as shown";
+}
+
+// A box that takes digits only still takes the clipboard's keys, before the menu's shortcuts.
+TEST_F(Controls, TheClipboardKeysReachADigitsBoxBeforeTheMenuShortcuts) {
+  struct DigitsForm : ui::Form {
+    explicit DigitsForm(ui::Runtime& runtime) : ui::Form(runtime, "frmDigits") {
+      Move(0, 0, 3000, 2000);
+      digits.Move(120, 120, 1500, 300);
+      digits.KeyPress = [](int& key) { ui::KeepDigits(key); };
+      exit.Click = [this] { ++exits; };
+    }
+    ui::TextBox digits{*this, "digits"};
+    ui::Menu menu{*this, "menu", "&Menu"};
+    ui::Menu exit{menu, "exit", "E&xit", ui::Shortcut::Ctrl('X')};
+    int exits = 0;
+  } own{runtime};
+  own.Show();
+  Pump();
+  HWND edit = H(own.digits);
+  SetFocus(edit);
+  Pump();
+  own.digits.SetText("4711");
+  SendMessageA(edit, WM_CHAR, 'z', 1);
+  EXPECT_EQ(own.digits.Text(), "4711") << "still digits only";
+  Key(edit, 'A', true);
+  EXPECT_EQ(own.digits.SelLength(), 4) << "Ctrl+A selects it all";
+  Key(edit, 'X', true);
+  EXPECT_EQ(own.exits, 0) << "Ctrl+X cuts, rather than choosing the menu's item";
+  EXPECT_EQ(own.digits.Text(), "");
+  Key(edit, 'V', true);
+  Key(edit, 'V', true);
+  EXPECT_EQ(own.digits.Text(), "47114711") << "pasted twice, and the model heard of it";
+  SetFocus(H(form.button));
+  own.RequestClose(ui::vbFormCode);
+}
+
 TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
   form.timer.SetInterval(50);
   form.timer.SetEnabled(true);

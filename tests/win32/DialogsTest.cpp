@@ -96,11 +96,11 @@ TEST_F(NativeDialogs, TheFrequencyWindowKeepsItsBoxAndSpinButtonInStep) {
     d->Type(w.txtFreq, "x");
     inStep("3991");
     SendMessageA(H(w.txtFreq), EM_SETSEL, 0, -1);
-    d->Type(w.txtFreq, "7");
-    inStep("100");  // under 100 at once
+    d->Type(w.txtFreq, "500");
+    inStep("500");  // typed digit by digit, the caret at the end
     SendMessageA(H(w.txtFreq), EM_SETSEL, 0, -1);
-    d->Type(w.txtFreq, "\b");
-    inStep("100");
+    d->Type(w.txtFreq, "7\r");
+    inStep("100");  // under 100 once Enter takes it
     w.txtFreq.SetText("99999");
     inStep("10000");
     scroll(SB_LINEUP);

@@ -59,6 +59,8 @@ class LocalSite {
   }
   // Requests are taken in and never answered.
   void Silent() { SetAnswer("", true); }
+  // Requests are taken in and the connection is closed with no answer.
+  void Drop() { SetAnswer("", false); }
   // Runs on the server's thread as each request comes in, before it is answered; set it before
   // the first request.
   std::function<void()> OnRequest;
@@ -109,7 +111,7 @@ class LocalSite {
         held.push_back(client);
         continue;
       }
-      send(client, answer.data(), static_cast<int>(answer.size()), 0);
+      if (!answer.empty()) send(client, answer.data(), static_cast<int>(answer.size()), 0);
       shutdown(client, SD_SEND);
       closesocket(client);
     }

@@ -91,9 +91,9 @@ TEST_F(MainWindow, TheMenuBarHoldsTheThreeMenusAndHidesThePopUp) {
 TEST_F(MainWindow, TypingIntoTheAmountKeepsModelAndScreenInStep) {
   SetFocus(H(main.txtPeriod));
   Pump();
-  Type(main.txtPeriod, "0");
-  EXPECT_EQ(main.txtPeriod.Text(), "1");
-  EXPECT_EQ(TextOf(main.txtPeriod.hWnd()), "1");
+  Type(main.txtPeriod, "007");
+  EXPECT_EQ(main.txtPeriod.Text(), "7") << "the caret stays at the end as leading zeros vanish";
+  EXPECT_EQ(TextOf(main.txtPeriod.hWnd()), "7");
   SendMessageA(H(main.txtPeriod), EM_SETSEL, 0, -1);
   Type(main.txtPeriod, "9a99");
   EXPECT_EQ(main.txtPeriod.Text(), "999");

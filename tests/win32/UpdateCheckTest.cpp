@@ -3,11 +3,13 @@
 #include "LocalSite.h"
 #include "Win32Fixture.h"
 #include "app/frmMain.h"
+#include "os/win32/Kernel32.h"
 #include "os/win32/Wininet.h"
 #include "update/Inet.h"
 #include "update/Site.h"
 
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -28,26 +30,59 @@ unsigned short SitePort() {
   return static_cast<unsigned short>(std::stoi(base.substr(prefix.size())));
 }
 
+// The fetch on a thread of its own; what it gives once it has ended.
+std::string Fetch(update::Inet& inet, const std::string& url) {
+  inet.OpenURL(url);
+  for (DWORD start = GetTickCount(); inet.StillExecuting() && GetTickCount() - start < 20000;) Sleep(5);
+  return inet.Result();
+}
+
 TEST(RealInet, FetchesABodyAndRefusesAnythingButOk) {
   LocalSite site;
   ASSERT_TRUE(site.Listening());
   os::win32::Wininet wininet;
-  update::Inet inet(wininet);
+  os::win32::Kernel32 kernel32;
+  update::Inet inet(wininet, kernel32);
   std::string url = site.Address() + "/product/qnl_curver.txt";
   site.Serve(200, "1.4\r\n");
-  EXPECT_EQ(inet.OpenURL(url), "1.4\r\n");
+  EXPECT_EQ(Fetch(inet, url), "1.4\r\n");
   site.Serve(404, "404 Not Found");
-  EXPECT_EQ(inet.OpenURL(url), "");
+  EXPECT_EQ(Fetch(inet, url), "");
   site.Serve(200, std::string(100000, '7'));
-  EXPECT_EQ(inet.OpenURL(url).size(), update::Inet::kMaxBody);
+  EXPECT_EQ(Fetch(inet, url).size(), update::Inet::kMaxBody);
   EXPECT_FALSE(inet.StillExecuting());
   EXPECT_EQ(site.Requests(), 3);
+  site.Drop();
+  EXPECT_EQ(Fetch(inet, url), "");
+  EXPECT_FALSE(inet.TimedOut()) << "a connection the server closes at once is no time-out, wininet error "
+                                << wininet.GetLastError();
 }
 
-// The fakes, except for the real wininet.
+// The fake kernel, but with the system's threads and its clock of elapsed time, which the
+// transfer runs on.
+struct KernelWithThreads : os::fake::Kernel32 {
+  using Kernel32::Kernel32;
+  os::Handle CreateThread(std::function<void()> work) override {
+    os::Handle thread = real.CreateThread(std::move(work));
+    threads.insert(thread);
+    return thread;
+  }
+  std::uint32_t WaitForSingleObject(os::Handle object, std::uint32_t ms) override {
+    return real.WaitForSingleObject(object, ms);
+  }
+  std::int32_t CloseHandle(os::Handle object) override {
+    return threads.erase(object) ? real.CloseHandle(object) : Kernel32::CloseHandle(object);
+  }
+  std::uint32_t GetTickCount() override { return real.GetTickCount(); }
+  os::win32::Kernel32 real;
+  std::set<os::Handle> threads;
+};
+
+// The fakes, except for the real wininet and threads.
 struct FakesWithRealWininet : os::fake::FakeServices {
-  using FakeServices::FakeServices;
+  explicit FakesWithRealWininet(os::fake::VirtualClock& clock) : FakeServices(clock), kernel32(log, clock) {}
   os::win32::Wininet wininet;
+  KernelWithThreads kernel32;
 };
 
 class NativeUpdateCheck : public win32_testing::Win32Test {
@@ -87,7 +122,7 @@ TEST_F(NativeUpdateCheck, EveryAnswerOfTheSiteEndsAsItsMessage) {
   std::string captionMeanwhile;
   bool greyedMeanwhile = false;
   site->OnRequest = [&] {
-    // The window's thread waits in the fetch: read its caption and menu without messages.
+    // On the site's thread while the transfer waits: read the caption and menu without messages.
     wchar_t caption[128] = {};
     InternalGetWindowText(H(main), caption, 128);
     captionMeanwhile = std::string(caption, caption + wcslen(caption));
@@ -127,17 +162,21 @@ TEST_F(NativeUpdateCheck, EveryAnswerOfTheSiteEndsAsItsMessage) {
   EXPECT_FALSE(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED);
 }
 
-TEST_F(NativeUpdateCheck, AServerThatNeverAnswersIsGivenUpAfterTenSeconds) {
+// The window works on while the site keeps it waiting: its clock ticks.
+TEST_F(NativeUpdateCheck, AServerThatNeverAnswersIsGivenUpAfterTenSecondsWhileTheWindowWorks) {
   ASSERT_TRUE(site->Listening());
   site->Silent();
+  int clockTicks = 0;
+  main.tmrTime.TimerEvent = [&] { ++clockTicks; };
   boxes.Answer(ui::vbOK);
   DWORD took = 0;
   EXPECT_EQ(Check(&took), kTimedOut);
-  std::printf("the window was held %lu ms by a server that never answers (wininet error %u)\n", took,
-              services.wininet.GetLastError());
+  std::printf("a server that never answers was given up after %lu ms, the clock ticking %d times meanwhile\n", took,
+              clockTicks);
   EXPECT_GE(took, 9500u);
   EXPECT_LE(took, 12500u);
-  EXPECT_EQ(win32_testing::TextOf(main.hWnd()), "Timeout");
+  EXPECT_GE(clockTicks, 15) << "twice a second while the check ran";
+  EXPECT_EQ(win32_testing::TextOf(main.hWnd()), ":: Quenlar 1.3 ::") << "the caption came back";
   EXPECT_FALSE(main.tmrUpdate.Enabled());
   EXPECT_TRUE(main.mnu_update.Enabled());
   EXPECT_FALSE(main.iNet.StillExecuting());

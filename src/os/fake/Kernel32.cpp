@@ -1,5 +1,7 @@
 #include "os/fake/Kernel32.h"
 
+#include <algorithm>
+
 namespace os::fake {
 
 Kernel32::Kernel32(CallLog& log, VirtualClock& clock) : Library(log), clock_(clock) {
@@ -162,6 +164,43 @@ Kernel32::WaitResult Kernel32::Wait(Handle object) {
   Process& p = processes_.at(it->second);
   if (p.waitsLeft > 0 && --p.waitsLeft == 0 && OnProcessEnded) OnProcessEnded(p.commandLine);
   return p.waitsLeft == 0 ? WaitResult::Signalled : WaitResult::Running;
+}
+
+std::uintptr_t Kernel32::GetProcAddress(const std::string& library, const std::string& procName) {
+  Log(kernel32::GetProcAddress{library, procName});
+  return missingFunctions.count({library, procName}) ? 0 : 0x7700;
+}
+
+Handle Kernel32::CreateThread(std::function<void()> work) {
+  Log(kernel32::CreateThread{});
+  Handle thread = NewHandle();
+  threads_.insert(thread);
+  pendingThreads_.emplace_back(thread, std::move(work));
+  if (runThreadsAtOnce) RunThreads();
+  return thread;
+}
+
+std::size_t Kernel32::RunThreads() {
+  std::size_t ran = 0;
+  while (!pendingThreads_.empty()) {
+    auto work = std::move(pendingThreads_.front().second);
+    pendingThreads_.erase(pendingThreads_.begin());
+    try {
+      work();
+    } catch (...) {
+      // As on a real thread, nothing leaves it.
+    }
+    ++ran;
+  }
+  return ran;
+}
+
+std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t milliseconds) {
+  Log(kernel32::WaitForSingleObject{object, milliseconds});
+  bool pending = std::any_of(pendingThreads_.begin(), pendingThreads_.end(),
+                             [object](const auto& thread) { return thread.first == object; });
+  if (!threads_.count(object) || !IsOpen(object)) return kWaitFailed;
+  return pending ? kWaitTimeout : kWaitObject0;
 }
 
 }  // namespace os::fake

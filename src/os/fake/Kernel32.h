@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "os/Kernel32.h"
 #include "os/fake/Library.h"
@@ -114,6 +115,22 @@ struct FormatMessageA {
   std::uint32_t messageId;
   bool operator==(const FormatMessageA&) const = default;
 };
+struct GetProcAddress {
+  static constexpr std::string_view kName = "GetProcAddress";
+  std::string library;
+  std::string procName;
+  bool operator==(const GetProcAddress&) const = default;
+};
+struct CreateThread {
+  static constexpr std::string_view kName = "CreateThread";
+  bool operator==(const CreateThread&) const = default;
+};
+struct WaitForSingleObject {
+  static constexpr std::string_view kName = "WaitForSingleObject";
+  Handle object;
+  std::uint32_t milliseconds;
+  bool operator==(const WaitForSingleObject&) const = default;
+};
 
 }  // namespace kernel32
 
@@ -153,6 +170,16 @@ class Kernel32 : public os::Kernel32, public Library {
                                                   {50, "The request is not supported.\r\n"},
                                                   {1314, "A required privilege is not held by the client.\r\n"}};
 
+  // Functions this Windows lacks, as (library, function): GetProcAddress answers 0 for them.
+  std::set<std::pair<std::string, std::string>> missingFunctions;
+  // Threads: with runThreadsAtOnce the work runs inside CreateThread, as if the thread ended
+  // before the program looked again; otherwise it waits for RunThreads, as work that takes
+  // its time (a site that does not answer) does.
+  bool runThreadsAtOnce = true;
+  // Runs the work of every thread made so far that has not run yet; returns how many ran.
+  std::size_t RunThreads();
+  std::size_t PendingThreads() const { return pendingThreads_.size(); }
+
   // ---- kernel32
   std::int32_t GetVersionExA(OsVersionInfo& info) override;
   Handle CreateMutexA(bool initialOwner, const std::string& name) override;
@@ -173,6 +200,11 @@ class Kernel32 : public os::Kernel32, public Library {
   Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
   std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
   std::string FormatMessageA(std::uint32_t messageId) override;
+  std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) override;
+  Handle CreateThread(std::function<void()> work) override;
+  // Threads only: signalled once the work has run. A wait does not make it run, nor lets time
+  // pass.
+  std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   // The error the next GetLastError reports, as a failing call of another library leaves it.
@@ -205,6 +237,8 @@ class Kernel32 : public os::Kernel32, public Library {
   std::map<Handle, std::uint32_t> processHandles_;
   std::uint32_t nextProcessId_ = 4000;
   std::map<Handle, std::optional<std::uint64_t>> timers_;  // handle -> when due, once armed
+  std::set<Handle> threads_;                                // ended once not pending
+  std::vector<std::pair<Handle, std::function<void()>>> pendingThreads_;
 };
 
 }  // namespace os::fake

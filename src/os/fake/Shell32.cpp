@@ -7,6 +7,12 @@ std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconD
   auto key = std::make_pair(data.hWnd, data.uID);
   if (message == kNimAdd) return trayIcons.emplace(key, data).second ? 1 : 0;
   if (message == kNimDelete) return trayIcons.erase(key) ? 1 : 0;
+  if (message == kNimModify) {
+    auto icon = trayIcons.find(key);
+    if (icon == trayIcons.end()) return 0;
+    icon->second = data;
+    return 1;
+  }
   return 0;
 }
 
@@ -14,7 +20,8 @@ std::intptr_t Shell32::ShellExecuteA(HWnd window, const std::string& verb, const
                                      const std::string& parameters, const std::string& directory,
                                      std::int32_t showCommand) {
   Log(shell32::ShellExecuteA{window, verb, file, parameters, directory, showCommand});
-  return shellExecuteResult;
+  auto byVerb = shellExecuteResultByVerb.find(verb);
+  return byVerb != shellExecuteResultByVerb.end() ? byVerb->second : shellExecuteResult;
 }
 
 }  // namespace os::fake

@@ -39,10 +39,11 @@ class Shell32 : public os::Shell32, public Library {
   // The icons shown, by window and id.
   std::map<std::pair<HWnd, std::uint32_t>, NotifyIconData> trayIcons;
 
-  // What ShellExecuteA answers (42: started).
+  // What ShellExecuteA answers (42: started), unless the verb is listed here.
   std::intptr_t shellExecuteResult = 42;
+  std::map<std::string, std::intptr_t> shellExecuteResultByVerb;
 
-  // Adding an icon already shown, or deleting one not shown, fails.
+  // Adding an icon already shown, or changing or deleting one not shown, fails.
   std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
   std::intptr_t ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
                               const std::string& parameters, const std::string& directory,

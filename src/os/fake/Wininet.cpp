@@ -100,7 +100,10 @@ std::int32_t Wininet::HttpSendRequestA(Handle request) {
   if (!open) return Fail(kErrorInvalidHandle);
   auto answer = site.find(open->address);
   if (answer == site.end()) return Fail(kErrorInternetNameNotResolved, request);
-  if (answer->second.error != 0) return Fail(answer->second.error, request);
+  if (answer->second.error != 0) {
+    clock_.AdvanceMs(answer->second.errorAfterMs);
+    return Fail(answer->second.error, request);
+  }
   open->answer = answer->second;
   open->sent = true;
   return 1;

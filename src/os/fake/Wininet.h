@@ -91,10 +91,13 @@ class Wininet : public os::Wininet, public Library {
     std::uint32_t error = 0;
     // The body breaks off with this error after its text (a time-out again costs its time).
     std::uint32_t readError = 0;
+    // Sending fails only after this long (Wine's wininet reports a server that never answers
+    // as a connection aborted, once the time-out has passed).
+    std::uint32_t errorAfterMs = 0;
 
-    static Answer Page(std::string body, std::uint32_t status = 200) { return {status, std::move(body), 0, 0}; }
-    static Answer Failing(std::uint32_t error) { return {200, "", error, 0}; }
-    static Answer BreakingOff(std::string start, std::uint32_t error) { return {200, std::move(start), 0, error}; }
+    static Answer Page(std::string body, std::uint32_t status = 200) { return {status, std::move(body), 0, 0, 0}; }
+    static Answer Failing(std::uint32_t error, std::uint32_t afterMs = 0) { return {200, "", error, 0, afterMs}; }
+    static Answer BreakingOff(std::string start, std::uint32_t error) { return {200, std::move(start), 0, error, 0}; }
   };
   // By address ("http://host:port/path"; the port only when it is not the scheme's own); an
   // address not listed names a host that cannot be found.

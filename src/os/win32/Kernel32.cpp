@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "os/win32/SystemLibrary.h"
 
 namespace os::win32 {
@@ -103,6 +105,37 @@ std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, messageId, 0,
                                   text, sizeof text, nullptr);
   return std::string(text, length);
+}
+
+std::uintptr_t Kernel32::GetProcAddress(const std::string& library, const std::string& procName) {
+  HMODULE module = SystemLibrary(library.c_str());
+  return module ? reinterpret_cast<std::uintptr_t>(::GetProcAddress(module, procName.c_str())) : 0;
+}
+
+namespace {
+
+DWORD WINAPI RunWork(LPVOID parameter) {
+  std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
+  try {
+    (*work)();
+  } catch (...) {
+    // The work reports its own outcome; nothing may leave the thread.
+  }
+  return 0;
+}
+
+}  // namespace
+
+Handle Kernel32::CreateThread(std::function<void()> work) {
+  auto* parameter = new std::function<void()>(std::move(work));
+  DWORD id = 0;
+  HANDLE thread = ::CreateThread(nullptr, 0, &RunWork, parameter, 0, &id);
+  if (!thread) delete parameter;
+  return FromHandle(thread);
+}
+
+std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(ToHandle(object), milliseconds);
 }
 
 }  // namespace os::win32

@@ -26,6 +26,9 @@ class Kernel32 : public os::Kernel32 {
   Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
   std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
   std::string FormatMessageA(std::uint32_t messageId) override;
+  std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) override;
+  Handle CreateThread(std::function<void()> work) override;
+  std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
 };
 
 }  // namespace os::win32

@@ -16,13 +16,17 @@ Function Entry(const char* name) {
   return Resolve<Function>("wininet.dll", name);
 }
 
+thread_local std::uint32_t lastError = 0;
+
 }  // namespace
 
 template <typename Result>
 Result Wininet::Checked(Result result) {
-  if (!result) lastError_ = ::GetLastError();
+  if (!result) lastError = ::GetLastError();
   return result;
 }
+
+std::uint32_t Wininet::GetLastError() { return lastError; }
 
 Handle Wininet::InternetOpenA(const std::string& agent, std::uint32_t accessType) {
   using Function = HINTERNET(WINAPI*)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD);

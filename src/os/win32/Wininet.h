@@ -19,13 +19,14 @@ class Wininet : public os::Wininet {
   std::int32_t HttpQueryInfoA(Handle request, std::uint32_t infoLevel, std::uint32_t& number) override;
   std::int32_t InternetReadFile(Handle file, std::string& chunk, std::uint32_t bytesToRead) override;
   std::int32_t InternetCloseHandle(Handle internet) override;
-  std::uint32_t GetLastError() override { return lastError_; }
+  // The last error of this thread's last failed call: the transfer runs on a thread of its own
+  // while the window's thread may close its handles.
+  std::uint32_t GetLastError() override;
 
  private:
   // Keeps the thread's last error when a call has failed.
   template <typename Result>
   Result Checked(Result result);
-  std::uint32_t lastError_ = 0;
 };
 
 }  // namespace os::win32

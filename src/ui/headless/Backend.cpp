@@ -135,10 +135,16 @@ void Backend::FormDeactivated(Form& form) {
   if (next && runtime_->TakesInput(*next)) runtime_->Dispatch([this, next] { runtime_->FormActivated(*next); });
 }
 
-Size Backend::MeasureText(const std::string& text, const Font& font) {
+Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic) {
   // A stand-in for the font's metrics: an average character width of 0.55 em (0.6 em in bold).
+  // An access key's "&" takes no room; "&&" is one "&".
   std::size_t longest = 0, lines = 1, current = 0;
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (mnemonic && c == '&') {
+      if (i + 1 < text.size() && text[i + 1] == '&') ++i;
+      else continue;
+    }
     if (c == '\r' || c == '\n') {
       if (c == '\r' || current > 0) ++lines;
       current = 0;
@@ -279,6 +285,19 @@ bool Backend::Choose(Menu& item) {
 
 bool Backend::Press(Form& form, Shortcut shortcut) {
   if (!CanReach(form)) return false;
+  if (form.FocusTakesShortcut(shortcut)) {
+    auto& box = static_cast<TextBox&>(*form.ActiveControl());
+    const int key = shortcut.key - 'A' + 1;
+    int passed = 0;
+    Run([&] { passed = box.UserType(key); });
+    // What the native edit control then does with the keys it is given.
+    const auto [start, length] = box.ModelSelection();
+    if (passed == kCtrlC || passed == kCtrlX) clipboard = box.Text().substr(start, length);
+    if (passed == kCtrlX && !box.Locked() && length > 0)
+      Run([&] { box.NativeTextChanged(box.Text().substr(0, start) + box.Text().substr(start + length), start, 0); });
+    if (passed == kCtrlV) Paste(box, clipboard);
+    return true;
+  }
   Menu* item = form.MenuForShortcut(shortcut);
   return item && Run([item] { item->UserChoose(); });
 }

@@ -66,7 +66,11 @@ class Backend : public ui::Backend {
   bool LineDown(ScrollBar& bar);
   bool SetTime(DTPicker& picker, base::LocalTime value);
   bool Choose(Menu& item);            // from the menu bar
+  // A shortcut pressed in the form: the menu item's Click, or, for the clipboard's keys while a
+  // text box has the focus, the key typed into the box (a paste brings `clipboard`; a copy or
+  // cut puts the selection there).
   bool Press(Form& form, Shortcut shortcut);
+  std::string clipboard;
   // A key going down in the form, at the control that has the focus; Alt+F4 closes the form
   // (mode 0) unless a KeyDown handler discarded it.
   bool KeyDown(Form& form, int keyCode, int shift = 0);
@@ -95,7 +99,7 @@ class Backend : public ui::Backend {
   // Delivers the events posted meanwhile (a pop-up menu's choice); virtual time stands still.
   void DoEvents() override { DeliverPosted(); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
-  Size MeasureText(const std::string& text, const Font& font) override;
+  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
   Size NonClientSize(const Form& form) override;
   void RunModal(Form& form) override;
   void EndModal(Form&) override {}

@@ -209,7 +209,10 @@ void Backend::ProcessMessage(MSG& msg) {
       DispatchMessageA(&msg);
       return;
     }
-    if (form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg)) return;
+    const bool editKey = (shift & ~vbShiftMask) == vbCtrlMask && key >= 'A' && key <= 'Z' &&
+                         form->FormModel().FocusTakesShortcut(Shortcut::Ctrl(static_cast<char>(key)));
+    if (!editKey && form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg))
+      return;
   }
   if (form && IsDialogMessageA(form->Window(), &msg)) return;
   TranslateMessage(&msg);
@@ -316,12 +319,12 @@ void Backend::ShowPopupMenu(Form& form, Menu& menu) {
   else PostMessageA(window, WM_NULL, 0, 0);
 }
 
-Size Backend::MeasureText(const std::string& text, const Font& font) {
+Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic) {
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, FontFor(font));
   std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP);
+  DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
   return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};

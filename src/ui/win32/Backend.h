@@ -76,7 +76,7 @@ class Backend : public ui::Backend {
   int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) override;
   void DoEvents() override { PumpPending(); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
-  Size MeasureText(const std::string& text, const Font& font) override;
+  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
   Size NonClientSize(const Form& form) override;
   void RunModal(Form& form) override;
   void EndModal(Form& form) override;

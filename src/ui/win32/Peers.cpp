@@ -349,7 +349,8 @@ class LabelPeer : public WindowPeer {
   }
   void Apply(Prop what) override {
     if (what == Prop::Caption) {
-      SetText(DisplayText(label_.Caption()));
+      // The same text may be drawn another way now: its "&" shown or taken as an access key.
+      if (!SetText(DisplayText(label_.Caption()))) InvalidateRect(hwnd_, nullptr, TRUE);
     } else if (what == Prop::Alignment) {
       SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>((GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~0x3) | Style()));
       InvalidateRect(hwnd_, nullptr, TRUE);
@@ -365,17 +366,18 @@ class LabelPeer : public WindowPeer {
   }
 
  private:
-  // Kept, then drawn at once.
-  void SetText(std::string text) {
-    if (text == text_) return;
+  // Kept, then drawn at once; false when the text was already this.
+  bool SetText(std::string text) {
+    if (text == text_) return false;
     text_ = std::move(text);
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_WINDOW, CHILDID_SELF);
-    if (!IsWindowVisible(hwnd_)) return;
+    if (!IsWindowVisible(hwnd_)) return true;
     // Drawing on it changes nothing in the window's device context, so Windows need not reset
     // it when it is given back (under Wine, the reset reads the X resources from disk).
     HDC dc = GetDCEx(hwnd_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_NORESETATTRS);
     Paint(dc);
     ReleaseDC(hwnd_, dc);
+    return true;
   }
   void Paint(HDC dc) {
     RECT area;
@@ -401,7 +403,8 @@ class LabelPeer : public WindowPeer {
     }
     FillRect(picture_, &area, OnColor(picture_));
     if (!IsWindowEnabled(hwnd_)) SetTextColor(picture_, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(picture_, text_.c_str(), -1, &area, TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK);
+    DrawTextA(picture_, text_.c_str(), -1, &area,
+              TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK | (label_.UseMnemonic() ? 0 : DT_NOPREFIX));
     BitBlt(dc, 0, 0, area.right, area.bottom, picture_, 0, 0, SRCCOPY);
   }
   void DropPicture() {

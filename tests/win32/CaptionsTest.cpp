@@ -1,0 +1,107 @@
+// Every caption of every window shows whole in the fonts Windows (here Wine) gives the program:
+// each text measured in its control's font fits the room its control leaves for it, with a few
+// pixels to spare, since fonts of the same name differ a little from one computer to another.
+#include "Win32Fixture.h"
+#include "about/frmAbout.h"
+#include "alarm/frmAlarm.h"
+#include "app/frmMain.h"
+#include "countdown/frmAction.h"
+#include "countdown/frmOptions.h"
+#include "ui/win32/Peers.h"
+
+namespace {
+
+class Captions : public win32_testing::Win32Test {
+ protected:
+  static constexpr int kSpare = 4;  // pixels
+  // The pixels a text takes in a font: its widest line and its lines' height.
+  SIZE Measure(const std::string& text, HFONT font, bool mnemonic = true) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    std::string shown = ui::win32::DisplayText(text);
+    RECT r{0, 0, 0, 0};
+    DrawTextA(screen, shown.c_str(), -1, &r, DT_CALCRECT | (mnemonic ? 0 : DT_NOPREFIX));
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return {r.right - r.left, r.bottom - r.top};
+  }
+  int Pixels(int twips) { return backend.ToPixels(twips); }
+
+  // Each captioned control of the form whose text does not fit, with the room it has.
+  void ExpectWhole(ui::Form& form) {
+    for (ui::Control* control : form.AllControls()) {
+      std::string text;
+      int room = Pixels(control->Width());  // less what the control draws beside its text
+      switch (control->Kind()) {
+        case ui::ControlKind::Label: {
+          auto& label = static_cast<ui::Label&>(*control);
+          text = label.Caption();
+          if (label.AutoSize()) continue;  // sized to its text
+          SIZE size = Measure(text, backend.FontFor(label.GetFont()), label.UseMnemonic());
+          EXPECT_LE(size.cy, Pixels(control->Height())) << form.Name() << "." << control->Name() << " \"" << text
+                                                         << "\" is cut at the bottom";
+          break;
+        }
+        case ui::ControlKind::CheckBox:
+          text = static_cast<ui::CheckBox&>(*control).Caption();
+          room -= 18;  // the box and the gap after it
+          break;
+        case ui::ControlKind::OptionButton:
+          text = static_cast<ui::OptionButton&>(*control).Caption();
+          room -= 18;
+          break;
+        case ui::ControlKind::CommandButton:
+          text = static_cast<ui::CommandButton&>(*control).Caption();
+          room -= 8;  // the edges
+          break;
+        case ui::ControlKind::Frame:
+          text = static_cast<ui::Frame&>(*control).Caption();
+          room -= 16;  // the caption starts 8 pixels in, and its line needs as much after it
+          break;
+        default:
+          continue;
+      }
+      if (text.empty()) continue;
+      EXPECT_LE(Measure(text, backend.FontFor(control->GetFont())).cx + kSpare, room)
+          << form.Name() << "." << control->Name() << " \"" << text << "\" is cut";
+    }
+    // The title, beside the window's icon and its caption's buttons.
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    int buttons = form.MinButton || form.MaxButton ? 3 : 1;
+    int title = Measure(form.Caption(), font, false).cx + GetSystemMetrics(SM_CXSMICON) + 8 +
+                buttons * GetSystemMetrics(SM_CXSIZE);
+    DeleteObject(font);
+    EXPECT_LE(title, Pixels(form.Width())) << form.Name() << "'s title \"" << form.Caption() << "\" is cut";
+  }
+};
+
+TEST_F(Captions, EveryWindowShowsItsTextsWhole) {
+  app::frmMain main(runtime, state);
+  main.Initialize();
+  main.Load();
+  ExpectWhole(main);
+
+  countdown::frmAction warning(runtime, state);
+  state.ActionName = "Hibernate";  // the longest name a countdown shows
+  warning.lblMessage.SetCaption(warning.Sentence(99));
+  ExpectWhole(warning);
+  countdown::frmOptions options(runtime, state);
+  ExpectWhole(options);
+  options.cmdPlay.SetCaption("Sto&p");
+  ExpectWhole(options);
+  app::alarm::frmAlarm alarm(runtime, state);
+  alarm.SetCaption(":: Quenlar 1.3 - Alarm ::");
+  ExpectWhole(alarm);
+  about::frmAbout box(runtime);
+  box.lblTitle.SetCaption("Quenlar");
+  box.lblVersion.SetCaption("Version : 1.3");
+  ExpectWhole(box);
+
+  main.mnu_confirm.SetChecked(true);
+  main.Unload();
+}
+
+}  // namespace
