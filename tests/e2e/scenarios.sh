@@ -303,3 +303,33 @@ scenario_update_check() {
   e2e_close_confirmed
   e2e_expect_exit 10 "closing after the update checks"
 }
+
+# The crash watch itself: crasher.exe, built beside the driver, writes through a null pointer a
+# second after its window shows. A step waiting on its window must fail, saying it crashed.
+# shellcheck disable=SC2030,SC2031 # the step runs under a name of its own, in a subshell
+scenario_crash_watch() {
+  local crasher out i
+  crasher="$(dirname "$E2E_DRIVER")/crasher.exe"
+  [[ -f "$crasher" ]] || e2e_fail "no $crasher; it is built with the driver"
+  qw_wine_bg 30 "$crasher" </dev/null >>"$E2E_OUT/program.log" 2>&1
+  E2E_PID="$QW_PID"
+  echo "$E2E_PID" >>"$E2E_WORK/pids"
+  out="$( (
+    E2E_NAME="$E2E_NAME-crasher"
+    window="$(drv find ":: Crasher ::" Crasher 10000)" || e2e_fail "the crasher's window did not show"
+    e2e_wait_for "$window" Button "&Close"
+  ) 2>&1)" && e2e_fail "the wait went on after the crash"
+  # Seen by the driver (winedbg's console on screen) or in the crasher's error output.
+  out="$(head -n 1 <<<"$out")"
+  [[ "$out" == "FAILED: scenario $E2E_NAME-crasher: the program crashed: "* ]] ||
+    e2e_fail "the crash was not reported as one: $out"
+  wait "$E2E_PID" || true
+  # That crash was meant: the watch at the scenario's end looks past it, once winedbg is done.
+  # shellcheck disable=SC2034 # read by e2e_crash
+  E2E_LOG_FROM="$(stat -c %s "$E2E_OUT/program.log")"
+  for ((i = 0; i < 50; i++)); do
+    e2e_crash >/dev/null || break
+    sleep 0.1
+  done
+  e2e_note "a crash while waiting on its window failed the step: ${out#*-crasher: }"
+}

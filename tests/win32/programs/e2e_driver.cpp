@@ -18,8 +18,10 @@
 //                                    open until a file RELEASE exists (two minutes at most)
 //   driver list                      the visible top-level windows: class TAB title
 //
-// Exit code 0 on success, 1 when a wait runs out or a window or control is not there, 2 for
-// a wrong command line.
+// Every command but `list` first looks for a crashed program's window (see CrashShown) and, if
+// one is on screen, prints what it says and ends with exit code 3. Otherwise exit code 0 on
+// success, 1 when a wait runs out or a window or control is not there, 2 for a wrong command
+// line.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -224,6 +226,27 @@ int Hold(int argc, char** argv) {
   return released ? 0 : 1;
 }
 
+// A crashed program's window. Wine starts winedbg, which shows "Program Error" (class #32770),
+// its text naming the program ("The program crasher.exe has encountered a serious problem and
+// needs to close. ..."), beside a "Wine Debugger" console (class WineConsoleClass), and the
+// program stays stopped until the dialog is closed. The suite's prefix turns the dialog off
+// (ShowCrashDialog 0, tools/wine/env.sh): then the console alone shows, for under a second,
+// while winedbg writes its report, and the program ends. FindWindowA sends no message, so a
+// stopped program cannot hold this up.
+std::string CrashShown() {
+  HWND dialog = FindWindowA("#32770", "Program Error");
+  if (dialog && IsWindowVisible(dialog)) {
+    for (HWND child : Descendants(dialog)) {
+      std::string text = Text(child);
+      if (text.rfind("The program ", 0) == 0) return OneLine(text);
+    }
+    return "a \"Program Error\" window is open";
+  }
+  HWND console = FindWindowA("WineConsoleClass", "Wine Debugger");
+  if (console && IsWindowVisible(console)) return "winedbg's console \"Wine Debugger\" is open";
+  return "";
+}
+
 BOOL CALLBACK ListTopLevel(HWND window, LPARAM) {
   if (IsWindowVisible(window)) std::printf("%s\t%s\n", ClassOf(window).c_str(), OneLine(Text(window)).c_str());
   return TRUE;
@@ -238,6 +261,14 @@ int List() {
 
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
+  if (command != "list") {
+    std::string crash = CrashShown();
+    if (!crash.empty()) {
+      std::printf("%s\n", crash.c_str());
+      std::fflush(stdout);
+      return 3;
+    }
+  }
   int status = command == "find"    ? Find(argc, argv)
                : command == "gone"  ? Gone(argc, argv)
                : command == "shown" ? Shown(argc, argv)
