@@ -201,6 +201,45 @@ e2e_centre() { # class text
   awk -F'\t' '{split($4, r, ","); print r[1] + int(r[3] / 2), r[2] + int(r[4] / 2)}' <<<"$line"
 }
 
+# Fails unless the window's status bar (or the first one in the window) holds these panel
+# texts, in order.
+e2e_expect_panels() { # window texts...
+  local window="$1" panels
+  shift
+  panels="$(drv panels "$window")" || e2e_fail "window $window holds no status bar"
+  [[ "$panels" == "$(printf '%s\n' "$@")" ]] ||
+    e2e_fail "the status bar's panels read \"${panels//$'\n'/\" \"}\", not \"$*\""
+}
+
+# Fails unless one of the tips the window's tooltips hold reads this.
+e2e_expect_tip() { # window text
+  local tips
+  tips="$(drv tips "$1")" || e2e_fail "window $1 is gone"
+  grep -qxF -- "$2" <<<"$tips" || e2e_fail "no tip reads \"$2\"; the window's tips:
+$tips"
+}
+
+# The tip of the one icon in the notification area, without the blanks the program pads it
+# with; waits up to 5 s for the icon.
+e2e_tray_tip() {
+  local i tips=""
+  for ((i = 0; i < 25; i++)); do
+    tips="$(drv traytips)" || e2e_fail "the tray icons' tips could not be read"
+    [[ -z "$tips" ]] || break
+    sleep 0.2
+  done
+  [[ -n "$tips" ]] || e2e_fail "no icon in the tray has a tip"
+  [[ "$tips" != *$'\n'* ]] || e2e_fail "more than one icon in the tray: $tips"
+  # shellcheck disable=SC2001 # trailing blanks only
+  sed 's/ *$//' <<<"$tips"
+}
+
+e2e_expect_tray_tip() { # text
+  local tip
+  tip="$(e2e_tray_tip)"
+  [[ "$tip" == "$1" ]] || e2e_fail "the tray icon's tip reads \"$tip\", not \"$1\""
+}
+
 # The message box of this title (the program's own by default) and its text; E2E_BOX is its
 # handle, E2E_BOX_TEXT its text.
 e2e_box() { # [title] [ms]
