@@ -5,7 +5,8 @@
 #
 # Set by run.sh: E2E_WORK (the run's scratch folder), E2E_OUT (pictures and logs kept after the
 # run), E2E_DRIVER (the driver program), E2E_REAL (quenlar.exe), E2E_JOURNAL (its journal
-# edition). Set per scenario: E2E_NAME, E2E_DIR (the program's folder), E2E_PID, E2E_MAIN.
+# edition). Set per scenario: E2E_NAME, E2E_DIR (the program's folder), E2E_PID, E2E_MAIN,
+# E2E_LOG_FROM (the size of program.log when the scenario began).
 
 kTitle=":: Quenlar 1.3 ::"
 kSettingsDefaults=(True False False False False False False 0 0 0 True False False 30 4000
@@ -16,9 +17,17 @@ kSettingsDefaults=(True False False False False False False 0 0 0 True False Fal
 e2e_note() { echo "  $E2E_NAME: $*"; }
 
 # Ends the scenario: what was expected and what was seen, the visible windows, and a picture
-# of the screen in $E2E_OUT.
+# of the screen in $E2E_OUT. Only the first failure of a scenario speaks: one inside a `$(...)`
+# ends only that subshell, and the step around it then fails too. A step that fails after a
+# crash is reported as the crash.
 e2e_fail() {
-  echo "FAILED: scenario $E2E_NAME: $*" >&2
+  local what="$*" crash
+  [[ ! -e "$E2E_WORK/$E2E_NAME.failed" ]] || exit 1
+  : >"$E2E_WORK/$E2E_NAME.failed"
+  if [[ "$what" != "the program crashed: "* ]] && crash="$(e2e_crash)"; then
+    what="the program crashed: $crash (then: $what)"
+  fi
+  echo "FAILED: scenario $E2E_NAME: $what" >&2
   echo "  visible windows (class, title):" >&2
   drv list 2>/dev/null | sed 's/^/    /' >&2 || true
   import -window root "$E2E_OUT/$E2E_NAME-failure.png" 2>/dev/null &&
@@ -26,11 +35,52 @@ e2e_fail() {
   exit 1
 }
 
+# What shows that a program crashed, printed, if anything does. This prefix turns Wine's crash
+# dialog off (tools/wine/env.sh): a program that crashes writes "wine: Unhandled page fault on
+# write access to 0000000000000000 at address ... (thread 0024), starting debugger..." to its
+# error output, winedbg runs for under a second, and the program ends with exit code 5
+# (0xC0000005 cut to a byte), or 0 when winedbg ends it first. So: that line in the log of the
+# programs this scenario started, or a winedbg of this prefix at work. (With the dialog on, the
+# driver sees it: see CrashShown in the driver.)
+e2e_crash() {
+  local pid report
+  report="$(tail -c "+$((${E2E_LOG_FROM:-0} + 1))" "$E2E_OUT/program.log" 2>/dev/null |
+    grep -a '^wine: Unhandled')" || true
+  if [[ -n "$report" ]]; then
+    head -n 1 <<<"$report"
+    return 0
+  fi
+  # Any other Wine prefix's winedbg is not ours; a finished one (a zombie) has no environment.
+  for pid in $(pgrep -x winedbg); do
+    if grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null; then
+      echo "winedbg is at work: $(xargs -0 <"/proc/$pid/cmdline" | sed "s/ *$//")"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Fails the scenario if a program crashed. Cheap (no Wine start): the helpers that act or wait
+# call it, and run.sh after each scenario.
+e2e_watch() {
+  local crash
+  if crash="$(e2e_crash)"; then e2e_fail "the program crashed: $crash"; fi
+}
+
 # ---------------------------------------------------------------- the program
 
-# The driver under the same Wine; its lines without CR.
+# The driver's exit code when a crashed program's window is on screen.
+kCrashShown=3
+
+# The driver under the same Wine; its lines without CR. A crash window on screen fails the
+# scenario with what the window says.
 drv() {
-  qw_wine 60 "$E2E_DRIVER" "$@" </dev/null 2>>"$E2E_OUT/driver.log" | tr -d '\r'
+  local out status=0
+  out="$(qw_wine 60 "$E2E_DRIVER" "$@" </dev/null 2>>"$E2E_OUT/driver.log")" || status=$?
+  out="${out//$'\r'/}"
+  ((status != kCrashShown)) || e2e_fail "the program crashed: $out"
+  [[ -z "$out" ]] || printf '%s\n' "$out"
+  return "$status"
 }
 
 # A folder of its own for the program, with this edition in it as quenlar.exe; prints its path.
@@ -67,6 +117,7 @@ e2e_expect_exit() { # seconds what
     e2e_running || break
     sleep 0.1
   done
+  e2e_watch
   e2e_running && e2e_fail "the program still runs $1 s after $2"
   wait "$E2E_PID" || status=$?
   [[ $status -eq 0 ]] || e2e_fail "the program ended with exit code $status after $2"
@@ -132,6 +183,7 @@ e2e_caption() { head -n 1 <<<"$E2E_DUMP" | cut -f2; }
 e2e_wait_for() { # window class text [state]
   local i line
   for ((i = 0; i < 25; i++)); do
+    e2e_watch
     e2e_dump "$1"
     line="$(e2e_line "$2" "$3")"
     if [[ -n "$line" ]] && [[ -z "${4:-}" || " $(cut -f3 <<<"$line") " == *" $4 "* ]]; then return 0; fi
@@ -147,6 +199,45 @@ e2e_centre() { # class text
   line="$(e2e_line "$1" "$2")"
   [[ -n "$line" ]] || e2e_fail "no $1 \"$2\" to reach"
   awk -F'\t' '{split($4, r, ","); print r[1] + int(r[3] / 2), r[2] + int(r[4] / 2)}' <<<"$line"
+}
+
+# Fails unless the window's status bar (or the first one in the window) holds these panel
+# texts, in order.
+e2e_expect_panels() { # window texts...
+  local window="$1" panels
+  shift
+  panels="$(drv panels "$window")" || e2e_fail "window $window holds no status bar"
+  [[ "$panels" == "$(printf '%s\n' "$@")" ]] ||
+    e2e_fail "the status bar's panels read \"${panels//$'\n'/\" \"}\", not \"$*\""
+}
+
+# Fails unless one of the tips the window's tooltips hold reads this.
+e2e_expect_tip() { # window text
+  local tips
+  tips="$(drv tips "$1")" || e2e_fail "window $1 is gone"
+  grep -qxF -- "$2" <<<"$tips" || e2e_fail "no tip reads \"$2\"; the window's tips:
+$tips"
+}
+
+# The tip of the one icon in the notification area, without the blanks the program pads it
+# with; waits up to 5 s for the icon.
+e2e_tray_tip() {
+  local i tips=""
+  for ((i = 0; i < 25; i++)); do
+    tips="$(drv traytips)" || e2e_fail "the tray icons' tips could not be read"
+    [[ -z "$tips" ]] || break
+    sleep 0.2
+  done
+  [[ -n "$tips" ]] || e2e_fail "no icon in the tray has a tip"
+  [[ "$tips" != *$'\n'* ]] || e2e_fail "more than one icon in the tray: $tips"
+  # shellcheck disable=SC2001 # trailing blanks only
+  sed 's/ *$//' <<<"$tips"
+}
+
+e2e_expect_tray_tip() { # text
+  local tip
+  tip="$(e2e_tray_tip)"
+  [[ "$tip" == "$1" ]] || e2e_fail "the tray icon's tip reads \"$tip\", not \"$1\""
 }
 
 # The message box of this title (the program's own by default) and its text; E2E_BOX is its
@@ -173,6 +264,7 @@ e2e_answer() { # button
 # A left click in the middle of a control of the window, as the mouse gives it.
 e2e_click() { # window class text
   local xy
+  e2e_watch
   e2e_dump "$1"
   xy="$(e2e_centre "$2" "$3")"
   # shellcheck disable=SC2086 # x and y
@@ -198,6 +290,7 @@ e2e_with_alarm_panel() { # back-option check...
 # Clicks into a text box that holds `old`, selects what it holds and types `new` over it.
 e2e_type_over() { # window old new
   local xy
+  e2e_watch
   e2e_dump "$1"
   xy="$(e2e_centre Edit "$2")"
   # shellcheck disable=SC2086
@@ -210,6 +303,7 @@ e2e_type_over() { # window old new
 e2e_keys() { # window keys...
   local window="$1"
   shift
+  e2e_watch
   drv focus "$window" || e2e_fail "window $window did not take the keyboard"
   [[ $# -eq 0 ]] || xdotool key --delay 30 "$@"
 }
@@ -227,6 +321,7 @@ e2e_menu() { # window menu-letter item-letter
 # amount typed over the one shown.
 e2e_in() { # window amount unit
   local list x y w h amount
+  e2e_watch
   e2e_dump "$1"
   IFS=, read -r x y w h <<<"$(awk -F'\t' '$1 == "ComboBox" {print $4; exit}' <<<"$E2E_DUMP")"
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1

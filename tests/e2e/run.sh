@@ -49,6 +49,7 @@ source "$here/hostile.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
+  crash-watch scenario_crash_watch
   first-start scenario_first_start
   exit-without-confirmation scenario_exit_without_confirmation
   second-copy scenario_second_copy
@@ -100,11 +101,14 @@ for ((n = 0; n < ${#kScenarios[@]}; n += 2)); do
   E2E_NAME="${kScenarios[n]}"
   if [[ -n "${QUENLAR_E2E_ONLY:-}" && " $QUENLAR_E2E_ONLY " != *" $E2E_NAME "* ]]; then continue; fi
   started=$(date +%s.%N)
-  # A shell of its own, stopping at its first failing command (not in an `||`, where it would not).
+  E2E_LOG_FROM="$(stat -c %s "$E2E_OUT/program.log" 2>/dev/null || echo 0)"
+  # A shell of its own, stopping at its first failing command (not in an `||`, where it would not),
+  # and failing if a program crashed on the way.
   set +e
   (
     set -e
     "${kScenarios[n + 1]}"
+    e2e_watch
   )
   status=$?
   set -e

@@ -148,8 +148,8 @@ scenario_countdown_cancelled() {
 }
 
 # Alarm & Message with a WAV chosen in the file-open dialog and a typed message: the alarm
-# window shows the message and names the file it plays on Wine's silent sound device; Close
-# saves the settings and ends the program.
+# window shows the message and names the file it plays on Wine's silent sound device, its path
+# in the status bar's tip; Close saves the settings and ends the program.
 scenario_alarm() {
   E2E_DIR="$(e2e_folder "$E2E_JOURNAL")"
   local wav="$E2E_DIR/chime.wav"
@@ -176,36 +176,49 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   drv find "Media File Not Loaded" "#32770" 100 >/dev/null && e2e_fail "the alarm says Media File Not Loaded"
   e2e_dump "$alarm"
   e2e_expect Static "Tea is ready"
-  e2e_expect msctls_statusbar32 "File to Play : chime.wav"
+  e2e_expect_panels "$alarm" "File to Play : chime.wav"
+  e2e_expect_tip "$alarm" "File Path = $(e2e_winpath "$wav")"
   e2e_shot "$alarm" alarm
   drv click "$alarm" Close >/dev/null || e2e_fail "the alarm window has no Close button"
   e2e_expect_exit 10 "Close in the alarm window"
   [[ -z "$(e2e_journal)" ]] || e2e_fail "the alarm journaled: $(e2e_journal)"
   e2e_expect_settings_with 0=False 6=True 9=1 "16=$(e2e_winpath "$wav")" "17=Tea is ready"
-  e2e_note "the alarm showed the message and played chime.wav; Close saved and ended"
+  e2e_note "the alarm showed the message and played chime.wav, its path in the tip; Close saved and ended"
 }
 
-# "Minimize to Tray on Activation": Activate hides the window into the tray; a left click on
-# the icon brings it back; a right click opens the pop-up, whose Exit asks the active-schedule
-# question; Yes ends the program without acting.
+# Minimize to Tray with no schedule active: the icon's tip says so, and a left click on the
+# icon brings the window back. "Minimize to Tray on Activation": Activate hides the window into
+# the tray, the icon's tip is the window's caption, which names the schedule; a right click
+# opens the pop-up, whose Exit asks the active-schedule question; Yes ends the program without
+# acting.
 scenario_tray() {
   E2E_DIR="$(e2e_folder "$E2E_JOURNAL")"
   e2e_start_main
-  e2e_menu "$E2E_MAIN" t m
-  e2e_click "$E2E_MAIN" Button "&Activate"
-  drv gone "$E2E_MAIN" 5000 || e2e_fail "Activate left the window on screen with Minimize to Tray on Activation ticked"
+  drv click "$E2E_MAIN" "Mi&nimize to Tray" >/dev/null
+  drv gone "$E2E_MAIN" 5000 || e2e_fail "Minimize to Tray left the window on screen"
+  e2e_expect_tray_tip "Quenlar 1.3 (NOT ACTIVE)"
   local tray icon x y w h
   tray="$(drv find "Wine System Tray" "*" 5000)" || e2e_fail "no tray icon"
   e2e_dump "$tray"
   icon="$(awk -F'\t' '$1 == "__winex11_tray_icon" {print $4; exit}' <<<"$E2E_DUMP")"
   [[ -n "$icon" ]] || e2e_fail "the tray holds no icon"
   IFS=, read -r x y w h <<<"$icon"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  drv shown "$E2E_MAIN" 5000 || e2e_fail "a left click on the icon did not bring the window back"
+  e2e_note "not active: the tip says so; a left click on the icon restored the window"
+
+  e2e_menu "$E2E_MAIN" t m
+  e2e_click "$E2E_MAIN" Button "&Activate"
+  drv gone "$E2E_MAIN" 5000 || e2e_fail "Activate left the window on screen with Minimize to Tray on Activation ticked"
+  local tip
+  tip="$(e2e_tray_tip)"
   e2e_shot "$tray" tray-icon
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
   drv shown "$E2E_MAIN" 5000 || e2e_fail "a left click on the icon did not bring the window back"
   e2e_dump "$E2E_MAIN"
   [[ "$(e2e_caption)" == "Shutdown On "* ]] || e2e_fail "the restored window's caption is \"$(e2e_caption)\""
-  e2e_note "hidden on Activate; a left click on the icon restored it, still active"
+  [[ "$tip" == "$(e2e_caption)" ]] || e2e_fail "the icon's tip read \"$tip\", the window's caption is \"$(e2e_caption)\""
+  e2e_note "hidden on Activate, the tip \"$tip\"; a left click on the icon restored it, still active"
 
   drv click "$E2E_MAIN" "Mi&nimize to Tray" >/dev/null
   drv gone "$E2E_MAIN" 5000 || e2e_fail "Minimize to Tray left the window on screen"
@@ -302,4 +315,34 @@ scenario_update_check() {
   e2e_note "1.3: no new updates; no site: unable to get update information"
   e2e_close_confirmed
   e2e_expect_exit 10 "closing after the update checks"
+}
+
+# The crash watch itself: crasher.exe, built beside the driver, writes through a null pointer a
+# second after its window shows. A step waiting on its window must fail, saying it crashed.
+# shellcheck disable=SC2030,SC2031 # the step runs under a name of its own, in a subshell
+scenario_crash_watch() {
+  local crasher out i
+  crasher="$(dirname "$E2E_DRIVER")/crasher.exe"
+  [[ -f "$crasher" ]] || e2e_fail "no $crasher; it is built with the driver"
+  qw_wine_bg 30 "$crasher" </dev/null >>"$E2E_OUT/program.log" 2>&1
+  E2E_PID="$QW_PID"
+  echo "$E2E_PID" >>"$E2E_WORK/pids"
+  out="$( (
+    E2E_NAME="$E2E_NAME-crasher"
+    window="$(drv find ":: Crasher ::" Crasher 10000)" || e2e_fail "the crasher's window did not show"
+    e2e_wait_for "$window" Button "&Close"
+  ) 2>&1)" && e2e_fail "the wait went on after the crash"
+  # Seen by the driver (winedbg's console on screen) or in the crasher's error output.
+  out="$(head -n 1 <<<"$out")"
+  [[ "$out" == "FAILED: scenario $E2E_NAME-crasher: the program crashed: "* ]] ||
+    e2e_fail "the crash was not reported as one: $out"
+  wait "$E2E_PID" || true
+  # That crash was meant: the watch at the scenario's end looks past it, once winedbg is done.
+  # shellcheck disable=SC2034 # read by e2e_crash
+  E2E_LOG_FROM="$(stat -c %s "$E2E_OUT/program.log")"
+  for ((i = 0; i < 50; i++)); do
+    e2e_crash >/dev/null || break
+    sleep 0.1
+  done
+  e2e_note "a crash while waiting on its window failed the step: ${out#*-crasher: }"
 }

@@ -17,14 +17,23 @@
 //   driver hold PATH RELEASE         opens the file sharing nothing, prints "held", and keeps it
 //                                    open until a file RELEASE exists (two minutes at most)
 //   driver list                      the visible top-level windows: class TAB title
+//   driver panels HANDLE             the text of each part of the status bar HANDLE, or of the
+//                                    first one in window HANDLE, one a line
+//   driver tips HANDLE               the texts of the tools of the tooltip windows the window
+//                                    owns, one a line
+//   driver traytips                  the tips of the notification-area icons, one a line
 //
-// Exit code 0 on success, 1 when a wait runs out or a window or control is not there, 2 for
-// a wrong command line.
+// Every command but `list` first looks for a crashed program's window (see CrashShown) and, if
+// one is on screen, prints what it says and ends with exit code 3. Otherwise exit code 0 on
+// success, 1 when a wait runs out or a window or control is not there, 2 for a wrong command
+// line.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -224,6 +233,167 @@ int Hold(int argc, char** argv) {
   return released ? 0 : 1;
 }
 
+// Memory inside another program, for the common controls' messages: they are not carried
+// between processes, so a pointer sent with them must be an address in the control's own
+// process (one of the driver's would be written into the program's memory as it stands).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                           FALSE, id);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool Ready() const { return address_ != nullptr; }
+  char* At(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  LPARAM Param() const { return reinterpret_cast<LPARAM>(address_); }
+  bool Write(std::size_t offset, const void* data, std::size_t size) const {
+    return WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+  bool Read(std::size_t offset, void* data, std::size_t size) const {
+    return ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+  // The text at the offset, up to its NUL or the end of the buffer.
+  std::string Text(std::size_t offset) const {
+    std::string text(size_ - offset, '\0');
+    if (!Read(offset, text.data(), text.size())) return "";
+    text.resize(std::strlen(text.c_str()));
+    return text;
+  }
+
+ private:
+  std::size_t size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+int Panels(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND bar = ParseHandle(argv[2]);
+  if (ClassOf(bar) != STATUSCLASSNAMEA) {
+    std::vector<HWND> inside = Descendants(bar);
+    auto found =
+        std::find_if(inside.begin(), inside.end(), [](HWND child) { return ClassOf(child) == STATUSCLASSNAMEA; });
+    if (found == inside.end()) {
+      std::fprintf(stderr, "no status bar %s, nor one inside it\n", argv[2]);
+      return 1;
+    }
+    bar = *found;
+  }
+  auto parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+  for (int i = 0; i < parts; ++i) {
+    std::size_t length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, i, 0));
+    RemoteBuffer remote(bar, length + 1);
+    if (!remote.Ready()) {
+      std::fprintf(stderr, "no memory in the status bar's process: error %lu\n", GetLastError());
+      return 1;
+    }
+    SendMessageA(bar, SB_GETTEXTA, i, remote.Param());
+    std::printf("%s\n", OneLine(remote.Text(0)).c_str());
+  }
+  return 0;
+}
+
+// The tools of a tooltip window, as TTM_ENUMTOOLSW gives them, with their texts in the ANSI
+// code page. Not TTM_ENUMTOOLSA: Wine's comctl32 copies at most 79 characters of a tip into an
+// ANSI record, and a tip holding a path is often longer. The record is written into the
+// tooltip's process with the driver's own layout: the driver and the program are always built
+// for one edition, and each edition runs in a prefix of its own, so the record a 64-bit driver
+// writes is the one a 64-bit program, or that prefix's 64-bit explorer.exe (which owns the tray
+// icons' tooltips), reads.
+struct Tool {
+  HWND window;
+  std::string text;
+};
+
+std::vector<Tool> ToolsOf(HWND tooltip) {
+  std::vector<Tool> tools;
+  constexpr std::size_t kTextSize = 4096;  // bytes, for a text of up to 2047 characters
+  RemoteBuffer remote(tooltip, sizeof(TOOLINFOW) + kTextSize);
+  if (!remote.Ready()) return tools;
+  auto count = static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    auto* text = reinterpret_cast<wchar_t*>(remote.At(sizeof info));
+    info.lpszText = text;
+    const wchar_t none = L'\0';
+    if (!remote.Write(0, &info, sizeof info) || !remote.Write(sizeof info, &none, sizeof none)) break;
+    if (!SendMessageA(tooltip, TTM_ENUMTOOLSW, i, remote.Param()) || !remote.Read(0, &info, sizeof info)) continue;
+    // A text asked for when shown (LPSTR_TEXTCALLBACK) or a resource leaves no text here.
+    std::wstring wide(kTextSize / sizeof(wchar_t), L'\0');
+    if (info.lpszText != text || !remote.Read(sizeof info, wide.data(), kTextSize - sizeof(wchar_t))) wide.clear();
+    char ansi[kTextSize] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+    tools.push_back({info.hwnd, ansi});
+  }
+  return tools;
+}
+
+BOOL CALLBACK CollectToolTip(HWND window, LPARAM data) {
+  if (ClassOf(window) == TOOLTIPS_CLASSA) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ToolTips() {
+  std::vector<HWND> all;
+  EnumWindows(CollectToolTip, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+int Tips(int argc, char** argv) {
+  if (argc < 3) return 2;
+  HWND owner = ParseHandle(argv[2]);
+  if (!IsWindow(owner)) {
+    std::fprintf(stderr, "no window %s\n", argv[2]);
+    return 1;
+  }
+  for (HWND tooltip : ToolTips()) {
+    if (GetWindow(tooltip, GW_OWNER) != owner) continue;
+    for (const Tool& tool : ToolsOf(tooltip))
+      if (!tool.text.empty()) std::printf("%s\n", OneLine(tool.text).c_str());
+  }
+  return 0;
+}
+
+// Under Wine without a desktop's tray, each icon is a "__winex11_tray_icon" window in explorer's
+// "Wine System Tray" window, and its tip a tool on that window of a tooltip explorer.exe owns.
+int TrayTips() {
+  for (HWND tooltip : ToolTips())
+    for (const Tool& tool : ToolsOf(tooltip))
+      if (ClassOf(tool.window) == "__winex11_tray_icon") std::printf("%s\n", OneLine(tool.text).c_str());
+  return 0;
+}
+
+// A crashed program's window. Wine starts winedbg, which shows "Program Error" (class #32770),
+// its text naming the program ("The program crasher.exe has encountered a serious problem and
+// needs to close. ..."), beside a "Wine Debugger" console (class WineConsoleClass), and the
+// program stays stopped until the dialog is closed. The suite's prefix turns the dialog off
+// (ShowCrashDialog 0, tools/wine/env.sh): then the console alone shows, for under a second,
+// while winedbg writes its report, and the program ends. FindWindowA sends no message, so a
+// stopped program cannot hold this up.
+std::string CrashShown() {
+  HWND dialog = FindWindowA("#32770", "Program Error");
+  if (dialog && IsWindowVisible(dialog)) {
+    for (HWND child : Descendants(dialog)) {
+      std::string text = Text(child);
+      if (text.rfind("The program ", 0) == 0) return OneLine(text);
+    }
+    return "a \"Program Error\" window is open";
+  }
+  HWND console = FindWindowA("WineConsoleClass", "Wine Debugger");
+  if (console && IsWindowVisible(console)) return "winedbg's console \"Wine Debugger\" is open";
+  return "";
+}
+
 BOOL CALLBACK ListTopLevel(HWND window, LPARAM) {
   if (IsWindowVisible(window)) std::printf("%s\t%s\n", ClassOf(window).c_str(), OneLine(Text(window)).c_str());
   return TRUE;
@@ -238,16 +408,27 @@ int List() {
 
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
-  int status = command == "find"    ? Find(argc, argv)
-               : command == "gone"  ? Gone(argc, argv)
-               : command == "shown" ? Shown(argc, argv)
-               : command == "popup" ? Popup(argc, argv)
-               : command == "dump"  ? Dump(argc, argv)
-               : command == "click" ? Click(argc, argv)
-               : command == "focus" ? Focus(argc, argv)
-               : command == "hold"  ? Hold(argc, argv)
-               : command == "list"  ? List()
-                                    : 2;
+  if (command != "list") {
+    std::string crash = CrashShown();
+    if (!crash.empty()) {
+      std::printf("%s\n", crash.c_str());
+      std::fflush(stdout);
+      return 3;
+    }
+  }
+  int status = command == "find"       ? Find(argc, argv)
+               : command == "gone"     ? Gone(argc, argv)
+               : command == "shown"    ? Shown(argc, argv)
+               : command == "popup"    ? Popup(argc, argv)
+               : command == "dump"     ? Dump(argc, argv)
+               : command == "click"    ? Click(argc, argv)
+               : command == "focus"    ? Focus(argc, argv)
+               : command == "hold"     ? Hold(argc, argv)
+               : command == "list"     ? List()
+               : command == "panels"   ? Panels(argc, argv)
+               : command == "tips"     ? Tips(argc, argv)
+               : command == "traytips" ? TrayTips()
+                                       : 2;
   if (status == 2) std::fprintf(stderr, "usage: see the head of tests/win32/programs/e2e_driver.cpp\n");
   std::fflush(stdout);
   return status;
