@@ -45,6 +45,8 @@ else
   package_arch=x64
   bash "$root/packaging/build-msi.sh" x64 "$version" "$epoch" "$stage" "$package"
 fi
+product_code=""
+eval "$(python3 "$root/packaging/release.py" codes "$version.0" "$package_arch" | grep '^product_code=')"
 # An older version of the same package, to be replaced.
 older="$release/quenlar-0.9-$package_arch-test.msi"
 bash "$root/packaging/build-msi.sh" "$package_arch" 0.9 "$epoch" "$stage" "$older"
@@ -109,7 +111,7 @@ EOF
 }
 
 # The entries of Programs and Features named Quenlar, as "name version": every user's, then
-# this user's.
+# this user's (Wine lists an install for the user alone among every user's).
 entries() {
   local key
   for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
@@ -130,6 +132,9 @@ expect_installed() { # folder shortcut
   [[ "$(winepath_unix "$target")" == "$1/quenlar.exe" ]] || e2e_fail "the shortcut leads to $target"
   [[ "$(entries)" == "Quenlar $version.0" ]] ||
     e2e_fail "Programs and Features lists \"$(entries | tr '\n' ';')\", not one Quenlar $version.0"
+  # The icon Programs and Features shows, kept by Windows Installer under the product's code.
+  find "$drive_c" -path "*/Installer/$product_code/quenlar.ico" | grep -q . ||
+    e2e_fail "the product's icon was not published"
   SHORTCUT_TARGET="$target"
 }
 
