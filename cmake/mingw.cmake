@@ -15,8 +15,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained executable: no libgcc, libstdc++ or winpthread DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
+# One self-contained executable: no libgcc, libstdc++ or winpthread DLLs beside it. No link time
+# in the header either, so that the same sources give the same bytes (scripts/release.sh).
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 # A release build carries no symbols.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12, and nothing when all is there.
 # Runs apt-get as root, or through sudo; without either it prints the commands to run.
+# Packages named as arguments are installed too (scripts/release.sh adds its own).
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
   fonts-wine fonts-liberation              # Wine's Tahoma, MS Sans Serif, Marlett; Arial's metrics
   python3                                  # the stand-in web site of the update check tests
   bc procps                                # the end-to-end runs: timings, process lookup
+  "$@"
 )
 
 missing=()

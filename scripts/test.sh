@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs every test: the native build (GCC with sanitizers),
 # then both Windows editions (i686 and x86_64), whose tests run under Wine on every edition
-# this host can run. QUENLAR_WINE_ARCH=32 or 64 runs one edition only. Stops at the first
-# failure; fails when no Windows edition can run at all.
+# this host can run, then the release (scripts/release.sh) and its package's install under
+# Wine. QUENLAR_WINE_ARCH=32 or 64 runs one edition only. Stops at the first failure; fails
+# when no Windows edition can run at all.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -45,6 +46,14 @@ for edition in $QW_EDITIONS; do
   ctest --preset "win$edition"
   ran+="${ran:+, }$edition-bit (build/win$edition)"
 done
+
+# The release as scripts/release.sh makes it (a work tree with changes too: this checks that it
+# builds, it publishes nothing), then its package installed, run and removed under Wine on the
+# first edition this host runs.
+step="release"
+QUENLAR_RELEASE_DIRTY=1 bash scripts/release.sh
+step="the package's install test"
+bash tests/release/install.sh "${QW_EDITIONS%% *}"
 
 echo "test.sh: Windows editions run: $ran${QW_SKIPPED:+; skipped: $QW_SKIPPED}"
 echo "test.sh: all native and Windows tests passed in $((SECONDS - start)) s"

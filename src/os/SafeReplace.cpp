@@ -63,8 +63,8 @@ bool SafeReplace(FileOperations& files, const std::string& path, const std::stri
     const std::string name = NameNumber(temporaryBase, n);
     if (files.CreateNew(name, contents))
       temporary = name;
-    else if (!files.Exists(name))
-      return false;  // not a taken name: the folder or the disk refuses the file
+    else if (!files.Exists(name))  // not a taken name: the folder or the disk refuses the file
+      return files.Exists(path) && files.Overwrite(path, contents);
   }
   if (temporary.empty()) return false;
   bool replaced = false;

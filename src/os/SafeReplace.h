@@ -3,7 +3,10 @@
 // temporary file gets a name no other file has ("<file>.new", else "<file>.new1", ...), so a
 // leftover that cannot be removed never stops a save; leftovers of earlier saves are removed
 // where they can be. Where Windows cannot replace a file in one step (95/98/Me) the old file
-// steps aside as "<file>.old" (or "<file>.old1", ...) until the new one is in place. The steps are written against the few file operations they need, so that
+// steps aside as "<file>.old" (or "<file>.old1", ...) until the new one is in place. In a folder
+// that takes no new file but holds a file the user may change (Program Files, where the
+// installer lets every user change the settings file alone), the new contents are written over
+// the old in place. The steps are written against the few file operations they need, so that
 // they run alike on Windows and on a simulated disk.
 #pragma once
 
@@ -31,6 +34,10 @@ class FileOperations {
   virtual Replaced MoveReplacing(const std::string& from, const std::string& to) = 0;
   // Moves `from` to `to`, where nothing may be yet.
   virtual bool Move(const std::string& from, const std::string& to) = 0;
+  // Writes the contents over an existing file, which stays the same file (its permissions
+  // too), and makes sure they are on the disk. Room for longer contents is taken before the
+  // old contents are touched. False when the file cannot be opened for writing.
+  virtual bool Overwrite(const std::string& path, const std::string& contents) = 0;
 };
 
 // Returns false when the new contents could not take the old file's place; the old file then

@@ -49,10 +49,12 @@ hostile_expect_file_kept() {
   [[ -z "$others" ]] || e2e_fail "left beside the program: $others"
 }
 
-# A read-only folder: the file is read, a save cannot replace it, and it stays as it was.
+# A read-only folder with a read-only file: the file is read, a save can neither replace it nor
+# write it in place, and it stays as it was. (A file the user may write in such a folder is
+# written in place: tests/release/install.sh shows it for an install for every user.)
 scenario_read_only_folder() {
   hostile_folder
-  chmod a-w "$E2E_DIR"
+  chmod a-w "$E2E_DIR" "$E2E_DIR/settings.qnl"
   if touch "$E2E_DIR/probe" 2>/dev/null; then
     rm -f "$E2E_DIR/probe"
     chmod u+w "$E2E_DIR"

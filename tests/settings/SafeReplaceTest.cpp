@@ -21,6 +21,7 @@ class Disk : public os::FileOperations {
   };
   std::map<std::string, Entry> entries;
   bool full = false;            // nothing new can be written
+  bool folderClosed = false;    // no new file can be made in the folder
   bool movesReplacing = true;   // false: Windows 95/98/Me
   bool temporaryStuck = false;  // the new file cannot be moved
 
@@ -32,7 +33,7 @@ class Disk : public os::FileOperations {
   }
 
   bool CreateNew(const std::string& path, const std::string& contents) override {
-    if (full || entries.count(path)) return false;
+    if (full || folderClosed || entries.count(path)) return false;
     entries[path] = {contents};
     return true;
   }
@@ -63,6 +64,12 @@ class Disk : public os::FileOperations {
       return false;
     entries[to] = entries.at(from);
     entries.erase(from);
+    return true;
+  }
+  bool Overwrite(const std::string& path, const std::string& contents) override {
+    auto it = entries.find(path);
+    if (full || it == entries.end() || it->second.readOnly || it->second.held || it->second.folder) return false;
+    it->second.contents = contents;
     return true;
   }
 };
@@ -99,6 +106,22 @@ TEST(SafeReplace, WhenEveryNameIsTakenOrTheDiskRefusesTheOldFileStays) {
   for (int n = 1; n < 100; ++n) taken.entries[kNew + std::to_string(n)] = {"", true};
   EXPECT_FALSE(os::SafeReplace(taken, kFile, "new"));
   EXPECT_EQ(taken.At(kFile), "old");
+}
+
+TEST(SafeReplace, InAFolderThatTakesNoNewFileAFileTheUserMayChangeIsWrittenInPlace) {
+  Disk disk;
+  disk.folderClosed = true;
+  disk.entries[kFile] = {"old, and longer"};
+  EXPECT_TRUE(os::SafeReplace(disk, kFile, "new"));
+  EXPECT_EQ(disk.At(kFile), "new");
+  EXPECT_EQ(disk.Names(), std::set<std::string>{kFile});
+
+  disk.entries[kFile].readOnly = true;
+  EXPECT_FALSE(os::SafeReplace(disk, kFile, "newer"));
+  EXPECT_EQ(disk.At(kFile), "new");
+  disk.entries.clear();
+  EXPECT_FALSE(os::SafeReplace(disk, kFile, "new")) << "no file to write over, none can be made";
+  EXPECT_TRUE(disk.Names().empty());
 }
 
 TEST(SafeReplace, AFileThatCannotBeReplacedStaysAndTheTemporaryFileGoes) {

@@ -46,6 +46,24 @@ class Operations : public FileOperations {
   }
 
   bool Move(const std::string& from, const std::string& to) override { return ::MoveFileA(from.c_str(), to.c_str()); }
+
+  bool Overwrite(const std::string& path, const std::string& contents) override {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD size = static_cast<DWORD>(contents.size());
+    // A longer file is lengthened first, so that a disk without room refuses before anything
+    // is overwritten; a shorter one is cut only once the new contents are in.
+    DWORD oldSize = ::GetFileSize(file, nullptr);
+    bool ok = oldSize != INVALID_FILE_SIZE;
+    if (ok && size > oldSize)
+      ok = ::SetFilePointer(file, static_cast<LONG>(size), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+           ::SetEndOfFile(file);
+    DWORD written = 0;
+    ok = ok && ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+         ::WriteFile(file, contents.data(), size, &written, nullptr) && written == size && ::SetEndOfFile(file) &&
+         ::FlushFileBuffers(file);
+    return ::CloseHandle(file) && ok;
+  }
 };
 
 }  // namespace
