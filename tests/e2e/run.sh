@@ -46,6 +46,8 @@ source "$here/lib.sh"
 source "$here/scenarios.sh"
 # shellcheck source=tests/e2e/hostile.sh
 source "$here/hostile.sh"
+# shellcheck source=tests/e2e/details.sh
+source "$here/details.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -59,6 +61,12 @@ kScenarios=(
   tray scenario_tray
   previous-settings scenario_previous_settings
   update-check scenario_update_check
+  update-silent scenario_update_silent
+  alarm-ampersand scenario_alarm_ampersand
+  alarm-short scenario_alarm_short
+  typing scenario_typing
+  tray-tip scenario_tray_tip
+  no-action-file scenario_no_action_file
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file

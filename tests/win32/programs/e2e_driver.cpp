@@ -22,6 +22,9 @@
 //   driver tips HANDLE               the texts of the tools of the tooltip windows the window
 //                                    owns, one a line
 //   driver traytips                  the tips of the notification-area icons, one a line
+//   driver measure TEXT FACE POINTS [bold]
+//                                    the width in pixels TEXT takes in that font, every "&" shown
+//                                    (as the program's windows make their fonts)
 //
 // Every command but `list` first looks for a crashed program's window (see CrashShown) and, if
 // one is on screen, prints what it says and ends with exit code 3. Otherwise exit code 0 on
@@ -404,6 +407,23 @@ int List() {
   return 0;
 }
 
+int Measure(int argc, char** argv) {
+  if (argc < 5) return 2;
+  HDC screen = GetDC(nullptr);
+  int height = -MulDiv(static_cast<int>(std::atof(argv[4]) * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
+  bool bold = argc > 5 && std::string(argv[5]) == "bold";
+  HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, argv[3]);
+  HGDIOBJ old = SelectObject(screen, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextA(screen, argv[2], -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  std::printf("%ld\n", r.right - r.left);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -428,6 +448,7 @@ int main(int argc, char** argv) {
                : command == "panels"   ? Panels(argc, argv)
                : command == "tips"     ? Tips(argc, argv)
                : command == "traytips" ? TrayTips()
+               : command == "measure"  ? Measure(argc, argv)
                                        : 2;
   if (status == 2) std::fprintf(stderr, "usage: see the head of tests/win32/programs/e2e_driver.cpp\n");
   std::fflush(stdout);
