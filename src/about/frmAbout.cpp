@@ -1,6 +1,6 @@
 #include "about/frmAbout.h"
 
-#include "app/Version.h"
+#include "session/Version.h"
 
 namespace about {
 
@@ -31,7 +31,7 @@ frmAbout::frmAbout(ui::Runtime& runtime) : ui::Form(runtime, "frmAbout") {
   KeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
 }
 
-void frmAbout::Form_Load() { lblVersion.SetCaption("Version : " + app::VersionText()); }
+void frmAbout::Form_Load() { lblVersion.SetCaption("Version : " + session::VersionText()); }
 
 void frmAbout::Form_KeyDown(int& keyCode, int /*shift*/) {
   if (keyCode != ui::vbKeyEscape) return;

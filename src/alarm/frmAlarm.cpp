@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/Version.h"
 #include "base/Convert.h"
-#include "platform/modMisc.h"
+#include "platform/TopMost.h"
+#include "session/Version.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
 
@@ -52,7 +52,7 @@ std::string GetFilePart(const std::string& path, std::int32_t part) {
   }
 }
 
-frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime, "frmAlarm"), state_(state) {
+frmAlarm::frmAlarm(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(runtime, "frmAlarm"), state_(state) {
   SetCaption("Alarm Message");
   SetIcon("IDI_MAIN");
   BackColor = ui::Rgb(224, 224, 224);
@@ -80,15 +80,17 @@ frmAlarm::frmAlarm(ui::Runtime& runtime, ProgramState& state) : ui::Form(runtime
   cmdOk.Click = [this] { cmdOk_Click(); };
 }
 
-MainWindow& frmAlarm::Main() { return Held(state_.main); }
+session::MainWindow& frmAlarm::Main() { return Held(state_.main); }
 
 // Everything happens before the window first shows. Playback problems pass in silence; any
 // other failure leaves the note that nothing plays, and the window goes at once.
 void frmAlarm::Form_Load() {
   try {
-    SetCaption(":: Quenlar " + VersionText() + " - Alarm ::");
-    if (Main().AlarmFileTicked()) {
-      std::string path = Main().AlarmFilePath();
+    SetCaption(":: Quenlar " + session::VersionText() + " - Alarm ::");
+    Main();  // the window goes with the main one: without it, there is no alarm to show
+    const schedule::Schedule& alarm = state_.Schedule;
+    if (alarm.playSound) {
+      const std::string& path = alarm.soundFile;
       PlayMedia(path);
       stsBar.SetPanelText(1, "File to Play : " + GetFilePart(path, 2));
       stsBar.SetPanelToolTipText(1, "File Path = " + path);
@@ -97,7 +99,7 @@ void frmAlarm::Form_Load() {
       stsBar.SetPanelToolTipText(1, "");
     }
     ui::EachStatement({[&] { tray::DeleteIcon(state_.os.shell32, state_.TrayRecord); }});
-    lblAlarmM.SetCaption(Main().AlarmMessage());
+    lblAlarmM.SetCaption(alarm.message);
     LayOut();  // also for a message that is the label's own text already
   } catch (const std::exception&) {
     ui::EachStatement({

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ProgramState.h"
 #include "os/Quartz.h"
+#include "session/ProgramState.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -24,8 +24,8 @@ std::string GetFilePart(const std::string& path, std::int32_t part);
 
 class frmAlarm : public ui::Form {
  public:
-  // Reads the message and the media file from the main window when it loads.
-  frmAlarm(ui::Runtime& runtime, ProgramState& state);
+  // Reads the message and the media file from the schedule when it loads.
+  frmAlarm(ui::Runtime& runtime, session::ProgramState& state);
 
   // Starts playing the file from its beginning; each step that fails is left out silently.
   void PlayMedia(const std::string& path);
@@ -42,10 +42,10 @@ class frmAlarm : public ui::Form {
   void cmdOk_Click();
 
  private:
-  MainWindow& Main();
+  session::MainWindow& Main();
   void LayOut();
 
-  ProgramState& state_;
+  session::ProgramState& state_;
   int designWidth_ = 0;  // the window's outer width as designed, in twips
   // The playback object, through its three interfaces, from PlayMedia until the window unloads
   // (or the object goes, whichever comes first).

@@ -18,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   os::win32::RealServices services;
 #endif
-  app::ProgramState state(services.Services());
+  session::ProgramState state(services.Services());
   ui::win32::Backend backend(instance);
   ui::Runtime runtime(backend);
   backend.Attach(runtime);

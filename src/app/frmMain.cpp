@@ -4,14 +4,17 @@
 
 #include "about/frmAbout.h"
 #include "alarm/frmAlarm.h"
-#include "app/App.h"
-#include "app/Version.h"
+#include "app/SettingsLines.h"
+#include "app/frmMainDesign.h"
 #include "base/Convert.h"
 #include "countdown/frmAction.h"
 #include "countdown/frmOptions.h"
+#include "platform/LocaleNames.h"
+#include "platform/Program.h"
 #include "platform/modWaitable.h"
 #include "power/modShellnWait.h"
 #include "power/modShutdown.h"
+#include "session/Version.h"
 #include "settings/modSettings.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
@@ -21,27 +24,14 @@
 
 namespace app {
 
+using platform::WindowsFamily;
+using schedule::Action;
+using session::AppTitle;
+using session::VersionText;
 using ui::EachStatement;
+using namespace design;
 
 namespace {
-
-constexpr const char* kSelectFile = "Select File...";
-constexpr const char* kTypeMessage = "Type your Message text here";
-constexpr const char* kActivateCaption = "&Activate";
-constexpr const char* kDeactivateCaption = "De&activate";
-
-const ui::Font kClockFont{"Arial", 14.25, true};
-
-constexpr int kPanelInView = 200;
-constexpr int kPanelAtStart = 1380;
-constexpr int kPanelOutOfView = 2000;
-constexpr ui::Color kNoCountdownColor = ui::Rgb(255, 128, 128);
-constexpr const char* kCountdownTip = "Countdown time in seconds, before taking action";
-constexpr const char* kNoCountdownTip =
-    "NO COUNTDOWN WILL BE DISPLAYED, AND THE SELECTED ACTION WILL BE PERFORMED INSTANTLY";
-
-const char* const kActionNames[] = {"Shutdown", "Restart",  "Log Off",         "Hibernate",
-                                    "Stand by", "Lock PC", "Alarm && Message"};
 
 // The "In" amount: the whole number the box's text begins with.
 double PeriodAmount(const ui::TextBox& box) { return base::WholeVal(box.Text()); }
@@ -51,26 +41,9 @@ void SelectAll(ui::TextBox& box) {
   box.SetSelLength(static_cast<int>(box.Text().size()));
 }
 
-base::LocaleNames ReadLocaleNames(os::Kernel32& kernel32) {
-  base::LocaleNames names;
-  for (std::uint32_t i = 0; i < 12; ++i) {
-    std::string month = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleSAbbrevMonthName1 + i);
-    if (!month.empty()) names.monthAbbreviations[i] = month;
-  }
-  // Languages that write the day in 24 hours have no designators; the 12-hour clock then
-  // still needs to tell morning from evening.
-  std::string am = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS1159);
-  std::string pm = kernel32.GetLocaleInfoA(os::kLocaleUserDefault, os::kLocaleS2359);
-  if (!am.empty() && !pm.empty()) {
-    names.am = am;
-    names.pm = pm;
-  }
-  return names;
-}
-
 }  // namespace
 
-frmMain::frmMain(ui::Runtime& runtime, ProgramState& state)
+frmMain::frmMain(ui::Runtime& runtime, session::ProgramState& state)
     : ui::Form(runtime, "frmMain"),
       CommonDialog(state.os),
       iNet(state.os.wininet, state.os.kernel32),
@@ -85,183 +58,12 @@ frmMain::~frmMain() {
   if (state_.main == this) state_.main = nullptr;
 }
 
-// The window as designed: tall enough to show both option panels. Initialisation then lays it
-// out in its compact form.
-void frmMain::DesignLayout() {
-  SetCaption("Quenlar");
-  SetIcon("IDI_MAIN");
-  BorderStyle = ui::BorderStyle::FixedSingle;
-  MaxButton = false;
-  Move(0, 0, 4845, 6750);
-
-  frmeAction.SetCaption("Step 1 - Select Action :");
-  frmeAction.Move(120, 60, 1950, 2520);
-  picBG0.Move(90, 240, 1770, 2190);
-  const char* actions[] = {"&Shutdown", "&Restart", "&Log Off", "H&ibernate", "Stand &by", "Lock &Computer",
-                           "Alarm && &Message"};
-  for (int i = 0; i <= 6; ++i) {
-    optExitOption[i].SetCaption(actions[i]);
-    optExitOption[i].Move(60, 30 + 300 * i, 1650, 255);
-  }
-  optExitOption[0].SetValue(true);
-
-  frmeActOpt.SetCaption("Action Options :");
-  frmeActOpt.Move(120, 2640, 4485, 3000);
-  picOptions0.Move(60, kPanelInView, 4365, 855);
-  chkExecFile.SetCaption("&Execute file before action :");
-  chkExecFile.Move(60, 0, 2895, 255);
-  txtExecF.Move(60, 270, 3735, 285);
-  txtExecF.SetLocked(true);
-  txtExecF.SetEnabled(false);
-  txtExecF.SetToolTipText("Double Click to Clear");
-  cmdExecF.SetCaption("...");
-  cmdExecF.Move(3855, 255, 450, 315);
-  cmdExecF.SetEnabled(false);
-  chkForced.SetCaption("&Forced Action");
-  chkForced.Move(60, 585, 1320, 255);
-  lblCountdown.SetCaption("Countdown for :");
-  lblCountdown.Move(1575, 615, 1230, 225);
-  txtTimeout.SetText("30");
-  txtTimeout.SetMaxLength(2);
-  txtTimeout.SetToolTipText(kCountdownTip);
-  txtTimeout.Move(2820, 570, 375, 285);
-  // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
-  scrSecond.SetRange(99, -1);
-  scrSecond.SetChanges(1, 1);
-  scrSecond.SetValue(30);
-  scrSecond.Move(3195, 570, 255, 285);  // beside the box, as high as it
-  lblSeconds.SetCaption("Seconds.");
-  lblSeconds.Move(3510, 615, 795, 225);
-
-  // The alarm panel waits out of view, disabled as it rests after every later swap, so that
-  // nothing in it can take the focus or a key while it cannot be seen.
-  picOptions1.Move(60, kPanelAtStart, 4365, 855);
-  picOptions1.SetEnabled(false);
-  lblMessage.SetCaption("Message :");
-  lblMessage.Move(60, 30, 840, 225);
-  txtMessage.SetMaxLength(65);
-  txtMessage.Move(915, 0, 3390, 285);
-  chkAlarmF.SetCaption("Play Audio (Alarm) :");
-  chkAlarmF.Move(60, 300, 2895, 255);
-  txtAlarmF.Move(60, 570, 3735, 285);
-  txtAlarmF.SetLocked(true);
-  txtAlarmF.SetEnabled(false);
-  txtAlarmF.SetToolTipText("Double Click to Clear");
-  cmdAlarmF.SetCaption("...");
-  cmdAlarmF.Move(3855, 555, 450, 315);
-  cmdAlarmF.SetEnabled(false);
-
-  Frame3.SetCaption("Current Date/Time :");
-  Frame3.Move(2190, 60, 2415, 1000);
-  lblTime.SetFont(kClockFont);
-  lblTime.SetAlignment(ui::Alignment::Center);
-  lblTime.SetCaption("12:00:00 AM");
-  lblTime.Move(60, 240, 2295, 690);
-
-  frmeAcTime.SetCaption("Shutdown Time :");
-  frmeAcTime.Move(2190, 1140, 2415, 1440);
-  picBG2.Move(60, 240, 2295, 1110);
-  lblActionTime.SetFont(kClockFont);
-  lblActionTime.SetAlignment(ui::Alignment::Center);
-  lblActionTime.SetForeColor(ui::Rgb(255, 0, 0));
-  lblActionTime.SetCaption("12:00:00 AM");
-  lblActionTime.Move(0, 150, 2295, 690);
-  picBG1.Move(60, 240, 2295, 1110);
-  optTime[1].SetCaption("In");
-  optTime[1].Move(60, 90, 540, 285);
-  optTime[1].SetValue(true);
-  txtPeriod.SetText("1");
-  txtPeriod.SetMaxLength(3);
-  txtPeriod.Move(630, 60, 570, 315);
-  for (const char* unit : {"Hours", "Minutes", "Seconds"}) cboTimeUnit.AddItem(unit);
-  cboTimeUnit.Move(1260, 60, 975, 315);
-  optTime[0].SetCaption("At");
-  optTime[0].Move(60, 660, 540, 285);
-  ActTime.Move(630, 630, 1605, 330);
-
-  cmdActivate.SetCaption(kActivateCaption);
-  cmdActivate.Move(120, 5800, 2190, 375);
-  cmdTray.SetCaption("Mi&nimize to Tray");
-  cmdTray.Move(2415, 5800, 2190, 375);
-
-  txtVer.Move(-3000, 0, 1000, 285);
-  txtVer.SetVisible(false);
-  txtBeepFreq.SetText("4000");
-  txtBeepFreq.SetVisible(false);
-  IcoDisabled.Move(0, 0, 240, 240);  // 16 x 16 pixels, the size of a tray icon
-  IcoDisabled.SetPicture("IDI_DISABLED");
-  IcoDisabled.SetVisible(false);
-
-  tmrTime.SetInterval(500);
-  tmrAction.SetInterval(500);
-  tmrAction.SetEnabled(false);
-  tmrUpdate.SetInterval(100);
-  tmrUpdate.SetEnabled(false);
-
-  mnu_beep.SetChecked(true);
-}
-
-void frmMain::BindHandlers() {
-  InitializeEvent = [this] { Form_Initialize(); };
-  LoadEvent = [this] { Form_Load(); };
-  QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
-  UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
-  MouseMove = [this](int button, int shift, float x, float y) { Form_MouseMove(button, shift, x, y); };
-  RegisteredMessages = {tray::kTaskbarCreated};
-  RegisteredMessage = [this](const std::string& name) { Form_RegisteredMessage(name); };
-  mnu_exit.Click = [this] { mnu_exit_Click(); };
-  mnu_popexit.Click = [this] { mnu_popexit_Click(); };
-
-  cmdActivate.Click = [this] { cmdActivate_Click(); };
-  mnu_activate.Click = [this] { mnu_activate_Click(); };
-  mnu_Ractivate.Click = [this] { mnu_Ractivate_Click(); };
-  optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
-  tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
-  tmrAction.TimerEvent = [this] { tmrAction_Timer(); };
-  txtPeriod.KeyPress = [this](int& keyAscii) { txtPeriod_KeyPress(keyAscii); };
-  txtPeriod.GotFocus = [this] { txtPeriod_GotFocus(); };
-  txtPeriod.LostFocus = [this] { txtPeriod_LostFocus(); };
-  txtPeriod.Change = [this] { txtPeriod_Change(); };
-  cboTimeUnit.Change = [this] { cboTimeUnit_Change(); };
-  cboTimeUnit.Click = [this] { cboTimeUnit_Click(); };
-
-  cmdTray.Click = [this] { cmdTray_Click(); };
-  mnu_Show.Click = [this] { mnu_Show_Click(); };
-  mnu_saveset.Click = [this] { mnu_saveset_Click(); };
-  mnu_beep.Click = [this] { mnu_beep_Click(); };
-  mnu_confirm.Click = [this] { mnu_confirm_Click(); };
-  mnu_autotray.Click = [this] { mnu_autotray_Click(); };
-  mnu_options.Click = [this] { mnu_options_Click(); };
-  mnu_about.Click = [this] { mnu_about_Click(); };
-  mnu_website.Click = [this] { mnu_website_Click(); };
-  mnu_donate.Click = [this] { mnu_donate_Click(); };
-  mnu_update.Click = [this] { mnu_update_Click(); };
-  tmrUpdate.TimerEvent = [this] { tmrUpdate_Timer(); };
-
-  optExitOption.ForEach(
-      [this](ui::OptionButton& option) { option.Click = [this](int index) { optExitOption_Click(index); }; });
-  chkExecFile.Click = [this] { chkExecFile_Click(); };
-  chkAlarmF.Click = [this] { chkAlarmF_Click(); };
-  cmdExecF.Click = [this] { cmdExecF_Click(); };
-  cmdAlarmF.Click = [this] { cmdAlarmF_Click(); };
-  txtExecF.Change = [this] { txtExecF_Change(); };
-  txtAlarmF.Change = [this] { txtAlarmF_Change(); };
-  txtExecF.DblClick = [this] { txtExecF_DblClick(); };
-  txtAlarmF.DblClick = [this] { txtAlarmF_DblClick(); };
-  txtMessage.GotFocus = [this] { txtMessage_GotFocus(); };
-  txtMessage.LostFocus = [this] { txtMessage_LostFocus(); };
-  txtTimeout.KeyPress = [this](int& keyAscii) { txtTimeout_KeyPress(keyAscii); };
-  txtTimeout.GotFocus = [this] { txtTimeout_GotFocus(); };
-  txtTimeout.Change = [this] { txtTimeout_Change(); };
-  scrSecond.Change = [this] { scrSecond_Change(); };
-  scrSecond.Scroll = [this] { scrSecond_Scroll(); };
-}
-
 // ---------------------------------------------------------------- start-up and exit
 
 void frmMain::Form_Initialize() {
   os_.comctl32.InitCommonControls();
-  names_ = ReadLocaleNames(os_.kernel32);
+  state_.Family = platform::AskWindowsFamily(os_.kernel32);
+  names_ = platform::ReadLocaleNames(os_.kernel32);
   cboTimeUnit.SetListIndex(0);
   lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime()));
   SetCaption(AppTitle());
@@ -275,15 +77,15 @@ void frmMain::Form_Initialize() {
 
 void frmMain::Form_Load() {
   bool refused = false;
-  EachStatement({[&] { refused = PrevInstance(os_.kernel32); }});
+  EachStatement({[&] { refused = platform::PrevInstance(os_.kernel32); }});
   if (refused) {
     GetRuntime().MsgBox("Quenlar is already Running!   ", ui::mb::kInformation);
     GetRuntime().End();
     return;
   }
   EachStatement({
-      [&] { state_.AppFolder = WithTrailingBackslash(AppPath(os_.kernel32)); },
-      [&] { state_.ActionName = "Shutdown"; },
+      [&] { state_.AppFolder = platform::WithTrailingBackslash(platform::AppPath(os_.kernel32)); },
+      [&] { state_.ActionName = schedule::LabelName(Action::Shutdown); },
       [&] { mnu_popup.SetVisible(false); },
       [&] {
         if (os_.files.FileExists(state_.SettingsPath())) keepUnreadSettings_ = !LoadSett(state_.SettingsPath());
@@ -326,8 +128,7 @@ void frmMain::OfferAction(int index, bool offered) {
 // at once without standing by), with the function that asks for it.
 bool frmMain::StandByOffered() {
   try {
-    return power::GetOSInfo(os_.kernel32).Family == power::kFamilyNT &&
-           os_.kernel32.GetProcAddress("powrprof.dll", "SetSuspendState") != 0 &&
+    return state_.Family == WindowsFamily::NT && os_.kernel32.GetProcAddress("powrprof.dll", "SetSuspendState") != 0 &&
            os_.powrprof.IsPwrSuspendAllowed() != 0;
   } catch (const std::exception&) {
     return false;  // no power-management library
@@ -336,8 +137,7 @@ bool frmMain::StandByOffered() {
 
 // On the NT family, where user32 has LockWorkStation (NT 4.0 has not).
 bool frmMain::LockOffered() {
-  return power::GetOSName(os_.kernel32) == "Windows NT" &&
-         os_.kernel32.GetProcAddress("user32.dll", "LockWorkStation") != 0;
+  return state_.Family == WindowsFamily::NT && os_.kernel32.GetProcAddress("user32.dll", "LockWorkStation") != 0;
 }
 
 int frmMain::SelectedAction() const {
@@ -384,14 +184,19 @@ void frmMain::Form_Unload(int& /*cancel*/) {
 
 bool frmMain::SaveSett(const std::string& fileName) {
   if (keepUnreadSettings_ && fileName == state_.SettingsPath()) return false;
-  return settings::SaveSett(*this, os_.files, fileName);
+  return settings::WriteLines(os_.files, fileName, SettingsLines(*this));
 }
 
-bool frmMain::LoadSett(const std::string& fileName) { return settings::LoadSett(*this, os_.files, fileName); }
+bool frmMain::LoadSett(const std::string& fileName) {
+  auto lines = settings::ReadLines(os_.files, fileName);
+  if (!lines) return false;
+  ApplySettingsLines(*this, *lines);
+  return true;
+}
 
 void frmMain::mnu_saveset_Click() {
   // The user asks for it: this save replaces even a file that could not be read at start-up.
-  if (settings::SaveSett(*this, os_.files, state_.SettingsPath())) {
+  if (settings::WriteLines(os_.files, state_.SettingsPath(), SettingsLines(*this))) {
     keepUnreadSettings_ = false;
     GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
   } else {
@@ -420,42 +225,72 @@ std::string frmMain::TargetText(base::LocalTime target) const {
   return os_.user32.CharUpperBuffA(base::FormatDateLine(target, names_)) + "\r" + base::FormatTimeLine(target, names_);
 }
 
-base::LocalTime frmMain::ComputeTargetTime(base::LocalTime now) const {
-  using namespace std::chrono;
-  if (optTime[1].Value()) {
-    const std::string unit = cboTimeUnit.Text();
-    seconds step;
-    if (unit == "Hours")
-      step = hours(1);
-    else if (unit == "Minutes")
-      step = minutes(1);
-    else if (unit == "Seconds")
-      step = seconds(1);
-    else
-      throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
-    return now + step * base::CLng(PeriodAmount(txtPeriod));
+schedule::Trigger frmMain::TriggerFromWindow(base::LocalTime now) const {
+  if (!optTime[1].Value()) return schedule::Trigger::At(schedule::MomentAt(now, ActTime.Value()));
+  const std::string unit = cboTimeUnit.Text();
+  if (unit != "Hours" && unit != "Minutes" && unit != "Seconds")
+    throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
+  const auto step = unit == "Hours" ? schedule::Unit::Hours : unit == "Minutes" ? schedule::Unit::Minutes : schedule::Unit::Seconds;
+  return schedule::Trigger::At(schedule::MomentIn(now, base::CLng(PeriodAmount(txtPeriod)), step));
+}
+
+schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
+  TakePeriod();
+  schedule::Schedule s;
+  s.action = schedule::ActionAt(SelectedAction()).value_or(Action::Shutdown);
+  s.forced = chkForced.Value() == 1;
+  s.program = txtExecF.Text() == kSelectFile ? std::string() : txtExecF.Text();
+  s.countdown = base::CLng(base::Val(txtTimeout.Text()));
+  s.trigger = TriggerFromWindow(now);
+  s.message = txtMessage.Text();
+  s.playSound = chkAlarmF.Value() == 1;
+  s.soundFile = txtAlarmF.Text();
+  return s;
+}
+
+// The controls as the user would have set them for this schedule; a path is filled in before
+// its box is ticked, so that no file dialog opens.
+void frmMain::ShowSchedule(const schedule::Schedule& s) {
+  optExitOption[schedule::IndexOf(s.action)].SetValue(true);
+  chkForced.SetValue(s.forced ? 1 : 0);
+  txtExecF.SetText(s.program.empty() ? kSelectFile : s.program);
+  chkExecFile.SetValue(s.program.empty() ? 0 : 1);
+  txtTimeout.SetText(std::to_string(s.countdown));
+  if (s.action == Action::Alarm) {
+    txtMessage.SetText(s.message.empty() ? kTypeMessage : s.message);
+    txtAlarmF.SetText(s.soundFile.empty() ? kSelectFile : s.soundFile);
+    chkAlarmF.SetValue(s.playSound ? 1 : 0);
   }
-  // "At": the picker's time of day today, or tomorrow when that moment has already gone.
-  base::LocalTime target = base::DateOf(now) + base::TimeOfDay(ActTime.Value());
-  if (target < now) target += days(1);
-  return target;
+}
+
+void frmMain::Activate(const schedule::Schedule& schedule) {
+  if (active_) DeactivateSchedule();
+  ShowSchedule(schedule);
+  ActivateSchedule(schedule);
 }
 
 void frmMain::cmdActivate_Click() {
-  if (cmdActivate.Caption() == kActivateCaption)
-    ActivateSchedule();
+  if (!active_)
+    ActivateSchedule(ScheduleFromWindow(os_.kernel32.GetLocalTime()));
   else
     DeactivateSchedule();
 }
 
-// The moment comes first: where it cannot be worked out, nothing is activated (the error is
-// reported), so that the trigger never runs on an old target.
-void frmMain::ActivateSchedule() {
-  TakePeriod();
-  state_.TargetTime = ComputeTargetTime(os_.kernel32.GetLocalTime());
+// The schedule is armed first: a trigger that cannot be armed leaves everything as it was, and
+// the trigger never runs on an old target.
+void frmMain::ActivateSchedule(const schedule::Schedule& schedule) {
+  std::string refusal;
+  auto watch = schedule::Arm(schedule.trigger, os_, refusal);
+  if (!watch) {
+    GetRuntime().MsgBox(refusal, ui::mb::kExclamation);
+    return;
+  }
+  state_.Schedule = schedule;
+  watch_ = std::move(watch);
+  active_ = true;
   EachStatement({
       [&] { cmdActivate.SetCaption(kDeactivateCaption); },
-      [&] { lblActionTime.SetCaption(TargetText(state_.TargetTime)); },
+      [&] { lblActionTime.SetCaption(TargetText(state_.TargetTime())); },
       [&] { tmrAction.SetEnabled(true); },
       [&] { RestartClockWithTrigger(); },
       [&] { frmeAction.SetEnabled(false); },
@@ -475,6 +310,8 @@ void frmMain::ActivateSchedule() {
 }
 
 void frmMain::DeactivateSchedule() {
+  active_ = false;
+  watch_.reset();
   EachStatement({
       [&] { cmdActivate.SetCaption(kActivateCaption); },
       [&] { tmrAction.SetEnabled(false); },
@@ -492,11 +329,6 @@ void frmMain::DeactivateSchedule() {
 }
 
 void frmMain::mnu_activate_Click() {
-  cmdActivate_Click();
-  mnu_activate.SetCaption(cmdActivate.Caption());
-}
-
-void frmMain::mnu_Ractivate_Click() {
   cmdActivate_Click();
   mnu_activate.SetCaption(cmdActivate.Caption());
 }
@@ -555,10 +387,17 @@ void frmMain::cboTimeUnit_Change() { TakePeriod(); }
 
 // ---------------------------------------------------------------- trigger and dispatch
 
+// The trigger stops with the schedule's firing: no second dispatch can start.
+void frmMain::StopTrigger() {
+  tmrAction.SetEnabled(false);
+  active_ = false;
+}
+
 void frmMain::tmrAction_Timer() {
   try {
-    if (state_.TargetTime > os_.kernel32.GetLocalTime()) return;
-    if (optExitOption[6].Value()) {
+    if (!watch_ || !watch_->Fired()) return;
+    watch_.reset();
+    if (state_.Schedule.action == Action::Alarm) {
       state_.ExitNow = true;
       Hide();
       PerformAction();
@@ -567,14 +406,14 @@ void frmMain::tmrAction_Timer() {
       if (!alarm_ || !alarm_->IsLoaded()) Unload();
       return;
     }
-    if (base::Val(txtTimeout.Text()) == 0) {
+    if (state_.Schedule.countdown == 0) {
       state_.ExitNow = true;
-      tmrAction.SetEnabled(false);
+      StopTrigger();
       PerformAction();
       Unload();
       return;
     }
-    tmrAction.SetEnabled(false);
+    StopTrigger();
     Hide();
     state_.ExitNow = true;
     countdown_ = std::make_unique<countdown::frmAction>(GetRuntime(), state_);
@@ -590,57 +429,36 @@ void frmMain::tmrAction_Timer() {
 // request that did not happen is reported, naming that request.
 void frmMain::PerformAction() {
   ui::Runtime& rt = GetRuntime();
+  const schedule::Schedule& s = state_.Schedule;
   power::Refusal refusal;
-  int action = -1;
   std::string request;  // the request that did not happen, as the user knows it
   std::string failure;  // the run-time error, when that is why
   try {
-    state_.Forced = chkForced.Value() == 1;
-    tmrAction.SetEnabled(false);
-    action = SelectedAction();
+    state_.Forced = s.forced;
+    StopTrigger();
     request = state_.ActionText();
     // The chosen program starts whenever a path is set, ticked or not, one second ahead.
-    if (txtExecF.Text() != kSelectFile && action != 6) {
-      StartProgram(txtExecF.Text());
+    if (!s.program.empty() && s.action != Action::Alarm) {
+      StartProgram(s.program);
       Hide();
       platform::WaitSeconds(os_, rt, 1);
       if (rt.Ended()) return;  // the program was ended meanwhile: nothing more is done
     }
-    switch (action) {
-      case 0:
-        power::ExitWin(os_, os::kEwxShutdown, state_.Forced, &refusal);
-        break;
-      case 1:
-        power::ExitWin(os_, os::kEwxReboot, state_.Forced, &refusal);
-        break;
-      case 2:
-        power::ExitWin(os_, os::kEwxLogoff, state_.Forced, &refusal);
-        break;
-      case 3:
-        power::SuspendPC(os_, 1, state_.Forced, false, &refusal);
-        break;
-      case 4:
-        power::SuspendPC(os_, 0, state_.Forced, false, &refusal);
-        break;
-      case 5:
-        power::LockPC(os_, &refusal);
-        break;
-      case 6:
-        ShowAlarmWindow();
-        break;
-      default:
-        break;
-    }
+    if (s.action == Action::Alarm)
+      ShowAlarmWindow();
+    else
+      power::Perform(os_, state_.Family, s.action, state_.Forced, refusal);
   } catch (const std::exception& error) {
     refusal = {};
-    if (action >= 3) {
+    if (!schedule::LeavesWindows(s.action)) {
       failure = ui::DescribeError(error);
     } else {
-      request = kActionNames[0];
-      power::ExitWin(os_, os::kEwxShutdown, true, &refusal);  // its own failure reaches the caller
+      request = schedule::PlainName(Action::Shutdown);
+      power::ExitWin(os_, state_.Family, os::kEwxShutdown, true, &refusal);  // its own failure reaches the caller
     }
   }
-  if (refusal.refused || refusal.notOffered || !failure.empty()) ReportFailure(request, refusal, failure);
+  if (refusal.refused || refusal.notOffered || !failure.empty())
+    rt.MsgBox(power::FailureText(os_.kernel32, request, refusal, failure), ui::mb::kCritical);
 }
 
 // Starts the chosen program hidden, with "Open"; a file whose type has no "Open" verb (a file
@@ -655,29 +473,11 @@ void frmMain::ShowAlarmWindow() {
   alarm_->Show();
 }
 
-// A request that did not happen would otherwise leave no trace: the user who comes back to a
-// computer still on learns which request failed and why.
-void frmMain::ReportFailure(const std::string& request, const power::Refusal& refusal, const std::string& failure) {
-  std::string text = request + " could not be performed";
-  if (refusal.refused) {
-    std::string reason;
-    EachStatement({[&] { reason = os_.kernel32.FormatMessageA(refusal.error); }});
-    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
-    if (reason.empty()) reason = "Error " + std::to_string(refusal.error) + ".";
-    text += ": Windows refused the request.\r\n\r\n" + reason;
-  } else if (refusal.notOffered) {
-    text += ": this version of Windows does not offer it.";
-  } else {
-    text += ".\r\n\r\n" + failure;
-  }
-  GetRuntime().MsgBox(text, ui::mb::kCritical);
-}
-
 // ---------------------------------------------------------------- status caption and tray
 
 void frmMain::SetActiveCaption() {
   try {
-    std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime, names_);
+    std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime(), names_);
     SetCaption(chkForced.Value() == 1 ? "FORCED " + status : status);
   } catch (const std::exception&) {
     SetCaption(AppTitle());
@@ -693,7 +493,7 @@ void frmMain::cmdTray_Click() {
 // The picture and tip that tell the schedule's state: the window's icon and the status caption
 // (written into the caption for it) while active, the grey icon and "(NOT ACTIVE)" while idle.
 frmMain::TrayIcon frmMain::TrayIconNow() {
-  if (tmrAction.Enabled()) {
+  if (active_) {
     SetActiveCaption();
     return {PictureHandle(), Caption()};
   }
@@ -708,14 +508,14 @@ void frmMain::ShowTrayState() {
   tray::ShowIcon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip);
 }
 
-void frmMain::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /*y*/) {
-  // The tray icon reports its mouse events as this window's mouse move, the event's number
-  // standing where the pointer's x coordinate would, in pixels.
-  float message = x / static_cast<float>(GetRuntime().GetBackend().TwipsPerPixel());
-  if (message == 516.0f) {
+// A right button pressed on the icon opens its pop-up menu; a left one brings the window back.
+// Releases, double clicks and moves do nothing.
+void frmMain::Form_TrayMouse(const ui::TrayMouseEvent& event) {
+  if (event.action != ui::MouseAction::Down) return;
+  if (event.button == ui::MouseButton::Right) {
     os_.user32.SetForegroundWindow(hWnd());
     PopupMenu(mnu_popup);
-  } else if (message == 513.0f) {
+  } else if (event.button == ui::MouseButton::Left) {
     RestoreFromTray();
   }
 }
@@ -734,12 +534,6 @@ void frmMain::RestoreFromTray() {
 }
 
 // ---------------------------------------------------------------- action options
-
-std::int16_t frmMain::BeepFrequency() const {
-  double hertz = base::Val(txtBeepFreq.Text());
-  using countdown::frmOptions;
-  return base::CInt(std::clamp<double>(hertz, frmOptions::kLowest, frmOptions::kHighest));
-}
 
 bool frmMain::HibernateAllowed() {
   try {
@@ -764,32 +558,32 @@ void frmMain::optExitOption_Click(int index) {
   switch (index) {
     case 3:
       if (HibernateAllowed()) {
-        state_.ActionName = kActionNames[3];
+        state_.ActionName = schedule::LabelName(Action::Hibernate);
         return;
       }
       if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
                     ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
         optExitOption[0].SetValue(true);
-        state_.ActionName = kActionNames[0];
+        state_.ActionName = schedule::LabelName(Action::Shutdown);
         return;
       }
       if (const std::string command = power::HibernateOnCommand(os_.kernel32);
           !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
         rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
         optExitOption[3].SetValue(true);
-        state_.ActionName = kActionNames[3];
+        state_.ActionName = schedule::LabelName(Action::Hibernate);
       } else if (!rt.Ended()) {
         rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
         optExitOption[0].SetValue(true);
-        state_.ActionName = kActionNames[0];
+        state_.ActionName = schedule::LabelName(Action::Shutdown);
       }
       return;
     case 6:
-      state_.ActionName = kActionNames[6];
+      state_.ActionName = schedule::LabelName(Action::Alarm);
       ShowPanel(1);
       return;
     default:
-      state_.ActionName = kActionNames[index];
+      state_.ActionName = schedule::LabelName(*schedule::ActionAt(index));
   }
 }
 
@@ -901,7 +695,6 @@ void frmMain::mnu_donate_Click() { update::OpenWebPage(os_.shell32, update::Site
 // (the clock ticks, the user may choose and activate), and the poll timer picks up the result.
 void frmMain::mnu_update_Click() {
   EachStatement({
-      [&] { txtVer.SetText(""); },
       [&] { mnu_update.SetEnabled(false); },
       [&] { updateTicks_ = 0; },
       [&] { captionBeforeCheck_ = Caption(); },
@@ -921,8 +714,7 @@ void frmMain::tmrUpdate_Timer() {
   if (!running && !iNet.TimedOut() && updateTicks_ <= kUpdateTicks) {
     EachStatement({
         [&] { tmrUpdate.SetEnabled(false); },
-        [&] { txtVer.SetText(iNet.Result()); },
-        [&] { CheckVersion(update::ReadVersion(txtVer.Text())); },
+        [&] { CheckVersion(update::ReadVersion(iNet.Result())); },
         [&] { EndUpdateCheck(); },
     });
     return;

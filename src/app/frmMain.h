@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "app/ProgramState.h"
 #include "base/DateTime.h"
-#include "platform/KRUEM_CommonDialog.h"
+#include "platform/FileOpenDialog.h"
 #include "power/modShutdown.h"
+#include "schedule/Schedule.h"
+#include "schedule/Watch.h"
+#include "session/ProgramState.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -23,22 +25,29 @@ class frmAction;
 
 namespace app {
 
-class frmMain : public ui::Form, public MainWindow {
+class frmMain : public ui::Form, public session::MainWindow {
  public:
   // Becomes the state's main window until it is destroyed.
-  frmMain(ui::Runtime& runtime, ProgramState& state);
+  frmMain(ui::Runtime& runtime, session::ProgramState& state);
   ~frmMain() override;
 
-  // The schedule is active exactly while the trigger timer runs.
-  bool ScheduleActive() const { return tmrAction.Enabled(); }
+  session::ProgramState& State() { return state_; }
+
+  // A schedule is active from its activation until it is deactivated or fires; the trigger
+  // timer runs exactly while it is.
+  bool ScheduleActive() const { return active_; }
+  // The schedule the window's controls describe, its moment counted from `now`. A moment that
+  // cannot be worked out (no unit chosen) is a run-time error.
+  schedule::Schedule ScheduleFromWindow(base::LocalTime now);
+  // Shows a schedule given from elsewhere in the controls, as if the user had chosen it, and
+  // activates it.
+  void Activate(const schedule::Schedule& schedule);
   // "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM" into the caption.
   void SetActiveCaption();
   // The clock text: date line and time line, one carriage return between, all upper case.
   std::string ClockText(base::LocalTime now) const;
   // The target text: upper-cased date line, a carriage return, the time line.
   std::string TargetText(base::LocalTime target) const;
-  // The moment "In" or "At" describes, counted from `now`.
-  base::LocalTime ComputeTargetTime(base::LocalTime now) const;
   // Shows the serious-error message, then asks the main window to close.
   void SeriousErrorExit();
 
@@ -46,20 +55,11 @@ class frmMain : public ui::Form, public MainWindow {
   bool SaveSett(const std::string& fileName) override;
   bool Unload() override;
   void PerformAction() override;
-  std::string CountdownText() const override { return txtTimeout.Text(); }
   bool BeepOnTimeout() const override { return mnu_beep.Checked(); }
-  std::string BeepFrequencyText() const override { return txtBeepFreq.Text(); }
-  void SetBeepFrequencyText(const std::string& text) override { txtBeepFreq.SetText(text); }
-  std::string AlarmMessage() const override { return txtMessage.Text(); }
-  bool AlarmFileTicked() const override { return chkAlarmF.Value() == 1; }
-  std::string AlarmFilePath() const override { return txtAlarmF.Text(); }
 
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
   // False when the file could not be opened or read.
   bool LoadSett(const std::string& fileName);
-  // The countdown beep's frequency: the number in txtBeepFreq brought into 100..10000 Hz (a
-  // hand-edited file may hold anything there; the text itself is kept as stored).
-  std::int16_t BeepFrequency() const override;
   // Whether the system can hibernate now; a system without the query cannot.
   bool HibernateAllowed();
 
@@ -106,8 +106,6 @@ class frmMain : public ui::Form, public MainWindow {
   ui::CommandButton cmdActivate{*this, "cmdActivate"};
   ui::CommandButton cmdTray{*this, "cmdTray"};
 
-  ui::TextBox txtVer{*this, "txtVer"};          // receives the fetched version text; out of view
-  ui::TextBox txtBeepFreq{*this, "txtBeepFreq"};  // the countdown beep's frequency; hidden
   ui::Image IcoDisabled{*this, "IcoDisabled"};  // the tray picture while no schedule is active
 
   ui::Timer tmrTime{*this, "tmrTime"};
@@ -146,15 +144,15 @@ class frmMain : public ui::Form, public MainWindow {
   void Form_Load();
   void Form_QueryUnload(int& cancel, int unloadMode);
   void Form_Unload(int& cancel);
-  void Form_MouseMove(int button, int shift, float x, float y);
+  void Form_TrayMouse(const ui::TrayMouseEvent& event);
   void Form_RegisteredMessage(const std::string& name);
   void tmrAction_Timer();
   void mnu_exit_Click();
   void mnu_popexit_Click() { mnu_exit_Click(); }
 
   void cmdActivate_Click();
+  // The menu bar's "Activate" and the tray pop-up's, alike.
   void mnu_activate_Click();
-  void mnu_Ractivate_Click();
   void optTime_Click(int index);
   void tmrTime_Timer();
   void txtPeriod_KeyPress(int& keyAscii);
@@ -202,11 +200,11 @@ class frmMain : public ui::Form, public MainWindow {
   // Opens the alarm window, not modal.
   void ShowAlarmWindow();
   void StartProgram(const std::string& path);
-  // Tells the user that a request did not happen: Windows refused it (with Windows' reason),
-  // this Windows does not offer it, or it failed with a run-time error (`failure`).
-  void ReportFailure(const std::string& request, const power::Refusal& refusal, const std::string& failure);
   // The index of the selected action, or -1 when none is.
   int SelectedAction() const;
+  schedule::Trigger TriggerFromWindow(base::LocalTime now) const;
+  // Shows a schedule in the controls.
+  void ShowSchedule(const schedule::Schedule& schedule);
   void OfferAction(int index, bool offered);
   bool StandByOffered();
   bool LockOffered();
@@ -220,7 +218,8 @@ class frmMain : public ui::Form, public MainWindow {
   void TakePeriod();
   void DesignLayout();
   void BindHandlers();
-  void ActivateSchedule();
+  void ActivateSchedule(const schedule::Schedule& schedule);
+  void StopTrigger();
   void RestartClockWithTrigger();
   void DeactivateSchedule();
   void RestoreFromTray();
@@ -238,8 +237,10 @@ class frmMain : public ui::Form, public MainWindow {
   int updateTicks_ = 0;
   std::string captionBeforeCheck_;
 
-  ProgramState& state_;
+  session::ProgramState& state_;
   os::Services& os_;  // the state's services
+  bool active_ = false;                  // the Activate/Deactivate toggle
+  std::unique_ptr<schedule::Watch> watch_;  // the active schedule's trigger, armed
   // The settings file was there at start-up but could not be read (another program held it):
   // it still holds the user's choices, so only the user's own save replaces it.
   bool keepUnreadSettings_ = false;

@@ -2,7 +2,7 @@
 
 #include "base/Convert.h"
 #include "countdown/modSpeaker.h"
-#include "platform/modMisc.h"
+#include "platform/TopMost.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
 #include "ui/Runtime.h"
@@ -20,7 +20,7 @@ constexpr double kLateness = 50;  // ms a second may run over before the countdo
 
 }  // namespace
 
-frmAction::frmAction(ui::Runtime& runtime, app::ProgramState& state) : ui::Form(runtime, "frmAction"), state_(state) {
+frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(runtime, "frmAction"), state_(state) {
   SetCaption(" Warning!");
   SetIcon("IDI_MAIN");
   BorderStyle = ui::BorderStyle::FixedDialog;
@@ -38,7 +38,6 @@ frmAction::frmAction(ui::Runtime& runtime, app::ProgramState& state) : ui::Form(
   cmdCancel.SetCaption("Cancel");
   cmdCancel.Move(3690, 1080, 1320, 405);
   tmrProgress.SetInterval(kSilentInterval);
-  tmrProgress.Tag = "0";
 
   LoadEvent = [this] { Form_Load(); };
   Activate = [this] { Form_Activate(); };
@@ -56,7 +55,7 @@ std::string frmAction::Sentence(double remaining) const {
 void frmAction::Form_Load() {
   EachStatement({
       [&] { chk_mute.SetValue(state_.main->BeepOnTimeout() ? 0 : 1); },
-      [&] { length_ = base::Val(state_.main->CountdownText()); },
+      [&] { length_ = state_.Schedule.countdown; },
       [&] { prgBar.SetMax(length_); },
       [&] {
         if (chk_mute.Value() == 0) tmrProgress.SetInterval(kBeepingInterval);
@@ -75,20 +74,18 @@ void frmAction::Form_KeyDown(int& keyCode, int /*shift*/) {
 }
 
 void frmAction::tmrProgress_Timer() {
-  int count = static_cast<int>(base::Val(tmrProgress.Tag));
-  if (count >= length_) {
+  if (count_ >= length_) {
     Perform();
     return;
   }
   KeepTime();
-  ++count;
-  tmrProgress.Tag = std::to_string(count);
+  const int count = ++count_;
   prgBar.SetValue(count);
   if (chk_mute.Value() == 1) {
     tmrProgress.SetInterval(kSilentInterval);
   } else {
     tmrProgress.SetInterval(kBeepingInterval);
-    SpeakerTone(state_.os, GetRuntime(), state_.main->BeepFrequency(), kToneLength);
+    SpeakerTone(state_.os, GetRuntime(), state_.Family, state_.BeepFrequency(), kToneLength);
     // Messages were served during the tone: the user may have cancelled, and the program
     // ended. Otherwise the next period counts from the tone's end, so that a beeping second,
     // tone and interval together, lasts a second. Each such restart adds the system's timer

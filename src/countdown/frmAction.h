@@ -4,7 +4,7 @@
 // the main window, which ends the program.
 #pragma once
 
-#include "app/ProgramState.h"
+#include "session/ProgramState.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -12,7 +12,7 @@ namespace countdown {
 
 class frmAction : public ui::Form {
  public:
-  frmAction(ui::Runtime& runtime, app::ProgramState& state);
+  frmAction(ui::Runtime& runtime, session::ProgramState& state);
 
   // "Action : <action> will be performed in <n> Seconds."
   std::string Sentence(double remaining) const;
@@ -21,7 +21,7 @@ class frmAction : public ui::Form {
   ui::ProgressBar prgBar{*this, "prgBar"};
   ui::CheckBox chk_mute{*this, "chk_mute"};
   ui::CommandButton cmdCancel{*this, "cmdCancel"};
-  ui::Timer tmrProgress{*this, "tmrProgress"};  // its Tag holds the seconds counted so far
+  ui::Timer tmrProgress{*this, "tmrProgress"};
 
   void Form_Load();
   void Form_Activate();
@@ -38,8 +38,9 @@ class frmAction : public ui::Form {
   void StopAndTell(const std::string& message);
   void KeepTime();
 
-  app::ProgramState& state_;
+  session::ProgramState& state_;
   double length_ = 0;  // the countdown length in seconds, read once at load
+  int count_ = 0;      // the seconds counted so far
   // When the last tick came (elapsed-time clock), and how many milliseconds the ticks have
   // fallen behind one a second so far.
   bool ticked_ = false;

@@ -9,12 +9,15 @@
 namespace countdown {
 namespace {
 
+constexpr int kLowest = session::kLowestFrequency;
+constexpr int kHighest = session::kHighestFrequency;
+
 constexpr const char* kTestCaption = "&Test";
 constexpr const char* kStopCaption = "Sto&p";
 
 }  // namespace
 
-frmOptions::frmOptions(ui::Runtime& runtime, app::ProgramState& state) : ui::Form(runtime, "frmOptions"), state_(state) {
+frmOptions::frmOptions(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(runtime, "frmOptions"), state_(state) {
   SetCaption("Beep Frequency");
   SetIcon("IDI_MAIN");
   BorderStyle = ui::BorderStyle::FixedDialog;
@@ -53,7 +56,7 @@ frmOptions::frmOptions(ui::Runtime& runtime, app::ProgramState& state) : ui::For
 }
 
 void frmOptions::Form_Load() {
-  if (state_.main) txtFreq.SetText(state_.main->BeepFrequencyText());
+  txtFreq.SetText(state_.BeepFrequencyText);
   txtFreq_Change();
   TakeFrequency();
 }
@@ -98,23 +101,18 @@ void frmOptions::txtFreq_KeyPress(int& keyAscii) {
 void frmOptions::scrFreq_Change() { txtFreq.SetText(std::to_string(scrFreq.Value())); }
 
 void frmOptions::cmdPlay_Click() {
-  if (cmdPlay.Caption() == kTestCaption) {
-    tmrPlay.SetEnabled(true);
-    cmdPlay.SetCaption(kStopCaption);
-  } else {
-    cmdPlay.SetCaption(kTestCaption);  // the timer stops at its next tick
-  }
+  testing_ = !testing_;
+  if (testing_) tmrPlay.SetEnabled(true);  // stopped, the timer ends at its next tick
+  cmdPlay.SetCaption(testing_ ? kStopCaption : kTestCaption);
 }
 
 void frmOptions::tmrPlay_Timer() {
-  if (cmdPlay.Caption() != kTestCaption)
-    SpeakerTone(state_.os, GetRuntime(), Frequency(), 100);
+  if (testing_)
+    SpeakerTone(state_.os, GetRuntime(), state_.Family, Frequency(), 100);
   else
     tmrPlay.SetEnabled(false);
 }
 
-void frmOptions::CopyToMain() {
-  if (state_.main) state_.main->SetBeepFrequencyText(txtFreq.Text());
-}
+void frmOptions::CopyToMain() { state_.BeepFrequencyText = txtFreq.Text(); }
 
 }  // namespace countdown

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/ProgramState.h"
+#include "session/ProgramState.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -12,10 +12,7 @@ namespace countdown {
 
 class frmOptions : public ui::Form {
  public:
-  frmOptions(ui::Runtime& runtime, app::ProgramState& state);
-
-  static constexpr int kLowest = 100;     // Hz
-  static constexpr int kHighest = 10000;  // Hz
+  frmOptions(ui::Runtime& runtime, session::ProgramState& state);
 
   ui::Label lblFreq{*this, "lblFreq"};
   ui::TextBox txtFreq{*this, "txtFreq"};
@@ -35,7 +32,7 @@ class frmOptions : public ui::Form {
   void tmrPlay_Timer();
 
  private:
-  // The main window's txtBeepFreq takes the box's text.
+  // The program's beep frequency takes the box's text.
   void CopyToMain();
   // Brings a frequency below the lowest up to it, once the value is taken: the box is left,
   // Enter is pressed, the spin button used, the window opened or closed.
@@ -43,7 +40,8 @@ class frmOptions : public ui::Form {
   // The box's frequency brought into range, for a tone.
   std::int16_t Frequency() const;
 
-  app::ProgramState& state_;
+  session::ProgramState& state_;
+  bool testing_ = false;  // the Test/Stop toggle
 };
 
 }  // namespace countdown

@@ -2,7 +2,6 @@
 
 #include "base/Convert.h"
 #include "platform/modWaitable.h"
-#include "power/modShutdown.h"
 
 namespace countdown {
 namespace {
@@ -19,8 +18,9 @@ constexpr double kTimerBaseFrequency = 1193280;
 
 std::int16_t SpeakerDivisor(std::int16_t frequency) { return base::CInt(kTimerBaseFrequency / frequency); }
 
-void SpeakerTone(const os::Services& os, ui::Runtime& runtime, std::int16_t frequency, float duration) {
-  switch (power::GetOSType(os.kernel32)) {
+void SpeakerTone(const os::Services& os, ui::Runtime& runtime, platform::WindowsFamily family, std::int16_t frequency,
+                 float duration) {
+  switch (platform::GetOSType(family)) {
     case 0: {
       const std::uint32_t start = os.kernel32.GetTickCount();
       const std::int32_t milliseconds = base::CLng(duration);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "os/Services.h"
+#include "platform/WindowsVersion.h"
 #include "ui/Runtime.h"
 
 namespace countdown {
@@ -20,7 +21,9 @@ std::int16_t SpeakerDivisor(std::int16_t frequency);
 // family through Beep; where Beep returns early (Windows versions without a speaker service,
 // Wine), the rest of the duration passes with window messages served. On Windows 95/98/Me
 // through the ports (PortTone), or, below 37 Hz, the plain beep. Elsewhere the plain beep.
-void SpeakerTone(const os::Services& os, ui::Runtime& runtime, std::int16_t frequency, float duration);
+// `family` is the one the program asked at start-up.
+void SpeakerTone(const os::Services& os, ui::Runtime& runtime, platform::WindowsFamily family, std::int16_t frequency,
+                 float duration);
 
 // The port path: programs channel 2 of the interval timer, switches the speaker on, serves
 // window messages until the duration has passed, then switches the speaker off. The speaker

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/App.h"
+#include "platform/Program.h"
 
 namespace platform {
 namespace {
@@ -18,7 +18,7 @@ void WaitSeconds(const os::Services& os, ui::Runtime& runtime, std::int32_t seco
   os::Handle timer = 0;
   bool fired = false;
   try {
-    timer = os.kernel32.CreateWaitableTimerA(true, app::ExeName(os.kernel32) + "Timer");
+    timer = os.kernel32.CreateWaitableTimerA(true, platform::ExeName(os.kernel32) + "Timer");
     if (timer != 0 && os.kernel32.SetWaitableTimer(timer, -(seconds * kUnitsPerSecond), 0, false) != 0) {
       for (;;) {
         std::uint32_t woke = os.user32.MsgWaitForMultipleObjects({timer}, false, os::kInfinite, os::kQsAllInput);

@@ -1,49 +1,8 @@
 #include "power/modShutdown.h"
 
+#include <cctype>
+
 namespace power {
-
-OSInfo ClassifyVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
-  OSInfo info;
-  info.Build = static_cast<std::int32_t>(build);
-  info.VersionText = std::to_string(major) + "." + std::to_string(minor);
-  if (platformId == 1) {
-    info.Family = kFamily9x;
-    info.Release = minor == 0 ? 1 : minor == 10 ? 2 : minor == 90 ? 3 : 0;
-  } else if (platformId == 2) {
-    info.Family = kFamilyNT;
-    info.Release = major < 5 ? 4 : major == 5 && minor == 0 ? 5 : major == 5 && minor == 1 ? 6 : 0;
-  }
-  return info;
-}
-
-OSInfo GetOSInfo(os::Kernel32& kernel32) {
-  os::OsVersionInfo version;  // all numbers stay 0 when the query fails
-  version.dwOSVersionInfoSize = 148;
-  if (kernel32.GetVersionExA(version) == 0) version = os::OsVersionInfo{};
-  return ClassifyVersion(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber);
-}
-
-std::string GetOSName(os::Kernel32& kernel32) {
-  switch (GetOSInfo(kernel32).Family) {
-    case kFamily9x:
-      return "Windows 9x|ME";
-    case kFamilyNT:
-      return "Windows NT";
-    default:
-      return "Windows 32";
-  }
-}
-
-std::int32_t GetOSType(os::Kernel32& kernel32) {
-  switch (GetOSInfo(kernel32).Family) {
-    case kFamilyNT:
-      return 0;
-    case kFamily9x:
-      return 1;
-    default:
-      return 2;
-  }
-}
 
 void SetShutdownPriv(const os::Services& os, bool enable) {
   os::Handle process = os.kernel32.GetCurrentProcess();
@@ -76,9 +35,11 @@ bool NotOffered(Refusal* refusal) {
 
 }  // namespace
 
-bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal) {
+using platform::WindowsFamily;
+
+bool ExitWin(const os::Services& os, WindowsFamily family, std::int32_t flags, bool force, Refusal* refusal) {
   std::uint32_t effective = static_cast<std::uint32_t>(flags) | (force ? os::kEwxForce : 0);
-  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return Accepted(os, os.user32.ExitWindowsEx(effective, 0), refusal);
+  if (family != WindowsFamily::NT) return Accepted(os, os.user32.ExitWindowsEx(effective, 0), refusal);
   SetShutdownPriv(os, true);
   bool accepted;
   try {
@@ -91,14 +52,54 @@ bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* re
   return accepted;
 }
 
-bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake, Refusal* refusal) {
-  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return NotOffered(refusal);
+bool SuspendPC(const os::Services& os, WindowsFamily family, std::int32_t hibernate, bool force, bool disableWake,
+               Refusal* refusal) {
+  if (family != WindowsFamily::NT) return NotOffered(refusal);
   return Accepted(os, os.powrprof.SetSuspendState(hibernate != 0, force, disableWake), refusal);
 }
 
-bool LockPC(const os::Services& os, Refusal* refusal) {
-  if (GetOSInfo(os.kernel32).Family != kFamilyNT) return NotOffered(refusal);
+bool LockPC(const os::Services& os, WindowsFamily family, Refusal* refusal) {
+  if (family != WindowsFamily::NT) return NotOffered(refusal);
   return Accepted(os, os.user32.LockWorkStation(), refusal);
+}
+
+bool Perform(const os::Services& os, WindowsFamily family, schedule::Action action, bool forced, Refusal& refusal) {
+  using schedule::Action;
+  switch (action) {
+    case Action::Shutdown:
+      return ExitWin(os, family, os::kEwxShutdown, forced, &refusal);
+    case Action::Restart:
+      return ExitWin(os, family, os::kEwxReboot, forced, &refusal);
+    case Action::LogOff:
+      return ExitWin(os, family, os::kEwxLogoff, forced, &refusal);
+    case Action::Hibernate:
+      return SuspendPC(os, family, 1, forced, false, &refusal);
+    case Action::StandBy:
+      return SuspendPC(os, family, 0, forced, false, &refusal);
+    case Action::Lock:
+      return LockPC(os, family, &refusal);
+    case Action::Alarm:
+      break;
+  }
+  return false;
+}
+
+std::string FailureText(os::Kernel32& kernel32, const std::string& request, const Refusal& refusal,
+                        const std::string& failure) {
+  std::string text = request + " could not be performed";
+  if (refusal.refused) {
+    std::string reason;
+    try {
+      reason = kernel32.FormatMessageA(refusal.error);
+    } catch (const std::exception&) {
+      // No text of Windows' own: the number stands instead.
+    }
+    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
+    if (reason.empty()) reason = "Error " + std::to_string(refusal.error) + ".";
+    return text + ": Windows refused the request.\r\n\r\n" + reason;
+  }
+  if (refusal.notOffered) return text + ": this version of Windows does not offer it.";
+  return text + ".\r\n\r\n" + failure;
 }
 
 }  // namespace power

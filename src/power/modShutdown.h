@@ -1,35 +1,15 @@
-// The Windows family the program runs on, the shutdown privilege, and the power requests:
-// leaving Windows, suspending the computer, locking the workstation.
+// The shutdown privilege and the power requests: leaving Windows, suspending the computer,
+// locking the workstation; and carrying out a schedule's action with them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "os/Kernel32.h"
 #include "os/Services.h"
+#include "platform/WindowsVersion.h"
+#include "schedule/Action.h"
 
 namespace power {
-
-// The families OSInfo::Family names; 0 is any other.
-constexpr std::int32_t kFamily9x = 1;  // Windows 95, 98, Me
-constexpr std::int32_t kFamilyNT = 2;  // NT 3.51 and later
-
-struct OSInfo {
-  std::int32_t Family = 0;   // kFamily9x, kFamilyNT or 0
-  std::int32_t Release = 0;  // 1 95, 2 98, 3 Me, 4 NT 3.51/4.0, 5 2000, 6 XP, 0 any other
-  std::int32_t Build = 0;
-  std::string VersionText;   // "major.minor", e.g. 5.1
-};
-
-// Classifies the numbers the version query reports.
-OSInfo ClassifyVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
-
-// Asks the system afresh on every call; a failed query reads as all zeros.
-OSInfo GetOSInfo(os::Kernel32& kernel32);
-// "Windows 32", "Windows 9x|ME" or "Windows NT".
-std::string GetOSName(os::Kernel32& kernel32);
-// 0 NT family, 1 Windows 95/98/Me, 2 anything else.
-std::int32_t GetOSType(os::Kernel32& kernel32);
 
 // Switches "SeShutdownPrivilege" of the program's own token on or off (off always writes the
 // attributes 0). No step's result is looked at; nothing is reported.
@@ -45,18 +25,32 @@ struct Refusal {
 
 // The operations below return true when Windows accepted the request. When Windows was asked
 // and refused, the refusal (the GetLastError code right after the call) goes into `refusal`.
-// A function the system lacks is a run-time error.
+// A function the system lacks is a run-time error. `family` is the one the program asked at
+// start-up.
 
 // Shuts down, restarts or logs off (the EWX_ flags), adding EWX_FORCE when forced. On the NT
 // family the shutdown privilege is on during the request and off again after it, whatever
 // the request gives.
-bool ExitWin(const os::Services& os, std::int32_t flags, bool force, Refusal* refusal = nullptr);
+bool ExitWin(const os::Services& os, platform::WindowsFamily family, std::int32_t flags, bool force,
+             Refusal* refusal = nullptr);
 // Hibernates (hibernate 1) or stands by (0), on the NT family only; false at once elsewhere,
 // the request not offered.
-bool SuspendPC(const os::Services& os, std::int32_t hibernate, bool force, bool disableWake,
-               Refusal* refusal = nullptr);
+bool SuspendPC(const os::Services& os, platform::WindowsFamily family, std::int32_t hibernate, bool force,
+               bool disableWake, Refusal* refusal = nullptr);
 // Locks the workstation, on the NT family only; false at once elsewhere, the request not
 // offered.
-bool LockPC(const os::Services& os, Refusal* refusal = nullptr);
+bool LockPC(const os::Services& os, platform::WindowsFamily family, Refusal* refusal = nullptr);
+
+// Carries out one of the six power actions (the alarm is none of them: nothing happens for it)
+// with the request it stands for: shut down (EWX_SHUTDOWN), restart, log off, hibernate, stand
+// by or lock, forced where the request knows of it.
+bool Perform(const os::Services& os, platform::WindowsFamily family, schedule::Action action, bool forced,
+             Refusal& refusal);
+
+// What the user is told of a request that did not happen: "<request> could not be performed",
+// then why: Windows refused it (with Windows' own text for the error), this Windows does not
+// offer it, or the run-time error `failure`.
+std::string FailureText(os::Kernel32& kernel32, const std::string& request, const Refusal& refusal,
+                        const std::string& failure);
 
 }  // namespace power

@@ -1,22 +1,19 @@
-// The settings file: 18 lines of single-byte text in a fixed order, each ending in CR LF; the
-// meaning of a value is given by its line number alone. The main window's controls are the
-// settings: saving reads them, loading sets them and so runs their own handlers.
+// The settings file: lines of single-byte text in a fixed order, each ending in CR LF; the
+// meaning of a value is given by its line number alone. This module reads and writes the lines;
+// what each line holds is the main window's business (its controls are the settings).
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "os/Files.h"
 
-namespace app {
-class frmMain;
-}
-
 namespace settings {
 
 constexpr int kLineCount = 18;
-// How much of the file start-up reads: the 18 lines the program writes take a few kilobytes,
+// How much of the file start-up reads: the lines the program writes take a few kilobytes,
 // and a damaged or foreign file of any size costs no more than this.
 constexpr std::size_t kReadLimit = 64 * 1024;
 
@@ -26,18 +23,12 @@ std::string JoinLines(const std::vector<std::string>& lines);
 // end counts too.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// The 18 values of the controls, in file order.
-std::vector<std::string> SettingsLines(app::frmMain& form);
+// Writes the lines beside the old file and renames the new one into place. Returns false when
+// nothing could be written (the old file then stays as it was); never raises an error.
+bool WriteLines(os::Files& files, const std::string& fileName, const std::vector<std::string>& lines);
 
-// Writes the file beside the old one and renames it into place. Returns false when nothing
-// could be written (the old file then stays as it was); never raises an error.
-bool SaveSett(app::frmMain& form, os::Files& files, const std::string& fileName);
-
-// Sets the controls from the file's lines, each line on its own: an unusable value leaves its
-// control as it was and the next line keeps its place. Missing lines leave their controls
-// alone; lines after the 18th are ignored, and so is everything past the first kReadLimit
-// bytes, with the line cut there. Returns false when the file could not be opened or
-// read, so that nothing was set. Never raises an error.
-bool LoadSett(app::frmMain& form, os::Files& files, const std::string& fileName);
+// The file's lines; everything past the first kReadLimit bytes is ignored, with the line cut
+// there. Nothing when the file could not be opened or read. Never raises an error.
+std::optional<std::vector<std::string>> ReadLines(os::Files& files, const std::string& fileName);
 
 }  // namespace settings

@@ -83,8 +83,6 @@ class Control {
   const Font& GetFont() const { return font_; }
   void SetFont(const Font& font);
 
-  std::string Tag;
-
   // True when this control and every container around it are enabled / visible.
   bool EffectivelyEnabled() const;
   bool EffectivelyVisible() const;

@@ -144,6 +144,15 @@ void KeepDigits(int& keyAscii) {
   if (!digit && !clipboard && keyAscii != 8) keyAscii = 0;
 }
 
+std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage) {
+  if (mouseMessage == 0x200) return TrayMouseEvent{MouseButton::None, MouseAction::Move};
+  if (mouseMessage < 0x201 || mouseMessage > 0x209) return std::nullopt;
+  static const MouseButton kButtons[] = {MouseButton::Left, MouseButton::Right, MouseButton::Middle};
+  static const MouseAction kActions[] = {MouseAction::Down, MouseAction::Up, MouseAction::DoubleClick};
+  const std::uint32_t n = mouseMessage - 0x201;
+  return TrayMouseEvent{kButtons[n / 3], kActions[n % 3]};
+}
+
 // ---- CheckBox
 
 void CheckBox::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
@@ -186,6 +195,12 @@ std::vector<OptionButton*> OptionButton::Group() const {
   for (Control* sibling : Parent()->Children())
     if (sibling->Kind() == ControlKind::OptionButton) group.push_back(static_cast<OptionButton*>(sibling));
   return group;
+}
+
+bool OptionButton::IsTabStop() const {
+  std::vector<OptionButton*> group = Group();
+  auto selected = std::find_if(group.begin(), group.end(), [](OptionButton* o) { return o->Value(); });
+  return selected != group.end() ? *selected == this : group.front() == this;
 }
 
 void OptionButton::Select() {

@@ -141,6 +141,9 @@ class OptionButton : public Control {
   bool UserArrow(bool forward);
   // The option buttons of the same container, this one among them, in the order made.
   std::vector<OptionButton*> Group() const;
+  // Whether Tab stops here: of an option group only the selected button is a stop, or the
+  // first one while none is selected.
+  bool IsTabStop() const;
 
  private:
   void Select();

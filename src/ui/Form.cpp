@@ -185,10 +185,7 @@ CommandButton* Form::CancelButton() const {
 Control* Form::NextTabStop(Control* from, bool forward) const {
   auto isStop = [](Control* c) {
     if (!c->CanTakeFocus()) return false;
-    if (c->Kind() != ControlKind::OptionButton) return true;
-    auto group = static_cast<OptionButton*>(c)->Group();
-    auto selected = std::find_if(group.begin(), group.end(), [](OptionButton* o) { return o->Value(); });
-    return selected != group.end() ? *selected == c : group.front() == c;
+    return c->Kind() != ControlKind::OptionButton || static_cast<OptionButton*>(c)->IsTabStop();
   };
   const std::size_t n = all_.size();
   auto here = std::find(all_.begin(), all_.end(), from);

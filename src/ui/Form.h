@@ -85,6 +85,13 @@ class Form : public Container {
   Event<int&, int> KeyDown;       // key code, shift state; with KeyPreview, before the control
   Event<int, int, float, float> MouseMove;  // button, shift, x and y in twips
 
+  // The window message the form's notification-area icon reports its mouse events with (0:
+  // the form has no icon). They arrive as TrayMouse, whether the form is shown or hidden; where
+  // that message is the mouse move's own, the icon's events are told from the pointer's moves
+  // by the event's number standing where the pointer's x would, at y 0.
+  std::uint32_t TrayMessage = 0;
+  Event<const TrayMouseEvent&> TrayMouse;
+
   // Messages other programs send to every top-level window by name, such as "TaskbarCreated",
   // which Explorer sends when it starts: the names listed here (set before the form loads)
   // reach the form as RegisteredMessage(name), whether it is shown or hidden.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -91,6 +92,18 @@ constexpr int kCtrlX = 24;
 constexpr int vbShiftMask = 1;
 constexpr int vbCtrlMask = 2;
 constexpr int vbAltMask = 4;
+
+// A mouse event over a form's notification-area icon: which button, and what it did.
+enum class MouseButton { None, Left, Right, Middle };
+enum class MouseAction { Move, Down, Up, DoubleClick };
+struct TrayMouseEvent {
+  MouseButton button = MouseButton::None;
+  MouseAction action = MouseAction::Move;
+  bool operator==(const TrayMouseEvent&) const = default;
+};
+// The icon reports each event by the number of the window message it stands for (0x200 a move,
+// 0x201 the left button down, ... 0x209 the middle button's double click); nothing for another.
+std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage);
 
 // Twips per pixel at the usual 96 dots per inch.
 constexpr int kTwipsPerPixel = 15;

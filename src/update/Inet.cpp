@@ -3,8 +3,8 @@
 #include <mutex>
 #include <vector>
 
-#include "app/Version.h"
 #include "base/RuntimeError.h"
+#include "session/Version.h"
 
 namespace update {
 
@@ -77,7 +77,7 @@ struct Inet::Transfer {
   }
 
   std::string Fetch(const std::string& url) {
-    os::Handle session = wininet.InternetOpenA("Quenlar/" + app::VersionText(), os::kInternetOpenTypePreconfig);
+    os::Handle session = wininet.InternetOpenA("Quenlar/" + session::VersionText(), os::kInternetOpenTypePreconfig);
     if (!session || !Keep(session)) return {};
     SetTimeouts(session);
     // One attempt to connect, so that the connect time-out is the whole wait.

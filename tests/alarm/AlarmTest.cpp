@@ -48,8 +48,10 @@ class Alarm : public testing_support::MainWindowTest {
     fake.quartz.playableFiles.insert(kTune);
     M().txtMessage.SetText("Time to go");
   }
-  // The trigger's part: the main window hidden, the program set to end, the window shown.
+  // The trigger's part: the schedule the window describes activated, the main window hidden,
+  // the program set to end, the window shown.
   app::alarm::frmAlarm& Fire() {
+    state.Schedule = M().ScheduleFromWindow(clock.Now());
     M().Hide();
     state.ExitNow = true;
     alarm = std::make_unique<app::alarm::frmAlarm>(runtime, state);
@@ -161,7 +163,7 @@ TEST_F(Alarm, TheCloseBoxAlsoStopsReleasesAndEnds) {
 }
 
 TEST_F(Alarm, ALoadThatFailsSaysNothingPlaysAndTheWindowGoes) {
-  app::MainWindow* main = state.main;
+  session::MainWindow* main = state.main;
   state.main = nullptr;
   app::alarm::frmAlarm& a = Fire();
   EXPECT_FALSE(a.IsLoaded());

@@ -1,4 +1,5 @@
 // The close request and the unload sequence, from every place a close can come from.
+#include "app/SettingsLines.h"
 #include "settings/modSettings.h"
 #include "support/Harness.h"
 
@@ -49,7 +50,7 @@ TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
   // a started program or a countdown's beep would all show here.
   EXPECT_EQ(fake.log.All(),
             (Calls{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord},
-                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(settings::SettingsLines(M()))}}))
+                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))}}))
       << "the icon goes and the settings are saved on the way out, nothing more";
 }
 
@@ -103,7 +104,7 @@ TEST_F(Close, ExitFromTheMenuItsShortcutAndTheTrayBehaveLikeTheCloseBox) {
   boxes().Answer(ui::vbNo);
   ASSERT_TRUE(backend.Press(M(), ui::Shortcut::Ctrl('X')));
   backend.Click(M().cmdTray);
-  M().Form_MouseMove(2, 0, 516.0f * 15, 0);
+  backend.MouseMove(M(), 516, 0);
   boxes().Answer(ui::vbNo);
   ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_popexit));
   ASSERT_EQ(boxes().Log().size(), 3u);
@@ -131,7 +132,7 @@ TEST_F(Close, UnloadRemovesTheIconThenSavesThenStopsTheTimersAndEnds) {
   backend.CloseBox(M());
   EXPECT_EQ(fake.log.All(),
             (Calls{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord},
-                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(settings::SettingsLines(M()))}}));
+                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))}}));
   EXPECT_FALSE(M().tmrTime.Enabled());
   EXPECT_TRUE(runtime.Ended());
 }
@@ -141,10 +142,10 @@ TEST_F(Close, UnloadRemovesTheTrayIconStopsTheTimersAndEnds) {
   backend.Click(M().cmdTray);
   ASSERT_EQ(fake.shell32.trayIcons.size(), 1u);
   M().tmrUpdate.SetEnabled(true);
-  state.ExitNow = true;
-  M().tmrAction.SetEnabled(false);
+  boxes().Answer(ui::vbYes);  // to deactivate
   M().Unload();
   EXPECT_TRUE(fake.shell32.trayIcons.empty());
+  EXPECT_FALSE(M().tmrAction.Enabled());
   EXPECT_FALSE(M().tmrUpdate.Enabled());
   EXPECT_FALSE(M().tmrTime.Enabled());
   EXPECT_TRUE(runtime.Ended());

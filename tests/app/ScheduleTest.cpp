@@ -9,7 +9,7 @@ using testing_support::MainWindowTest;
 class Schedule : public MainWindowTest {
  protected:
   app::frmMain& StartAt(base::CivilTime now) {
-    backend.Clock().SetWallClock(MakeLocalTime(now));
+    clock.SetWallClock(MakeLocalTime(now));
     return Start();
   }
   void Activate() { ASSERT_TRUE(backend.Click(M().cmdActivate)); }
@@ -18,7 +18,7 @@ class Schedule : public MainWindowTest {
 TEST_F(Schedule, InOneHourAtTenFiresAtElevenTheSameDay) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 11, 0, 0}));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2026, 12, 6, 11, 0, 0}));
   EXPECT_EQ(m.lblActionTime.Caption(), "06 DEC 2026\r11:00:00 AM");
 }
 
@@ -33,8 +33,8 @@ TEST_F(Schedule, NineHundredNinetyNineHoursIsFortyOneDaysAndFifteenHours) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   backend.Type(m.txtPeriod, "999");
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2027, 1, 17, 1, 0, 0}));
-  EXPECT_EQ(state.TargetTime - MakeLocalTime({2026, 12, 6, 10, 0, 0}), std::chrono::hours(41 * 24 + 15));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2027, 1, 17, 1, 0, 0}));
+  EXPECT_EQ(state.TargetTime() - MakeLocalTime({2026, 12, 6, 10, 0, 0}), std::chrono::hours(41 * 24 + 15));
 }
 
 TEST_F(Schedule, NinetyMinutesAfterHalfPastTenInTheEveningCrossMidnight) {
@@ -42,7 +42,7 @@ TEST_F(Schedule, NinetyMinutesAfterHalfPastTenInTheEveningCrossMidnight) {
   backend.Choose(m.cboTimeUnit, 1);
   backend.Type(m.txtPeriod, "90");
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2027, 1, 1, 0, 15, 10}));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2027, 1, 1, 0, 15, 10}));
   EXPECT_EQ(m.lblActionTime.Caption(), "01 JAN 2027\r12:15:10 AM");
 }
 
@@ -51,11 +51,11 @@ TEST_F(Schedule, AnAtTimeAlreadyPastTodayMeansTomorrowAndThePresentSecondStaysTo
   backend.Click(m.optTime[0]);
   backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 9, 59, 59}));  // the picker's date counts for nothing
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 7, 9, 59, 59}));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2026, 12, 7, 9, 59, 59}));
   backend.Click(m.cmdActivate);
   backend.SetTime(m.ActTime, MakeLocalTime({2020, 1, 1, 10, 0, 0}));
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 0}));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2026, 12, 6, 10, 0, 0}));
 }
 
 TEST_F(Schedule, ChoosingTheWayEnablesItsEntryControls) {
@@ -110,7 +110,7 @@ TEST_F(Schedule, SecondsNeedAtLeastFive) {
   EXPECT_EQ(m.txtPeriod.Text(), "2") << "while the user types";
   ASSERT_TRUE(backend.Choose(m.mnu_activate));  // from the menu, the box keeping the focus
   EXPECT_EQ(m.txtPeriod.Text(), "5");
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 10, 0, 5}));
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2026, 12, 6, 10, 0, 5}));
 }
 
 TEST_F(Schedule, APastedAmountIsTheWholeNumberItBeginsWith) {
@@ -128,7 +128,7 @@ TEST_F(Schedule, APastedAmountIsTheWholeNumberItBeginsWith) {
   EXPECT_EQ(pasteOver(" 42"), "42");
   EXPECT_EQ(pasteOver("2.5"), "2");
   Activate();
-  EXPECT_EQ(state.TargetTime, MakeLocalTime({2026, 12, 6, 12, 0, 0})) << "2.5 hours pasted: 2 hours, not 25";
+  EXPECT_EQ(state.TargetTime(), MakeLocalTime({2026, 12, 6, 12, 0, 0})) << "2.5 hours pasted: 2 hours, not 25";
   backend.Click(m.cmdActivate);
   backend.Choose(m.cboTimeUnit, 2);
   EXPECT_EQ(pasteOver("4.9"), "5") << "seconds still start at 5";
@@ -178,29 +178,29 @@ TEST_F(Schedule, ActivationLocksTheWindowAndStartsTheTrigger) {
 TEST_F(Schedule, WhileActiveTheClockTicksWithTheTriggerAndStaysCurrent) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   backend.Advance(std::chrono::milliseconds(1700));  // the clock last ticked 200 ms ago
-  std::vector<std::uint64_t> clock, trigger;
+  std::vector<std::uint64_t> ticks, trigger;
   auto refreshClock = m.tmrTime.TimerEvent;
   m.tmrTime.TimerEvent = [&] {
-    clock.push_back(backend.Clock().ElapsedMs());
+    ticks.push_back(clock.ElapsedMs());
     refreshClock();
   };
   auto checkTrigger = m.tmrAction.TimerEvent;
   m.tmrAction.TimerEvent = [&] {
-    trigger.push_back(backend.Clock().ElapsedMs());
+    trigger.push_back(clock.ElapsedMs());
     checkTrigger();
   };
-  const std::uint64_t activated = backend.Clock().ElapsedMs();
+  const std::uint64_t activated = clock.ElapsedMs();
   Activate();
   backend.Advance(std::chrono::milliseconds(2000));
   EXPECT_EQ(trigger, (std::vector<std::uint64_t>{activated + 500, activated + 1000, activated + 1500, activated + 2000}));
-  EXPECT_EQ(clock, trigger) << "one wake-up for both, every 500 ms";
+  EXPECT_EQ(ticks, trigger) << "one wake-up for both, every 500 ms";
   EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r10:00:03 AM");
 }
 
 TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   Activate();
-  auto target = state.TargetTime;
+  auto target = state.TargetTime();
   ASSERT_TRUE(backend.Press(m, ui::Shortcut::Ctrl('A')));
   EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
   EXPECT_FALSE(m.tmrAction.Enabled());
@@ -213,7 +213,7 @@ TEST_F(Schedule, DeactivationUndoesItAndKeepsTheTarget) {
   EXPECT_TRUE(m.mnu_update.Enabled());
   EXPECT_EQ(m.mnu_activate.Caption(), "&Activate");
   EXPECT_EQ(m.mnu_Ractivate.Caption(), "&Activate");
-  EXPECT_EQ(state.TargetTime, target);
+  EXPECT_EQ(state.TargetTime(), target);
 }
 
 TEST_F(Schedule, TheMenuItemAndItsShortcutToggleLikeTheButton) {
@@ -246,7 +246,7 @@ TEST_F(Schedule, DeactivatingFromTheTrayRestoresThePlainCaption) {
   Activate();
   backend.Click(m.cmdTray);
   EXPECT_NE(m.Caption(), ":: Quenlar 1.3 ::");
-  m.Form_MouseMove(2, 0, 516.0f * 15, 0);
+  backend.MouseMove(m, 516, 0);
   ASSERT_EQ(backend.OpenPopup(), &m.mnu_popup);
   ASSERT_TRUE(backend.ChoosePopupItem(m.mnu_Ractivate));
   EXPECT_FALSE(m.ScheduleActive());
@@ -258,7 +258,7 @@ TEST_F(Schedule, DeactivatingFromTheTrayRestoresThePlainCaption) {
 TEST_F(Schedule, ActivatingFromTheTrayWhileHiddenStillActivates) {
   auto& m = StartAt({2026, 12, 6, 10, 0, 0});
   backend.Click(m.cmdTray);
-  m.Form_MouseMove(2, 0, 516.0f * 15, 0);
+  backend.MouseMove(m, 516, 0);
   ASSERT_TRUE(backend.ChoosePopupItem(m.mnu_Ractivate));
   EXPECT_TRUE(m.ScheduleActive()) << "the failed focus move is skipped";
   EXPECT_EQ(m.mnu_Ractivate.Caption(), "De&activate");

@@ -12,7 +12,7 @@ using base::MakeLocalTime;
 using testing_support::MainWindowTest;
 
 TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
-  backend.Clock().SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
+  clock.SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
   auto& m = Start();
   EXPECT_EQ(m.Caption(), ":: Quenlar 1.3 ::");
   EXPECT_EQ(runtime.Title, ":: Quenlar 1.3 ::");
@@ -39,6 +39,8 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
   EXPECT_FALSE(m.mnu_popup.Visible()) << "the tray pop-up never shows in the menu bar";
   EXPECT_EQ(state.AppFolder, "C:\\Program Files\\Quenlar\\");
   EXPECT_EQ(state.SettingsPath(), "C:\\Program Files\\Quenlar\\settings.qnl");
+  EXPECT_EQ(fake.log.Count<kernel32::GetVersionExA>(), 1u) << "the family is asked once, at start-up";
+  EXPECT_EQ(state.Family, platform::WindowsFamily::NT);
 }
 
 TEST_F(MainWindowTest, InitialisationLaysTheWindowOutCompactly) {
@@ -54,7 +56,7 @@ TEST_F(MainWindowTest, InitialisationLaysTheWindowOutCompactly) {
 }
 
 TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
-  backend.Clock().SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
+  clock.SetWallClock(MakeLocalTime({2026, 12, 6, 21, 5, 3}));
   auto& m = Start();
   EXPECT_EQ(m.lblTime.Caption(), "06 DEC 2026\r09:05:03 PM");
   backend.Advance(std::chrono::milliseconds(2000));
@@ -64,14 +66,14 @@ TEST_F(MainWindowTest, TheClockShowsTheUpperCasedDateAndTimeAndKeepsRunning) {
 TEST_F(MainWindowTest, ALanguageWithoutDesignatorsStillTellsMorningFromEvening) {
   fake.kernel32.am = "";
   fake.kernel32.pm = "";
-  backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 21, 0, 0}));
+  clock.SetWallClock(MakeLocalTime({2027, 3, 1, 21, 0, 0}));
   EXPECT_EQ(Start().lblTime.Caption(), "01 MAR 2027\r09:00:00 PM");
 }
 
 TEST_F(MainWindowTest, TheClockUsesTheLocaleNames) {
   fake.kernel32.monthNames[2] = "m\xE4r";
   fake.kernel32.am = "vorm.";
-  backend.Clock().SetWallClock(MakeLocalTime({2027, 3, 1, 9, 0, 0}));
+  clock.SetWallClock(MakeLocalTime({2027, 3, 1, 9, 0, 0}));
   EXPECT_EQ(Start().lblTime.Caption(), "01 M\xC4R 2027\r09:00:00 VORM.");
 }
 
@@ -140,11 +142,11 @@ TEST_F(MainWindowTest, LockComputerAndStandByAreOfferedOnTheNtFamilyOnly) {
 TEST_F(MainWindowTest, AnActionWhoseFunctionIsMissingIsNotOfferedAndTheSelectionFallsBack) {
   for (auto [library, function, index] : {std::tuple{"user32.dll", "LockWorkStation", 5},  // NT 4.0
                                           std::tuple{"powrprof.dll", "SetSuspendState", 4}}) {
-    os::fake::FakeServices fakes{backend.Clock()};
+    os::fake::FakeServices fakes{clock};
     fakes.kernel32.missingFunctions.insert({library, function});
     fakes.files.disk["C:\\Program Files\\Quenlar\\settings.qnl"] =
         std::string(index == 5 ? "False\r\n" : "") + "False\r\nFalse\r\nFalse\r\nFalse\r\nTrue\r\n";
-    app::ProgramState own{fakes.Services()};
+    session::ProgramState own{fakes.Services()};
     app::frmMain m(runtime, own);
     m.Initialize();
     m.Show();
@@ -156,12 +158,13 @@ TEST_F(MainWindowTest, AnActionWhoseFunctionIsMissingIsNotOfferedAndTheSelection
   }
 }
 
-TEST_F(MainWindowTest, NoPowerLibraryMeansNoStandByWhileOtherFailedQueriesLeaveTheirOptionAsDesigned) {
+// A family that cannot be told is no family that offers Stand by or Lock Computer.
+TEST_F(MainWindowTest, NoPowerLibraryOrNoVersionMeansNoStandByNorLockAndTheRestStillRuns) {
   fake.powrprof.ThrowOn<powrprof::IsPwrSuspendAllowed>();
   fake.kernel32.ThrowOn<kernel32::GetVersionExA>();
   auto& m = Start();
   EXPECT_FALSE(m.optExitOption[4].Enabled());
-  EXPECT_TRUE(m.optExitOption[5].Enabled());
+  EXPECT_FALSE(m.optExitOption[5].Enabled());
   EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here") << "the later steps still ran";
   EXPECT_TRUE(m.Visible());
 }

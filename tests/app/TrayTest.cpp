@@ -11,7 +11,7 @@ using testing_support::MainWindowTest;
 class Tray : public MainWindowTest {
  protected:
   void SetUp() override {
-    backend.Clock().SetWallClock(base::MakeLocalTime({2026, 12, 6, 20, 0, 0}));
+    clock.SetWallClock(base::MakeLocalTime({2026, 12, 6, 20, 0, 0}));
     Start();
   }
   const os::NotifyIconData& Icon() { return fake.shell32.trayIcons.begin()->second; }

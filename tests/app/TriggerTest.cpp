@@ -1,4 +1,5 @@
 // The trigger and the dispatch of the action, as whole runs on the virtual clock.
+#include "app/SettingsLines.h"
 #include "settings/modSettings.h"
 #include "support/Firing.h"
 
@@ -66,13 +67,13 @@ TEST_F(Trigger, TheTypicalRunRestartsForcedAfterThirtyMinutesAndAThirtySecondCou
   for (const auto& call : privilege(tokens[1].tokenHandle, 0)) expected.push_back(call);
   expected.push_back(user32::SetWindowPos{window, os::kHwndNoTopMost, 0, 0, 0, 0, 3});
   expected.push_back(shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord});
-  expected.push_back(files::ReplaceFileContents{kSettingsPath, settings::JoinLines(settings::SettingsLines(M()))});
+  expected.push_back(files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))});
   EXPECT_EQ((fake.log.Only<shell32::Shell_NotifyIconA, shell32::ShellExecuteA, user32::SetWindowPos,
                            kernel32::GetCurrentProcess, advapi32::OpenProcessToken,
                            advapi32::LookupPrivilegeValueA, advapi32::AdjustTokenPrivileges, kernel32::CloseHandle,
                            user32::ExitWindowsEx, files::ReplaceFileContents>()),
             expected);
-  EXPECT_EQ(fake.log.Count<kernel32::GetVersionExA>(), 31u) << "the family is asked at every tone and request";
+  EXPECT_EQ(fake.log.Count<kernel32::GetVersionExA>(), 0u) << "the family was asked once, at start-up";
   EXPECT_TRUE(state.Forced);
   EXPECT_TRUE(boxes().Log().empty()) << "no question on the way out";
   EXPECT_TRUE(runtime.Ended());
@@ -113,7 +114,7 @@ TEST_F(Trigger, ExitFromTheTrayDuringTheOneSecondWaitEndsTheProgramWithoutTheAct
   backend.Click(M().cmdTray);
   fake.user32.OnWait = [&] {
     fake.user32.OnWait = nullptr;
-    M().Form_MouseMove(2, 0, 516.0f * 15, 0);
+    backend.MouseMove(M(), 516, 0);
     backend.ChoosePopupItem(M().mnu_popexit);
   };
   backend.RunUntil([&] { return runtime.Ended(); }, 10s);
@@ -173,10 +174,10 @@ TEST_F(Trigger, AnErrorInTheTickItselfEndsInTheSeriousErrorExit) {
 TEST_F(Trigger, TheClockPutForwardPastTheTargetFiresAtTheNextTickAndPutBackWaits) {
   Countdown("0");
   backend.Click(M().cmdActivate);  // in one hour
-  backend.Clock().ShiftWallClock(-30min);
+  clock.ShiftWallClock(-30min);
   backend.Advance(60min);
   EXPECT_FALSE(runtime.Ended()) << "the clock was put back: the target is half an hour away";
-  backend.Clock().ShiftWallClock(2h);
+  clock.ShiftWallClock(2h);
   backend.Advance(500ms);
   EXPECT_TRUE(runtime.Ended());
   EXPECT_EQ(Exits().size(), 1u);
@@ -197,7 +198,7 @@ TEST_F(Trigger, WhenTheVersionQueryFailsTheRequestGoesWithoutPrivilegeAndLockIsN
 }
 
 TEST_F(Trigger, AnActionThisWindowsDoesNotOfferIsReportedNotPassedOverInSilence) {
-  fake.kernel32.version = {148, 4, 90, 3000, 1, ""};  // Windows Me: hibernation is not the program's to ask
+  state.Family = platform::WindowsFamily::Win9x;  // Windows Me: hibernation is not the program's to ask
   backend.Click(M().optExitOption[3]);
   Countdown("0");
   ActivateIn(5);
@@ -269,11 +270,11 @@ TEST_F(Trigger, TheScheduleFiresWhileTheExitQuestionIsOpenWhichIsThenDeclined) {
   backend.Choose(M().cboTimeUnit, 2);
   M().txtPeriod.SetText("5");
   backend.Click(M().cmdTray);
-  M().Form_MouseMove(2, 0, 516.0f * 15, 0);
+  backend.MouseMove(M(), 516, 0);
   boxes().AnswerAfter(
       [&] {
         // With the question up, the user activates from the tray and leaves it open.
-        M().Form_MouseMove(2, 0, 516.0f * 15, 0);
+        backend.MouseMove(M(), 516, 0);
         backend.ChoosePopupItem(M().mnu_Ractivate);
         backend.Advance(10s);
         EXPECT_TRUE(runtime.Ended()) << "the program ended with the question still open";

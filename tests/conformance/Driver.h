@@ -51,6 +51,8 @@ class Driver {
   virtual bool LooksEnabled(ui::Control& control) = 0;
   virtual bool TakesInput(ui::Form& form) = 0;
   virtual bool IsOnScreen(ui::Form& form) = 0;
+  // The text a text box shows.
+  virtual std::string ShownText(ui::TextBox& box) = 0;
 };
 
 // The driver of the backend this test program is built for.

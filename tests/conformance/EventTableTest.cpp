@@ -65,15 +65,24 @@ class EventTable : public ::testing::Test {
 TEST_F(EventTable, ChangeOnceForASetByCodeAndOncePerTypedCharacter) {
   Window w(Rt(), "Change");
   w.Show();
-  int changes = 0;
-  w.text.Change = [&] { ++changes; };
+  std::vector<std::string> events;
+  w.text.KeyPress = [&](int& key) {
+    events.push_back("KeyPress:" + std::string(1, static_cast<char>(key)));
+    if (key == 'q') key = 0;
+  };
+  w.text.Change = [&] { events.push_back("Change:" + w.text.Text()); };
   w.text.SetText("abc");
-  EXPECT_EQ(changes, 1);
+  w.text.SetText("abc");  // an equal value raises nothing
+  w.text.SetMaxLength(5);
+  w.text.SetText("abcdefg");
+  EXPECT_EQ(events, (std::vector<std::string>{"Change:abc", "Change:abcde"})) << "cut to MaxLength";
   w.text.SetText("abc");
-  EXPECT_EQ(changes, 1) << "an equal value raises nothing";
-  d->Type(w.text, "xy");
-  EXPECT_EQ(changes, 3);
-  EXPECT_EQ(w.text.Text(), "xyabc");
+  events.clear();
+  d->Type(w.text, "xqy\b");
+  EXPECT_EQ(events, (std::vector<std::string>{"KeyPress:x", "Change:xabc", "KeyPress:q", "KeyPress:y", "Change:xyabc",
+                                              "KeyPress:\b", "Change:xabc"}))
+      << "KeyPress first; a discarded key changes nothing; Backspace deletes";
+  EXPECT_EQ(d->ShownText(w.text), "xabc");
 }
 
 TEST_F(EventTable, AnOptionClicksWhenSelectedByCodeMouseOrArrowKeyButNotWhenTheFocusReturns) {
@@ -288,12 +297,15 @@ TEST_F(EventTable, APopUpMenusChoiceArrivesAfterPopupMenuHasReturned) {
   EXPECT_TRUE(w.IsLoaded());
 }
 
-// The notification area reports its icon's mouse events to the hidden window this way: the
-// event's number where the pointer's x would be.
-TEST_F(EventTable, AMouseMoveArrivesInTwipsAlsoAtAHiddenForm) {
+// The notification area reports its icon's mouse events to the hidden window as the mouse
+// move's own message, the event's number where the pointer's x would be: a form that asks for
+// them so hears them decoded, as an event of their own.
+TEST_F(EventTable, AMouseMoveArrivesInTwipsAndATrayIconsEventDecodedAlsoAtAHiddenForm) {
   Window w(Rt(), "Mouse");
   std::vector<std::pair<float, bool>> moves;  // x, and whether the form was shown
+  std::vector<ui::TrayMouseEvent> tray;
   w.MouseMove = [&](int, int, float x, float) { moves.emplace_back(x, w.Visible()); };
+  w.TrayMouse = [&](const ui::TrayMouseEvent& event) { tray.push_back(event); };
   w.Show();
   d->MouseMove(w, 20, 10);
   w.Hide();
@@ -301,6 +313,17 @@ TEST_F(EventTable, AMouseMoveArrivesInTwipsAlsoAtAHiddenForm) {
   // Windows adds moves of its own where the pointer happens to stand over a window.
   EXPECT_THAT(moves, ::testing::Contains(std::make_pair(20.0f * 15, true)));
   EXPECT_THAT(moves, ::testing::Contains(std::make_pair(0x204 * 15.0f, false)));
+  EXPECT_TRUE(tray.empty()) << "a form without an icon hears moves only";
+
+  w.TrayMessage = 0x200;
+  moves.clear();
+  d->MouseMove(w, 0x204, 0);
+  d->MouseMove(w, 0x201, 0);
+  d->MouseMove(w, 0x202, 0);
+  EXPECT_EQ(tray, (std::vector<ui::TrayMouseEvent>{{ui::MouseButton::Right, ui::MouseAction::Down},
+                                                   {ui::MouseButton::Left, ui::MouseAction::Down},
+                                                   {ui::MouseButton::Left, ui::MouseAction::Up}}));
+  EXPECT_THAT(moves, ::testing::Not(::testing::Contains(std::make_pair(0x204 * 15.0f, false))));
 }
 
 TEST_F(EventTable, ARegisteredMessageReachesTheFormsThatListenShownOrHidden) {

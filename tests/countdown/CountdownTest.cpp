@@ -68,7 +68,7 @@ TEST_F(Countdown, ThreeSecondsShowTwoOneAndZeroAndActRightAfterTheThirdBeep) {
 }
 
 TEST_F(Countdown, OneSecondBeepsOnceShowsZeroAndActsAtTheBeepingFrequency) {
-  M().txtBeepFreq.SetText("20000");  // a hand-edited settings file
+  state.BeepFrequencyText = "20000";  // a hand-edited settings file
   FireWith("1");
   backend.RunUntil([&] { return runtime.Ended(); }, 5s);
   EXPECT_EQ(sentences, (std::vector{Remaining(0)}));

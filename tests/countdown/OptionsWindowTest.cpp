@@ -28,7 +28,7 @@ class OptionsWindow : public MainWindowTest {
 };
 
 TEST_F(OptionsWindow, OpensModallyWithoutOwnerShowingTheMainWindowsFrequency) {
-  M().txtBeepFreq.SetText("2500");
+  state.BeepFrequencyText = "2500";
   WhileOpen([&](countdown::frmOptions& w) {
     EXPECT_EQ(w.Caption(), "Beep Frequency");
     EXPECT_TRUE(w.IsModal());
@@ -40,11 +40,11 @@ TEST_F(OptionsWindow, OpensModallyWithoutOwnerShowingTheMainWindowsFrequency) {
     EXPECT_FALSE(w.tmrPlay.Enabled());
   });
   EXPECT_TRUE(runtime.TakesInput(M()));
-  EXPECT_EQ(M().txtBeepFreq.Text(), "2500");
+  EXPECT_EQ(state.BeepFrequencyText, "2500");
 
-  M().txtBeepFreq.SetText("123456");  // a hand-edited settings file
+  state.BeepFrequencyText = "123456";  // a hand-edited settings file
   WhileOpen([&](countdown::frmOptions& w) { EXPECT_EQ(w.txtFreq.Text(), "10000"); });
-  EXPECT_EQ(M().txtBeepFreq.Text(), "10000");
+  EXPECT_EQ(state.BeepFrequencyText, "10000");
 }
 
 // The highest frequency applies at once, the lowest once the value is taken (here: the box is
@@ -65,7 +65,7 @@ TEST_F(OptionsWindow, TheHighestAppliesAtOnceAndTheLowestWhenTheValueIsTaken) {
       backend.Focus(w.cmdPlay);
       EXPECT_EQ(w.txtFreq.Text(), c.taken) << c.typed;
       EXPECT_EQ(w.scrFreq.Value(), std::stoi(c.taken)) << c.typed;
-      EXPECT_EQ(M().txtBeepFreq.Text(), c.taken) << "while the window is still open: " << c.typed;
+      EXPECT_EQ(state.BeepFrequencyText, c.taken) << "while the window is still open: " << c.typed;
     }
   });
 }
@@ -79,7 +79,7 @@ TEST_F(OptionsWindow, AFrequencyIsTypedDigitByDigitAndEnterOrClosingTakesIt) {
     selectBox();
     backend.Type(w.txtFreq, "500");
     EXPECT_EQ(w.txtFreq.Text(), "500");
-    EXPECT_EQ(M().txtBeepFreq.Text(), "500");
+    EXPECT_EQ(state.BeepFrequencyText, "500");
     selectBox();
     backend.Type(w.txtFreq, "99");
     EXPECT_EQ(w.txtFreq.Text(), "99");
@@ -96,7 +96,7 @@ TEST_F(OptionsWindow, AFrequencyIsTypedDigitByDigitAndEnterOrClosingTakesIt) {
     ASSERT_TRUE(backend.KeyDown(w, ui::vbKeyEscape));
     EXPECT_FALSE(w.IsLoaded()) << "Esc closes the window";
   });
-  EXPECT_EQ(M().txtBeepFreq.Text(), "100") << "closing took the value";
+  EXPECT_EQ(state.BeepFrequencyText, "100") << "closing took the value";
 }
 
 TEST_F(OptionsWindow, OnlyDigitsAndBackspaceCanBeTyped) {
@@ -109,7 +109,7 @@ TEST_F(OptionsWindow, OnlyDigitsAndBackspaceCanBeTyped) {
     EXPECT_EQ(w.txtFreq.Text(), "250");
     backend.Type(w.txtFreq, "1");
     EXPECT_EQ(w.txtFreq.Text(), "2501");
-    EXPECT_EQ(M().txtBeepFreq.Text(), "2501");
+    EXPECT_EQ(state.BeepFrequencyText, "2501");
   });
 }
 
@@ -122,7 +122,7 @@ TEST_F(OptionsWindow, TheSpinButtonStepsByOneUpwardsAndByTenAPageAndStopsAtTheEn
     EXPECT_EQ(w.txtFreq.Text(), "3999");
     w.scrFreq.UserPageUp();
     EXPECT_EQ(w.txtFreq.Text(), "4009");
-    EXPECT_EQ(M().txtBeepFreq.Text(), "4009");
+    EXPECT_EQ(state.BeepFrequencyText, "4009");
     w.txtFreq.SetText("10000");
     backend.LineUp(w.scrFreq);
     EXPECT_EQ(w.txtFreq.Text(), "10000");
@@ -173,7 +173,7 @@ TEST_F(OptionsWindow, ClosingDuringATestStopsTheToneAndKeepsTheLastFrequency) {
   });
   backend.Advance(5000ms);
   EXPECT_EQ(Tones().size(), 1u);
-  EXPECT_EQ(M().txtBeepFreq.Text(), "6000");
+  EXPECT_EQ(state.BeepFrequencyText, "6000");
 }
 
 }  // namespace

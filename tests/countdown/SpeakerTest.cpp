@@ -11,14 +11,19 @@ namespace {
 namespace kernel32 = os::fake::kernel32;
 namespace portio = os::fake::portio;
 namespace user32 = os::fake::user32;
-using countdown::SpeakerTone;
 using os::fake::Calls;
+using platform::WindowsFamily;
 
 class Speaker : public ::testing::Test, public testing_support::Harness {
  protected:
-  std::uint64_t Now() { return backend.Clock().ElapsedMs(); }
+  std::uint64_t Now() { return clock.ElapsedMs(); }
   Calls PortCalls() const { return fake.log.Only<portio::vbInp, portio::vbOut>(); }
+  // A tone on the family the program asked at start-up.
+  void SpeakerTone(std::int16_t frequency, float duration) {
+    countdown::SpeakerTone(os, runtime, family, frequency, duration);
+  }
   os::Services os = fake.Services();
+  WindowsFamily family = WindowsFamily::NT;
 };
 
 TEST(SpeakerDivisor, IsTheBaseFrequencyOverTheToneRoundedToEven) {
@@ -29,14 +34,14 @@ TEST(SpeakerDivisor, IsTheBaseFrequencyOverTheToneRoundedToEven) {
 }
 
 TEST_F(Speaker, OnNTABeepThatReturnsAtOnceIsFollowedByTheRestOfItsTime) {
-  SpeakerTone(os, runtime, 4000, 100);
+  SpeakerTone(4000, 100);
   EXPECT_EQ(fake.log.Of<kernel32::Beep>(), (std::vector{kernel32::Beep{4000, 100}}));
   EXPECT_EQ(Now(), 100u) << "as under Wine, where Beep makes no sound and takes no time";
   EXPECT_EQ(fake.log.Of<user32::MsgWaitForMultipleObjects>().at(0).milliseconds, 100u);
 
   fake.log.Clear();
   fake.kernel32.beepBlocksMs = 100;
-  SpeakerTone(os, runtime, 1000, 100.5f);
+  SpeakerTone(1000, 100.5f);
   EXPECT_EQ(fake.log.Of<kernel32::Beep>(), (std::vector{kernel32::Beep{1000, 100}})) << "halves to even";
   EXPECT_EQ(Now(), 200u);
   EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u) << "a Beep that took its time";
@@ -44,8 +49,8 @@ TEST_F(Speaker, OnNTABeepThatReturnsAtOnceIsFollowedByTheRestOfItsTime) {
 }
 
 TEST_F(Speaker, OnWindows9xTheTimerIsProgrammedAndTheSpeakerGatedKeepingTheOtherBits) {
-  fake.kernel32.version.dwPlatformId = 1;
-  SpeakerTone(os, runtime, 4000, 100);
+  family = WindowsFamily::Win9x;
+  SpeakerTone(4000, 100);
   EXPECT_EQ(PortCalls(), (Calls{portio::vbOut{0x43, 0xB6}, portio::vbOut{0x42, 42}, portio::vbOut{0x42, 1},
                                 portio::vbInp{0x61}, portio::vbOut{0x61, 0x33}, portio::vbInp{0x61},
                                 portio::vbOut{0x61, 0x30}}));
@@ -53,7 +58,7 @@ TEST_F(Speaker, OnWindows9xTheTimerIsProgrammedAndTheSpeakerGatedKeepingTheOther
   EXPECT_EQ(fake.log.Count<kernel32::Beep>(), 0u);
 
   fake.log.Clear();
-  SpeakerTone(os, runtime, 1000, 0);
+  SpeakerTone(1000, 0);
   EXPECT_EQ(fake.log.Of<portio::vbOut>().at(1), (portio::vbOut{0x42, 0xA9}));
   EXPECT_EQ(fake.log.Of<portio::vbOut>().at(2), (portio::vbOut{0x42, 4}));
   EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u) << "no time, no wait";
@@ -61,19 +66,19 @@ TEST_F(Speaker, OnWindows9xTheTimerIsProgrammedAndTheSpeakerGatedKeepingTheOther
 }
 
 TEST_F(Speaker, BelowThirtySevenHertzAndOnOtherSystemsThePlainBeepSounds) {
-  fake.kernel32.version.dwPlatformId = 1;
-  for (std::int16_t low : {36, 0, -500}) SpeakerTone(os, runtime, low, 100);
+  family = WindowsFamily::Win9x;
+  for (std::int16_t low : {36, 0, -500}) SpeakerTone(low, 100);
   EXPECT_TRUE(PortCalls().empty()) << "no divisor exists: the ports are not touched";
   EXPECT_EQ(backend.Beeps(), 3);
-  fake.kernel32.version.dwPlatformId = 0;
-  SpeakerTone(os, runtime, 4000, 100);
+  family = WindowsFamily::Other;
+  SpeakerTone(4000, 100);
   EXPECT_EQ(backend.Beeps(), 4);
   EXPECT_EQ(fake.log.Count<kernel32::Beep>(), 0u);
   EXPECT_EQ(Now(), 0u);
 }
 
 TEST_F(Speaker, TheSpeakerIsSwitchedOffWhenTheProgramEndsInsideTheTone) {
-  fake.kernel32.version.dwPlatformId = 1;
+  family = WindowsFamily::Win9x;
   struct Window : ui::Form {
     explicit Window(ui::Runtime& runtime) : ui::Form(runtime, "frmWindow") {}
     ui::Timer tmrEnd{*this, "tmrEnd"};
@@ -81,7 +86,7 @@ TEST_F(Speaker, TheSpeakerIsSwitchedOffWhenTheProgramEndsInsideTheTone) {
   window.tmrEnd.SetInterval(40);
   window.tmrEnd.TimerEvent = [&] { runtime.End(); };  // a Cancel clicked during the tone
   window.Load();
-  SpeakerTone(os, runtime, 4000, 100);
+  SpeakerTone(4000, 100);
   EXPECT_TRUE(runtime.Ended());
   EXPECT_EQ(fake.log.Of<portio::vbOut>().back(), (portio::vbOut{0x61, 0x30}));
 }

@@ -6,21 +6,22 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ProgramState.h"
 #include "app/frmMain.h"
 #include "os/fake/FakeServices.h"
+#include "session/ProgramState.h"
 #include "settings/modSettings.h"
 #include "ui/Runtime.h"
 #include "ui/headless/Backend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ui::headless::Backend backend;
+  os::fake::VirtualClock clock;
+  ui::headless::Backend backend{clock};
   ui::Runtime runtime{backend};
   backend.Attach(runtime);
-  os::fake::FakeServices fake{backend.Clock()};
+  os::fake::FakeServices fake{clock};
   // A file that selects Hibernate where hibernation is off asks whether to switch it on;
   // the question is answered No, as nothing else answers it.
-  app::ProgramState state{fake.Services()};
+  session::ProgramState state{fake.Services()};
   const std::string path = "C:\\Program Files\\Quenlar\\settings.qnl";
   fake.files.disk[path] = std::string(reinterpret_cast<const char*>(data), size);
   {

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ProgramState.h"
 #include "app/frmMain.h"
 #include "os/fake/FakeServices.h"
+#include "session/ProgramState.h"
 #include "ui/Runtime.h"
 #include "ui/headless/Backend.h"
 #include "update/Site.h"
@@ -31,12 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   double version = update::ReadVersion(body);
   if (!std::isfinite(version)) Fail("not a finite version", body);
 
-  ui::headless::Backend backend;
+  os::fake::VirtualClock clock;
+  ui::headless::Backend backend{clock};
   ui::Runtime runtime{backend};
   backend.Attach(runtime);
-  os::fake::FakeServices fake{backend.Clock()};
+  os::fake::FakeServices fake{clock};
   fake.wininet.site[update::SiteAddress("/product/qnl_curver.txt")] = os::fake::Wininet::Answer::Page(body);
-  app::ProgramState state{fake.Services()};
+  session::ProgramState state{fake.Services()};
   app::frmMain main(runtime, state);
   main.Initialize();
   main.Show();

@@ -1,7 +1,7 @@
 // The top-most helper: the exact window-placement request for each direction.
 #include <gtest/gtest.h>
 
-#include "platform/modMisc.h"
+#include "platform/TopMost.h"
 #include "support/Harness.h"
 
 namespace {

@@ -19,7 +19,7 @@ class Waitable : public ::testing::Test, public testing_support::Harness {
     ticker.tmrTick.TimerEvent = [this] { ++ticks; };
     ticker.Load();
   }
-  std::uint64_t Now() { return backend.Clock().ElapsedMs(); }
+  std::uint64_t Now() { return clock.ElapsedMs(); }
 
   struct Ticker : ui::Form {
     explicit Ticker(ui::Runtime& runtime) : ui::Form(runtime, "frmTicker") {}

@@ -1,4 +1,5 @@
 // The settings file: what is written, what is read back, and what a damaged file does.
+#include "app/SettingsLines.h"
 #include "settings/modSettings.h"
 
 #include "support/Harness.h"
@@ -52,7 +53,7 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   m.mnu_beep.SetChecked(false);
   m.mnu_autotray.SetChecked(true);
   m.txtTimeout.SetText("12");
-  m.txtBeepFreq.SetText("2500");
+  state.BeepFrequencyText = "2500";
   m.txtMessage.SetText("Tea & biscuits");
   Quit();
   std::vector<std::string> first = Saved();
@@ -72,9 +73,9 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   EXPECT_TRUE(second.mnu_autotray.Checked());
   EXPECT_EQ(second.txtTimeout.Text(), "12");
   EXPECT_EQ(second.scrSecond.Value(), 12);
-  EXPECT_EQ(second.txtBeepFreq.Text(), "2500");
+  EXPECT_EQ(again.state.BeepFrequencyText, "2500");
   EXPECT_EQ(second.txtMessage.Text(), "Tea & biscuits");
-  EXPECT_EQ(settings::SettingsLines(second), first);
+  EXPECT_EQ(app::SettingsLines(second), first);
   EXPECT_EQ(again.fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u) << "loading never opens a dialog";
 }
 
@@ -189,7 +190,7 @@ TEST_F(SettingsFile, AShortFileSetsWhatItHasAndTheRestKeepTheirDefaults) {
   EXPECT_EQ(m.chkForced.Value(), 1);
   EXPECT_TRUE(m.mnu_beep.Checked());
   EXPECT_EQ(m.txtTimeout.Text(), "30");
-  EXPECT_EQ(m.txtBeepFreq.Text(), "4000");
+  EXPECT_EQ(state.BeepFrequencyText, "4000");
   EXPECT_EQ(m.txtExecF.Text(), "Select File...");
   EXPECT_EQ(m.txtMessage.Text(), "Type your Message text here");
 }
@@ -204,7 +205,7 @@ TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
     m.Initialize();
     m.Show();
     EXPECT_TRUE(m.Visible());
-    EXPECT_EQ(settings::SettingsLines(m), kDefaults) << "file of " << contents.size() << " bytes";
+    EXPECT_EQ(app::SettingsLines(m), kDefaults) << "file of " << contents.size() << " bytes";
   }
 }
 
@@ -227,7 +228,7 @@ TEST_F(SettingsFile, AHugeFileIsReadOnlyUpToTheLimitAndTheLineCutThereCountsAsMi
   app::frmMain again(run.runtime, run.state);
   again.Initialize();
   again.Show();
-  EXPECT_EQ(settings::SettingsLines(again), chosen) << "18 whole lines before the junk all count";
+  EXPECT_EQ(app::SettingsLines(again), chosen) << "18 whole lines before the junk all count";
 }
 
 TEST_F(SettingsFile, ATextEndsAtANulAsItsBoxShowsItAndIsSavedSo) {
@@ -237,7 +238,7 @@ TEST_F(SettingsFile, ATextEndsAtANulAsItsBoxShowsItAndIsSavedSo) {
   auto& m = StartWith(lines);
   EXPECT_EQ(m.txtExecF.Text(), "C:\\to");
   EXPECT_EQ(m.txtMessage.Text(), "he");
-  EXPECT_EQ(m.txtBeepFreq.Text(), "40");
+  EXPECT_EQ(state.BeepFrequencyText, "40");
   EXPECT_FALSE(m.optExitOption[1].Value()) << "a yes-or-no line with a NUL in it is unusable";
   Quit();
   EXPECT_EQ(fake.files.disk.at(kPath).find('\0'), std::string::npos);
@@ -254,7 +255,7 @@ TEST_F(SettingsFile, ExtraLinesAndOtherLineEndsAreAccepted) {
 TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {
   fake.files.disk[kPath] = "irrelevant";
   fake.files.ThrowOn<files::ReadFile>();
-  EXPECT_EQ(settings::SettingsLines(Start()), kDefaults);
+  EXPECT_EQ(app::SettingsLines(Start()), kDefaults);
   Quit();
   EXPECT_EQ(fake.files.disk.at(kPath), "irrelevant") << "the defaults do not replace what could not be read";
 }
@@ -264,7 +265,7 @@ TEST_F(SettingsFile, AFileHeldOpenAtStartUpIsLeftAloneByTheSavesTheUserDidNotAsk
   fake.files.disk[kPath] = stored;
   fake.files.unreadable.insert(kPath);  // a backup tool holds it, sharing it with no one
   auto& m = Start();
-  EXPECT_EQ(settings::SettingsLines(m), kDefaults);
+  EXPECT_EQ(app::SettingsLines(m), kDefaults);
   fake.files.unreadable.clear();  // and lets it go again
   EXPECT_FALSE(state.main->SaveSett(kPath)) << "the alarm window's save leaves it too";
   Quit();
@@ -318,15 +319,15 @@ TEST_F(SettingsFile, SaveSettingsConfirmsOnlyASuccessfulSave) {
 }
 
 TEST_F(SettingsFile, AnyFrequencyInTheFileGivesAUsableBeep) {
-  auto& m = StartWith(With(kDefaults, 15, "99999"));
-  EXPECT_EQ(m.txtBeepFreq.Text(), "99999") << "the text is kept as stored";
-  EXPECT_EQ(m.BeepFrequency(), 10000);
-  m.txtBeepFreq.SetText("12");
-  EXPECT_EQ(m.BeepFrequency(), 100);
-  m.txtBeepFreq.SetText("abc");
-  EXPECT_EQ(m.BeepFrequency(), 100);
-  m.txtBeepFreq.SetText("4000.5");
-  EXPECT_EQ(m.BeepFrequency(), 4000);
+  StartWith(With(kDefaults, 15, "99999"));
+  EXPECT_EQ(state.BeepFrequencyText, "99999") << "the text is kept as stored";
+  EXPECT_EQ(state.BeepFrequency(), 10000);
+  state.BeepFrequencyText = "12";
+  EXPECT_EQ(state.BeepFrequency(), 100);
+  state.BeepFrequencyText = "abc";
+  EXPECT_EQ(state.BeepFrequency(), 100);
+  state.BeepFrequencyText = "4000.5";
+  EXPECT_EQ(state.BeepFrequency(), 4000);
 }
 
 TEST_F(SettingsFile, ASecondCopyNeitherReadsNorWritesTheFile) {

@@ -14,7 +14,7 @@ class FiringTest : public MainWindowTest {
   // 21:00:00 at elapsed time 0: a schedule activated now for N seconds fires at the tick of
   // elapsed N seconds.
   void SetUp() override {
-    backend.Clock().SetWallClock(base::MakeLocalTime({2026, 12, 6, 21, 0, 0}));
+    clock.SetWallClock(base::MakeLocalTime({2026, 12, 6, 21, 0, 0}));
     Start();
   }
   void Countdown(const std::string& seconds) { M().txtTimeout.SetText(seconds); }
@@ -35,7 +35,7 @@ class FiringTest : public MainWindowTest {
     EXPECT_NE(Warning(), nullptr) << "the countdown window did not open";
     return *Warning();
   }
-  std::uint64_t Now() { return backend.Clock().ElapsedMs(); }
+  std::uint64_t Now() { return clock.ElapsedMs(); }
 };
 
 }  // namespace testing_support

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/frmMain.h"
-#include "app/ProgramState.h"
 #include "os/fake/FakeServices.h"
+#include "session/ProgramState.h"
 #include "tray/modNewIcon.h"
 #include "ui/Runtime.h"
 #include "ui/headless/Backend.h"
@@ -35,10 +35,11 @@ class Harness {
     };
     backend.OnModalLeftOpen = [](ui::Form& form) { ADD_FAILURE() << form.Name() << " is still up after its steps"; };
   }
-  ui::headless::Backend backend;
+  os::fake::VirtualClock clock;
+  ui::headless::Backend backend{clock};
   ui::Runtime runtime{backend};
-  os::fake::FakeServices fake{backend.Clock()};
-  app::ProgramState state{fake.Services()};
+  os::fake::FakeServices fake{clock};
+  session::ProgramState state{fake.Services()};
 
   ui::ScriptedMessageBoxes& boxes() { return backend.MessageBoxes(); }
   // The text of the last message box shown, or "" when none was.

@@ -98,13 +98,15 @@ class NativeAlarm : public win32_testing::Win32Test {
     }
     if (!tune.empty()) DeleteFileA(tune.c_str());
   }
-  // The trigger's part: the message and the file set, the main window hidden, the alarm shown.
+  // The trigger's part: the message and the file set and activated, the main window hidden,
+  // the alarm shown.
   void Fire(const std::string& message, const std::string& file) {
     main.txtMessage.SetText(message);
     if (!file.empty()) {
       main.txtAlarmF.SetText(file);
       main.chkAlarmF.SetValue(1);
     }
+    shared.Schedule = main.ScheduleFromWindow(fake.kernel32.GetLocalTime());
     main.Hide();
     shared.ExitNow = true;
     alarm.Show();
@@ -123,7 +125,7 @@ class NativeAlarm : public win32_testing::Win32Test {
 
   WatchedQuartz quartz;
   os::win32::User32 user32;
-  app::ProgramState shared{os::ServicesOf(fake, {.user32 = &user32, .quartz = &quartz})};
+  session::ProgramState shared{os::ServicesOf(fake, {.user32 = &user32, .quartz = &quartz})};
   app::frmMain main{runtime, shared};
   app::alarm::frmAlarm alarm{runtime, shared};
   std::string tune;

@@ -215,24 +215,6 @@ TEST_F(Controls, TheFormIsARealWindowWithCaptionIconAndSize) {
   EXPECT_EQ(r.bottom - r.top, 400);
 }
 
-TEST_F(Controls, TextBoxTypingGoesThroughKeyPressAndRaisesChangeOnce) {
-  HWND edit = H(form.text);
-  SetFocus(edit);
-  Pump();
-  EXPECT_EQ(count["GotFocus"], 1);
-  SendMessageA(edit, WM_CHAR, 'a', 1);
-  EXPECT_EQ(form.text.Text(), "a");
-  EXPECT_EQ(TextOf(form.text.hWnd()), "a");
-  EXPECT_EQ(count["KeyPress"], 1);
-  EXPECT_EQ(count["Change"], 1);
-  SendMessageA(edit, WM_CHAR, 'x', 1);  // discarded by KeyPress
-  EXPECT_EQ(TextOf(form.text.hWnd()), "a");
-  EXPECT_EQ(count["Change"], 1);
-  SendMessageA(edit, WM_CHAR, VK_BACK, 1);
-  EXPECT_EQ(TextOf(form.text.hWnd()), "");
-  EXPECT_EQ(count["Change"], 2);
-}
-
 TEST_F(Controls, TextBoxModelChangesReachTheEditWithoutAnEcho) {
   HWND edit = H(form.text);
   form.text.SetMaxLength(5);
@@ -556,18 +538,6 @@ TEST_F(Controls, TheClipboardKeysReachADigitsBoxBeforeTheMenuShortcuts) {
   EXPECT_EQ(own.digits.Text(), "47114711") << "pasted twice, and the model heard of it";
   SetFocus(H(form.button));
   own.RequestClose(ui::vbFormCode);
-}
-
-TEST_F(Controls, ATimerTicksOnItsIntervalAndStopsWhenDisabled) {
-  form.timer.SetInterval(50);
-  form.timer.SetEnabled(true);
-  Pump(400);
-  int ticks = count["timer"];
-  EXPECT_GE(ticks, 3);
-  EXPECT_LE(ticks, 9);
-  form.timer.SetEnabled(false);
-  Pump(200);
-  EXPECT_EQ(count["timer"], ticks);
 }
 
 TEST_F(Controls, ATimerTicksOnWhileAMessageBoxIsUpAndOnceAPeriodWhenRestarted) {

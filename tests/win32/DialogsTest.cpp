@@ -31,7 +31,7 @@ class NativeDialogs : public ::testing::Test {
   std::unique_ptr<conformance::Driver> d = conformance::MakeDriver();
   os::fake::VirtualClock clock;
   os::fake::FakeServices fake{clock};
-  app::ProgramState state{fake.Services()};
+  session::ProgramState state{fake.Services()};
   app::frmMain main{d->Runtime(), state};
 };
 
@@ -65,7 +65,7 @@ TEST_F(NativeDialogs, F1OpensTheAboutBoxAndEscapeInItsTextBoxClosesIt) {
 }
 
 TEST_F(NativeDialogs, TheFrequencyWindowKeepsItsBoxAndSpinButtonInStep) {
-  main.txtBeepFreq.SetText("4000");
+  state.BeepFrequencyText = "4000";
   bool ran = false;
   d->WhileModal([&](ui::Form& form) {
     ran = true;
@@ -76,7 +76,7 @@ TEST_F(NativeDialogs, TheFrequencyWindowKeepsItsBoxAndSpinButtonInStep) {
       EXPECT_EQ(TextOf(w.txtFreq.hWnd()), expected);
       EXPECT_EQ(w.txtFreq.Text(), expected);
       EXPECT_EQ(GetScrollPos(bar, SB_CTL), 10000 - std::stoi(expected));
-      EXPECT_EQ(main.txtBeepFreq.Text(), expected);
+      EXPECT_EQ(state.BeepFrequencyText, expected);
     };
     EXPECT_EQ(TextOf(w.hWnd()), "Beep Frequency");
     HWND owner = GetWindow(H(w), GW_OWNER);
@@ -111,7 +111,7 @@ TEST_F(NativeDialogs, TheFrequencyWindowKeepsItsBoxAndSpinButtonInStep) {
   main.mnu_options.UserChoose();
   EXPECT_TRUE(ran);
   EXPECT_TRUE(IsWindowEnabled(H(main)));
-  EXPECT_EQ(main.txtBeepFreq.Text(), "10000");
+  EXPECT_EQ(state.BeepFrequencyText, "10000");
 }
 
 }  // namespace

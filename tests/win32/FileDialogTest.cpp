@@ -75,7 +75,7 @@ class NativeFileDialog : public win32_testing::Win32Test {
 
   WatchedUser32 user32;
   os::win32::Comdlg32 comdlg32;
-  app::ProgramState shared{os::ServicesOf(fake, {.user32 = &user32, .comdlg32 = &comdlg32})};
+  session::ProgramState shared{os::ServicesOf(fake, {.user32 = &user32, .comdlg32 = &comdlg32})};
   app::frmMain main{runtime, shared};
   HWND dialog = nullptr;
   RECT shown{};

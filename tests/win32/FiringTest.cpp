@@ -38,16 +38,17 @@ class Firing : public win32_testing::Win32Test {
   }
   ~Firing() override {
     if (!runtime.Ended()) {
-      state.ExitNow = true;
-      main.tmrAction.SetEnabled(false);
+      if (main.ScheduleActive()) main.cmdActivate_Click();
+      real.ExitNow = true;
       main.Unload();
     }
   }
   // Activates a shutdown with this countdown whose moment has already come.
   ui::Form& FireWith(const std::string& countdown) {
     main.txtTimeout.SetText(countdown);
-    SendMessageA(H(main.cmdActivate), BM_CLICK, 0, 0);
-    real.TargetTime = base::MakeLocalTime({2000, 1, 1, 0, 0, 0});
+    schedule::Schedule s = main.ScheduleFromWindow(kernel32.GetLocalTime());
+    s.trigger = schedule::Trigger::At(base::MakeLocalTime({2000, 1, 1, 0, 0, 0}));
+    main.Activate(s);
     for (int i = 0; i < 100 && !Warning(); ++i) Pump(20);
     EXPECT_NE(Warning(), nullptr) << "the countdown window did not open";
     return *Warning();
@@ -69,7 +70,7 @@ class Firing : public win32_testing::Win32Test {
   // Real windows, clock, tone and waits; the fakes for the privilege, the tray and the files.
   OneCopyKernel32 kernel32;
   SessionSafeUser32 user32;
-  app::ProgramState real{os::ServicesOf(fake, {.kernel32 = &kernel32, .user32 = &user32})};
+  session::ProgramState real{os::ServicesOf(fake, {.kernel32 = &kernel32, .user32 = &user32})};
   app::frmMain main{runtime, real};
 };
 

@@ -85,7 +85,7 @@ class NativeOptions : public win32_testing::Win32Test {
   TempFolder folder;
   // The fakes, except for the real files service.
   os::win32::Files files;
-  app::ProgramState realFilesState{os::ServicesOf(fake, {.files = &files})};
+  session::ProgramState realFilesState{os::ServicesOf(fake, {.files = &files})};
   std::unique_ptr<app::frmMain> main;
 };
 

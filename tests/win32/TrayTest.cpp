@@ -17,7 +17,7 @@ class NativeTray : public win32_testing::Win32Test {
   ~NativeTray() override {
     if (!runtime.Ended()) {
       shared.ExitNow = true;
-      main.tmrAction.SetEnabled(false);
+      if (main.ScheduleActive()) main.cmdActivate_Click();  // deactivated: the close asks nothing
       main.Unload();
     }
   }
@@ -32,7 +32,7 @@ class NativeTray : public win32_testing::Win32Test {
   void IconEvent(UINT mouseMessage) { SendMessageA(H(main), WM_MOUSEMOVE, 1, mouseMessage); }
 
   os::win32::Shell32 shell32;
-  app::ProgramState shared{os::ServicesOf(fake, {.shell32 = &shell32})};
+  session::ProgramState shared{os::ServicesOf(fake, {.shell32 = &shell32})};
   app::frmMain main{runtime, shared};
 };
 
@@ -65,8 +65,8 @@ TEST_F(NativeTray, TheShellTakesTheIconGivesItBackAndHasItAgainAfterExplorerStar
   SendMessageA(H(main), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_TRUE(IconShown());
 
+  main.cmdActivate_Click();  // deactivated: the close asks nothing more
   shared.ExitNow = true;
-  main.tmrAction.SetEnabled(false);
   main.Unload();
   EXPECT_FALSE(IconShown()) << "the program's end takes the icon away";
 }

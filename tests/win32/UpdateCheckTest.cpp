@@ -111,7 +111,7 @@ class NativeUpdateCheck : public win32_testing::Win32Test {
 
   std::unique_ptr<LocalSite> site = std::make_unique<LocalSite>(SitePort());
   FakesWithRealWininet services{clock};
-  app::ProgramState webState{os::ServicesOf(services)};
+  session::ProgramState webState{os::ServicesOf(services)};
   app::frmMain main{runtime, webState};
 };
 

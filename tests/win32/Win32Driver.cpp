@@ -144,6 +144,7 @@ class Win32Driver : public Driver {
   bool LooksEnabled(ui::Control& control) override { return IsWindowEnabled(H(control)); }
   bool TakesInput(ui::Form& form) override { return IsWindowEnabled(H(form)); }
   bool IsOnScreen(ui::Form& form) override { return IsWindowVisible(H(form)); }
+  std::string ShownText(ui::TextBox& box) override { return win32_testing::TextOf(box.hWnd()); }
 
  private:
   void Pump() { backend_.PumpPending(); }

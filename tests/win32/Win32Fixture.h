@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
 #include "os/fake/FakeServices.h"
+#include "session/ProgramState.h"
 #include "ui/Runtime.h"
 #include "ui/win32/Backend.h"
 
@@ -124,7 +124,7 @@ class Win32Test : public ::testing::Test {
   ui::ScriptedMessageBoxes boxes;
   os::fake::VirtualClock clock;
   os::fake::FakeServices fake{clock};
-  app::ProgramState state{fake.Services()};
+  session::ProgramState state{fake.Services()};
 };
 
 }  // namespace win32_testing

@@ -2,7 +2,7 @@
 //
 //   os::fake::FakeServices fake{clock};
 //   fake.powrprof.suspendAllowed = 0;
-//   app::ProgramState state{fake.Services()};
+//   session::ProgramState state{fake.Services()};
 #pragma once
 
 #include "os/Services.h"

@@ -7,22 +7,22 @@
 #include <functional>
 
 #include "base/DateTime.h"
+#include "ui/Clock.h"
 
 namespace os::fake {
 
-class VirtualClock {
+class VirtualClock : public ui::Clock {
  public:
   using WallMs = std::chrono::local_time<std::chrono::milliseconds>;
 
   VirtualClock();
-  std::uint64_t ElapsedMs() const { return elapsedMs_; }
-  void SetElapsedMs(std::uint64_t ms) { elapsedMs_ = ms; }
+  std::uint64_t ElapsedMs() const override { return elapsedMs_; }
+  void SetElapsedMs(std::uint64_t ms) override { elapsedMs_ = ms; }
   void AdvanceMs(std::uint64_t ms) { elapsedMs_ += ms; }
   // Time passes while the program sleeps in a wait of the system. Whoever runs timers on this
   // clock (the in-memory backend) moves it on, firing those that fall due meanwhile; without
   // one, the clock simply stands `ms` later.
   void Pass(std::uint64_t ms);
-  std::function<void(std::uint64_t ms)> OnPass;
 
   base::LocalTime Now() const;
   // From now on the wall clock reads `time` (plus whatever time passes).

@@ -58,10 +58,10 @@ class TimerPeer : public ControlPeer {
 // Time that passes while the program sleeps in a wait of the (fake) system is time on this
 // clock: the timers that fall due meanwhile fire, as their messages would be served. Once the
 // program has ended, time stands still.
-Backend::Backend() {
+Backend::Backend(ui::Clock& clock) : clock_(clock) {
   clock_.OnPass = [this](std::uint64_t ms) { Advance(std::chrono::milliseconds(ms)); };
 }
-Backend::~Backend() = default;
+Backend::~Backend() { clock_.OnPass = nullptr; }
 
 std::unique_ptr<Peer> Backend::CreatePeer(Control& control) {
   switch (control.Kind()) {
@@ -291,7 +291,7 @@ bool Backend::Press(Form& form, Shortcut shortcut) {
     int passed = 0;
     Run([&] { passed = box.UserType(key); });
     // What the native edit control then does with the keys it is given.
-    const auto [start, length] = box.ModelSelection();
+    const int start = box.ModelSelection().first, length = box.ModelSelection().second;
     if (passed == kCtrlC || passed == kCtrlX) clipboard = box.Text().substr(start, length);
     if (passed == kCtrlX && !box.Locked() && length > 0)
       Run([&] { box.NativeTextChanged(box.Text().substr(0, start) + box.Text().substr(start + length), start, 0); });
@@ -320,8 +320,14 @@ bool Backend::ActivateForm(Form& form) {
   return Run([&] { runtime_->FormActivated(form); });
 }
 
+// The mouse move's message, as Windows numbers it: the icon of a form that asks for its events
+// by this message reports them with it.
+constexpr std::uint32_t kMouseMoveMessage = 0x200;
+
 bool Backend::MouseMove(Form& form, int x, int y, int button, int shift) {
   if (ended_ || !form.IsLoaded()) return false;
+  if (form.TrayMessage == kMouseMoveMessage && y == 0)
+    if (auto tray = TrayMouseFromMessage(static_cast<std::uint32_t>(x))) return Run([&] { form.TrayMouse(*tray); });
   auto twips = [this](int pixels) { return static_cast<float>(pixels * TwipsPerPixel()); };
   return Run([&] { form.MouseMove(button, shift, twips(x), twips(y)); });
 }

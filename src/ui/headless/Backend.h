@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "os/fake/VirtualClock.h"
+#include "ui/Clock.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -22,12 +22,12 @@ namespace ui::headless {
 
 class Backend : public ui::Backend {
  public:
-  Backend();
+  // Runs the timers on `clock`, which it moves on as time passes.
+  explicit Backend(ui::Clock& clock);
   ~Backend() override;
 
   // The run-time this backend serves; set once, before forms load.
   void Attach(Runtime& runtime) { runtime_ = &runtime; }
-  os::fake::VirtualClock& Clock() { return clock_; }
   ScriptedMessageBoxes& MessageBoxes() { return messageBoxes_; }
 
   // Lets virtual time pass, firing every timer that falls due, in order of its due time.
@@ -80,8 +80,9 @@ class Backend : public ui::Backend {
   // program, and back: the active form stays the same.
   bool ActivateForm(Form& form);
   // The mouse moves over a form at a point given in pixels, as Windows reports it; the form's
-  // MouseMove gets it in twips. A loaded form hears it even while hidden, as the main window
-  // hears its notification-area icon (which reports the icon's mouse events this way).
+  // MouseMove gets it in twips. A loaded form hears it even while hidden. For a form whose
+  // notification-area icon reports with the mouse move's message, a point at y 0 whose x is a
+  // mouse message's number is the icon's event, and arrives as TrayMouse.
   bool MouseMove(Form& form, int x, int y, int button = 0, int shift = 0);
   // Another program sends a registered message to every top-level window (Explorer's
   // "TaskbarCreated", say); returns whether any form listened for it.
@@ -118,7 +119,7 @@ class Backend : public ui::Backend {
   void Unschedule(Timer& timer) { timers_.erase(&timer); }
 
   Runtime* runtime_ = nullptr;
-  os::fake::VirtualClock clock_;
+  ui::Clock& clock_;
   ScriptedMessageBoxes messageBoxes_;
   struct Scheduled {
     std::uint64_t due;  // in elapsed milliseconds

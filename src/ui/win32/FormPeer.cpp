@@ -364,6 +364,11 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HWND target = FocusTarget()) SetFocus(target);
       return 0;
     case WM_MOUSEMOVE: {
+      if (form.TrayMessage == WM_MOUSEMOVE && HIWORD(lParam) == 0)
+        if (auto tray = TrayMouseFromMessage(LOWORD(lParam))) {
+          backend_.Deliver([&form, event = *tray] { form.TrayMouse(event); });
+          return 0;
+        }
       int button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
       int shift = (wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0);
       float x = static_cast<float>(backend_.ToTwips(static_cast<short>(LOWORD(lParam))));
@@ -383,6 +388,11 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           SendMessageA(reinterpret_cast<HWND>(control->hWnd()), WM_SIZE, 0, 0);
       return 0;
     default:
+      if (form.TrayMessage != 0 && message == form.TrayMessage) {
+        if (auto tray = TrayMouseFromMessage(static_cast<std::uint32_t>(lParam)))
+          backend_.Deliver([&form, event = *tray] { form.TrayMouse(event); });
+        return 0;
+      }
       if (auto it = registered_.find(message); it != registered_.end()) {
         std::string name = it->second;
         backend_.Deliver([&form, name] { form.RegisteredMessage(name); });

@@ -568,12 +568,10 @@ DWORD ButtonStyle(const OptionButton& option) {
 void UpdateTabStops(const CheckBox&) {}
 void UpdateTabStops(const CommandButton&) {}
 void UpdateTabStops(const OptionButton& option) {
-  std::vector<OptionButton*> group = option.Group();
-  bool anySelected = std::any_of(group.begin(), group.end(), [](OptionButton* member) { return member->Value(); });
-  for (OptionButton* member : group) {
+  for (OptionButton* member : option.Group()) {
     HWND hwnd = reinterpret_cast<HWND>(member->hWnd());
     if (!hwnd) continue;
-    bool stop = member->Value() || (!anySelected && member == group.front());
+    bool stop = member->IsTabStop();
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG wanted = stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
     if (wanted != style) SetWindowLongA(hwnd, GWL_STYLE, wanted);  // a change is a trip to Wine's server

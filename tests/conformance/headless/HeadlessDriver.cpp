@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "conformance/Driver.h"
+#include "os/fake/VirtualClock.h"
 #include "ui/headless/Backend.h"
 
 namespace conformance {
@@ -57,9 +58,11 @@ class HeadlessDriver : public Driver {
   bool LooksEnabled(ui::Control& control) override { return control.EffectivelyEnabled(); }
   bool TakesInput(ui::Form& form) override { return form.Enabled() && runtime_.TakesInput(form); }
   bool IsOnScreen(ui::Form& form) override { return form.IsLoaded() && form.Visible(); }
+  std::string ShownText(ui::TextBox& box) override { return box.Text(); }
 
  private:
-  ui::headless::Backend backend_;
+  os::fake::VirtualClock clock_;
+  ui::headless::Backend backend_{clock_};
   ui::Runtime runtime_{backend_};
 };
 

@@ -131,7 +131,7 @@ struct Program {
   // Ends the program as it ends after an action, from inside its own loop.
   void End() {
     state.ExitNow = true;
-    main.tmrAction.SetEnabled(false);
+    if (main.ScheduleActive()) main.cmdActivate_Click();  // deactivated: the close asks nothing
     main.Unload();
   }
 
@@ -139,7 +139,7 @@ struct Program {
   CountingKernel32 kernel32;
   RecordingUser32 user32;
   RecordingPowrprof powrprof;
-  app::ProgramState state{os::ServicesOf(real, {.kernel32 = &kernel32, .user32 = &user32, .powrprof = &powrprof})};
+  session::ProgramState state{os::ServicesOf(real, {.kernel32 = &kernel32, .user32 = &user32, .powrprof = &powrprof})};
   ui::win32::Backend backend{GetModuleHandleA(nullptr)};
   ui::Runtime runtime{backend};
   app::frmMain main{runtime, state};
@@ -156,7 +156,7 @@ int Delay() {
   Program program;
   WarningWatch watch;
   program.ActivateInSeconds(5, "1");
-  base::CivilTime target = base::ToCivil(program.state.TargetTime);
+  base::CivilTime target = base::ToCivil(program.state.TargetTime());
   program.backend.Run();
   SYSTEMTIME start{static_cast<WORD>(target.year), static_cast<WORD>(target.month), 0,
                    static_cast<WORD>(target.day), static_cast<WORD>(target.hour), static_cast<WORD>(target.minute),

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace app {
+namespace session {
 
 // The two numbers come from the build (project() in CMakeLists.txt), which also gives them to
 // the version resource and the release packages.
@@ -18,4 +18,4 @@ inline std::string VersionText() { return std::to_string(kMajor) + "." + std::to
 // ":: Quenlar 1.3 ::", the main window's caption and the application title.
 inline std::string AppTitle() { return ":: Quenlar " + VersionText() + " ::"; }
 
-}  // namespace app
+}  // namespace session

@@ -1,4 +1,4 @@
-#include "platform/modMisc.h"
+#include "platform/TopMost.h"
 
 namespace platform {
 

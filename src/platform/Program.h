@@ -5,7 +5,7 @@
 
 #include "os/Kernel32.h"
 
-namespace app {
+namespace platform {
 
 // The folder the program was started from, without a trailing "\" (except at a drive root,
 // such as "C:\").
@@ -24,4 +24,4 @@ bool PrevInstance(os::Kernel32& kernel32);
 constexpr const char* kInstanceMutexName = "Local\\Quenlar.Running";
 constexpr const char* kInstanceMutexPlainName = "Quenlar.Running";
 
-}  // namespace app
+}  // namespace platform

@@ -1,6 +1,6 @@
-#include "app/App.h"
+#include "platform/Program.h"
 
-namespace app {
+namespace platform {
 
 std::string ExeName(os::Kernel32& kernel32) {
   std::string path = kernel32.GetModuleFileNameA();
@@ -39,4 +39,4 @@ bool PrevInstance(os::Kernel32& kernel32) {
   return error == os::kErrorAlreadyExists;
 }
 
-}  // namespace app
+}  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/KRUEM_CommonDialog.h"
+#include "platform/FileOpenDialog.h"
 
 #include "base/Convert.h"
 #include "base/RuntimeError.h"

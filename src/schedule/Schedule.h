@@ -1,0 +1,28 @@
+// A schedule as a value: what is to happen, with which options, and what makes it happen. The
+// main window builds one from its controls when the user activates, or shows one given from
+// elsewhere as if the user had chosen it; the trigger, the countdown and the alarm carry it out.
+#pragma once
+
+#include <string>
+
+#include "schedule/Action.h"
+#include "schedule/Trigger.h"
+
+namespace schedule {
+
+struct Schedule {
+  Action action = Action::Shutdown;
+  bool forced = false;       // programs are closed without being asked
+  std::string program;       // started hidden one second before the action; empty: none
+  int countdown = 30;        // seconds of warning before the action; 0: the action at once
+  Trigger trigger;
+  // The alarm's: its message, and the media file it plays when playSound is set ("Select
+  // File..." stays as it is: the alarm window says that it plays that).
+  std::string message;
+  bool playSound = false;
+  std::string soundFile;
+
+  bool operator==(const Schedule&) const = default;
+};
+
+}  // namespace schedule

@@ -1,0 +1,17 @@
+#include "session/ProgramState.h"
+
+#include <algorithm>
+
+#include "base/Convert.h"
+
+namespace session {
+
+std::string ProgramState::SettingsPath() const { return AppFolder + "settings.qnl"; }
+
+std::string ProgramState::ActionText() const { return schedule::PlainText(ActionName); }
+
+std::int16_t ProgramState::BeepFrequency() const {
+  return base::CInt(std::clamp<double>(base::Val(BeepFrequencyText), kLowestFrequency, kHighestFrequency));
+}
+
+}  // namespace session

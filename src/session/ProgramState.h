@@ -1,0 +1,74 @@
+// What the program's windows share: the values several of them read and write, the schedule
+// being carried out, the main window as the others reach it, and the operating-system services.
+// WinMain makes one; every window receives it, so no window includes another window's header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/DateTime.h"
+#include "os/Services.h"
+#include "platform/WindowsVersion.h"
+#include "schedule/Schedule.h"
+#include "tray/modNewIcon.h"
+
+namespace session {
+
+// The countdown beep's frequencies, in hertz.
+constexpr int kLowestFrequency = 100;
+constexpr int kHighestFrequency = 10000;
+
+// The main window as the other windows use it: its settings, its close, the action, and the
+// preference they read.
+class MainWindow {
+ public:
+  // Writes the settings file; false when it could not be written (the old file then stands),
+  // or when it is the settings file that was there at start-up but could not be read, which
+  // only the user's own "Save Settings" replaces.
+  virtual bool SaveSett(const std::string& fileName) = 0;
+  // Asks the main window to close, as closing it from code does; true when it unloaded. Once
+  // the program has decided to end (ExitNow), this close is the one that ends it: it goes
+  // through even while an earlier close is still asking its question, and that question is
+  // then closed as declined.
+  virtual bool Unload() = 0;
+  // Carries out the schedule now (the program to start first, then the power request or the
+  // alarm window).
+  virtual void PerformAction() = 0;
+  // "Beep Internal Speaker on Timeout" is ticked.
+  virtual bool BeepOnTimeout() const = 0;
+
+ protected:
+  ~MainWindow() = default;
+};
+
+class ProgramState {
+ public:
+  explicit ProgramState(os::Services services) : os(services) {}
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+  os::Services os;
+  platform::WindowsFamily Family = platform::WindowsFamily::Other;  // asked once at start-up
+
+  std::string AppFolder;          // the program's folder, ending in "\"
+  std::string ActionName;         // display name of the selected action, as a label shows it
+  schedule::Schedule Schedule;    // the schedule activated last: what the trigger carries out
+  bool ExitNow = false;           // the program has decided to end: closing asks nothing
+  bool Forced = false;            // the action about to be performed is forced
+  std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
+  tray::Record TrayRecord;        // the notification-area icon, shared by every window
+  MainWindow* main = nullptr;     // set by the main window for as long as it exists
+
+  // The settings file in the program's folder.
+  std::string SettingsPath() const;
+  // The action's name as plain text, where no access key is marked (a window's caption, the
+  // tray's tip, a message box): "Alarm & Message" for the label text "Alarm && Message".
+  std::string ActionText() const;
+  // When the schedule fires: the moment of its trigger.
+  base::LocalTime TargetTime() const { return Schedule.trigger.moment; }
+  // The frequency the countdown beeps at: the number the stored text begins with, brought into
+  // the range (a hand-edited file may hold anything; the text itself is kept as stored).
+  std::int16_t BeepFrequency() const;
+};
+
+}  // namespace session
