@@ -291,7 +291,7 @@ bool Backend::Press(Form& form, Shortcut shortcut) {
     int passed = 0;
     Run([&] { passed = box.UserType(key); });
     // What the native edit control then does with the keys it is given.
-    const auto [start, length] = box.ModelSelection();
+    const int start = box.ModelSelection().first, length = box.ModelSelection().second;
     if (passed == kCtrlC || passed == kCtrlX) clipboard = box.Text().substr(start, length);
     if (passed == kCtrlX && !box.Locked() && length > 0)
       Run([&] { box.NativeTextChanged(box.Text().substr(0, start) + box.Text().substr(start + length), start, 0); });
