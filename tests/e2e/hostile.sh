@@ -140,7 +140,8 @@ scenario_nul_bytes() {
 
 # The program at a path of 259 characters, the longest Windows starts a program from: the
 # settings file's path is then longer than the 259 characters Windows' ANSI file functions
-# take. Wine reads it all the same; the save cannot write beside it, says so, and keeps it.
+# take. Wine reads it all the same; the save cannot make a new file beside it, so it writes the
+# file in place.
 scenario_long_path() {
   local parent="$E2E_WORK/$E2E_NAME"
   # "Z:" + the folder + "\quenlar.exe" = 259 characters.
@@ -153,12 +154,17 @@ scenario_long_path() {
   ((${#exe_path} == 259)) || e2e_fail "the program's path has ${#exe_path} characters"
   e2e_start_main
   hostile_expect_stored
-  hostile_expect_save_refused "$(e2e_winpath "$E2E_DIR")\\settings.qnl"
+  # No new file fits beside it (its path would be too long): the settings are written in place.
   e2e_check "$E2E_MAIN" "&Restart"
+  e2e_keys "$E2E_MAIN" ctrl+s
+  e2e_expect_box "Settings are saved successfully!     "
+  e2e_answer OK
   e2e_close_confirmed
   e2e_expect_exit 10 "closing"
-  hostile_expect_file_kept
-  e2e_note "a 259-character program path: the stored choices read; Ctrl+S said it could not save; the file kept"
+  local saved=("${kStored[@]}")
+  saved[1]=True saved[2]=False
+  e2e_expect_settings "${saved[@]}"
+  e2e_note "a 259-character program path: the stored choices read; saved in place, Restart kept"
 }
 
 # A folder whose name the ANSI code page cannot write: the program's own path reaches it with
