@@ -3,6 +3,7 @@
 // and the shell's program start go to a journal file instead (os/win32/Journal.h).
 #include <windows.h>
 
+#include "app/Commands.h"
 #include "app/frmMain.h"
 #ifdef QUENLAR_JOURNAL
 #include "os/win32/Journal.h"
@@ -19,13 +20,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   os::win32::RealServices services;
 #endif
   session::ProgramState state(services.Services());
+  // A copy that hands its switches to the running one, or refuses them, ends here: it makes
+  // no window of its own.
+  app::Start start = app::Begin(state);
+  if (start.exitCode) return *start.exitCode;
   ui::win32::Backend backend(instance);
   ui::Runtime runtime(backend);
   backend.Attach(runtime);
   app::frmMain main(runtime, state);
-  runtime.Dispatch([&main] {
+  runtime.Dispatch([&main, &runtime, &start] {
     main.Initialize();
     main.Show();
+    if (start.request && !runtime.Ended()) app::CarryOutAtStart(main, *start.request);
   });
   // A main window that could not be made (the error has been shown) leaves nothing to use:
   // end rather than linger unseen, holding the single-copy lock.

@@ -4,6 +4,7 @@
 
 #include "about/frmAbout.h"
 #include "alarm/frmAlarm.h"
+#include "app/Commands.h"
 #include "app/SettingsLines.h"
 #include "app/frmMainDesign.h"
 #include "base/Convert.h"
@@ -77,7 +78,7 @@ void frmMain::Form_Initialize() {
 
 void frmMain::Form_Load() {
   bool refused = false;
-  EachStatement({[&] { refused = platform::PrevInstance(os_.kernel32); }});
+  EachStatement({[&] { refused = !state_.FirstCopy && platform::PrevInstance(os_.kernel32); }});
   if (refused) {
     GetRuntime().MsgBox("Quenlar is already Running!   ", ui::mb::kInformation);
     GetRuntime().End();
@@ -95,8 +96,8 @@ void frmMain::Form_Load() {
         // a shutdown and do nothing: Shutdown it is, the action the name already says.
         if (SelectedAction() < 0) optExitOption[0].SetValue(true);
       },
-      [&] { OfferAction(4, StandByOffered()); },
-      [&] { OfferAction(5, LockOffered()); },
+      [&] { OfferAction(4, power::StandByOffered(os_, state_.Family)); },
+      [&] { OfferAction(5, power::LockOffered(os_, state_.Family)); },
       [&] {
         if (txtAlarmF.Text().empty()) txtAlarmF.SetText(kSelectFile);
       },
@@ -122,22 +123,6 @@ void frmMain::Form_Load() {
 void frmMain::OfferAction(int index, bool offered) {
   if (!offered && optExitOption[index].Value()) optExitOption[0].SetValue(true);
   optExitOption[index].SetEnabled(offered);
-}
-
-// Where Windows says the computer can stand by, on the NT family (Windows 95, 98 and Me return
-// at once without standing by), with the function that asks for it.
-bool frmMain::StandByOffered() {
-  try {
-    return state_.Family == WindowsFamily::NT && os_.kernel32.GetProcAddress("powrprof.dll", "SetSuspendState") != 0 &&
-           os_.powrprof.IsPwrSuspendAllowed() != 0;
-  } catch (const std::exception&) {
-    return false;  // no power-management library
-  }
-}
-
-// On the NT family, where user32 has LockWorkStation (NT 4.0 has not).
-bool frmMain::LockOffered() {
-  return state_.Family == WindowsFamily::NT && os_.kernel32.GetProcAddress("user32.dll", "LockWorkStation") != 0;
 }
 
 int frmMain::SelectedAction() const {
@@ -475,13 +460,25 @@ void frmMain::ShowAlarmWindow() {
 
 // ---------------------------------------------------------------- status caption and tray
 
+std::string frmMain::StatusCaption() const {
+  std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime(), names_);
+  return chkForced.Value() == 1 ? "FORCED " + status : status;
+}
+
 void frmMain::SetActiveCaption() {
   try {
-    std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime(), names_);
-    SetCaption(chkForced.Value() == 1 ? "FORCED " + status : status);
+    SetCaption(StatusCaption());
   } catch (const std::exception&) {
     SetCaption(AppTitle());
   }
+}
+
+countdown::frmAction* frmMain::Countdown() const {
+  return countdown_ && countdown_->IsLoaded() ? countdown_.get() : nullptr;
+}
+
+void frmMain::Form_CopyData(ui::CopyDataMessage& message) {
+  message.answer = CarryOut(*this, message.kind, message.data, message.reply);
 }
 
 void frmMain::cmdTray_Click() {
@@ -535,13 +532,7 @@ void frmMain::RestoreFromTray() {
 
 // ---------------------------------------------------------------- action options
 
-bool frmMain::HibernateAllowed() {
-  try {
-    return os_.powrprof.IsPwrHibernateAllowed() != 0;
-  } catch (const std::exception&) {
-    return false;  // no power-management library: this system cannot hibernate
-  }
-}
+bool frmMain::HibernateAllowed() { return power::HibernateAllowed(os_); }
 
 // Puts one option panel at the top of the frame, enabled, and the other below it, out of view
 // and disabled.

@@ -44,6 +44,16 @@ class frmMain : public ui::Form, public session::MainWindow {
   void Activate(const schedule::Schedule& schedule);
   // "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM" into the caption.
   void SetActiveCaption();
+  // The status caption's text: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM".
+  std::string StatusCaption() const;
+  // Shows a schedule in the controls, as the user would have set them for it.
+  void ShowSchedule(const schedule::Schedule& schedule);
+  // Brings the window back from the tray (or to the front) and takes the icon away.
+  void RestoreFromTray();
+  // The countdown window while the schedule counts down, or nullptr.
+  countdown::frmAction* Countdown() const;
+  // Another copy of the program hands its command line over (tells its answer and text).
+  void Form_CopyData(ui::CopyDataMessage& message);
   // The clock text: date line and time line, one carriage return between, all upper case.
   std::string ClockText(base::LocalTime now) const;
   // The target text: upper-cased date line, a carriage return, the time line.
@@ -203,11 +213,8 @@ class frmMain : public ui::Form, public session::MainWindow {
   // The index of the selected action, or -1 when none is.
   int SelectedAction() const;
   schedule::Trigger TriggerFromWindow(base::LocalTime now) const;
-  // Shows a schedule in the controls.
-  void ShowSchedule(const schedule::Schedule& schedule);
+
   void OfferAction(int index, bool offered);
-  bool StandByOffered();
-  bool LockOffered();
   struct TrayIcon {
     os::Handle icon;
     std::string tip;
@@ -222,7 +229,6 @@ class frmMain : public ui::Form, public session::MainWindow {
   void StopTrigger();
   void RestartClockWithTrigger();
   void DeactivateSchedule();
-  void RestoreFromTray();
   void ShowPanel(int index);
   void FileOptionClick(ui::CheckBox& box, ui::TextBox& path, ui::CommandButton& button,
                        void (frmMain::*pick)());

@@ -2,6 +2,7 @@
 // binding of its handlers. Initialisation then lays it out in its compact form (frmMain.cpp).
 #include "app/frmMain.h"
 #include "app/frmMainDesign.h"
+#include "command/HandOver.h"
 
 namespace app {
 
@@ -116,6 +117,7 @@ void frmMain::DesignLayout() {
   tmrUpdate.SetInterval(100);
   tmrUpdate.SetEnabled(false);
   TrayMessage = tray::kTrayCallbackMessage;
+  WindowClass = command::kMainWindowClass;  // by which a later copy finds this one
 
   mnu_beep.SetChecked(true);
 }
@@ -126,6 +128,7 @@ void frmMain::BindHandlers() {
   QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   TrayMouse = [this](const ui::TrayMouseEvent& event) { Form_TrayMouse(event); };
+  CopyData = [this](ui::CopyDataMessage& message) { Form_CopyData(message); };
   RegisteredMessages = {tray::kTaskbarCreated};
   RegisteredMessage = [this](const std::string& name) { Form_RegisteredMessage(name); };
   mnu_exit.Click = [this] { mnu_exit_Click(); };

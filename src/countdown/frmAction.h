@@ -16,6 +16,8 @@ class frmAction : public ui::Form {
 
   // "Action : <action> will be performed in <n> Seconds."
   std::string Sentence(double remaining) const;
+  // The seconds the countdown has left.
+  int Remaining() const { return static_cast<int>(length_) - count_; }
 
   ui::Label lblMessage{*this, "lblMessage"};
   ui::ProgressBar prgBar{*this, "prgBar"};

@@ -86,6 +86,13 @@ class Kernel32 {
   // Runs `work` on a thread of its own; the thread's handle (closed with CloseHandle), or 0
   // when no thread could be made.
   virtual Handle CreateThread(std::function<void()> work) = 0;
+  // The command line the program was started with, its own name first, as Windows keeps it.
+  virtual std::string GetCommandLineA() = 0;
+  // Writes text where a program started from a console or a script shows it: its standard
+  // output when that is a file, a pipe or a console; otherwise the console of the program that
+  // started it (AttachConsole(ATTACH_PARENT_PROCESS), looked up at run time: Windows XP and
+  // later). False when there is neither (started from a shortcut, say).
+  virtual bool WriteStandardOutput(const std::string& text) = 0;
   // Waits up to `milliseconds` for an object (a thread: for it to end): kWaitObject0 when it
   // is signalled, kWaitTimeout when the time ran out first.
   virtual std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) = 0;

@@ -64,6 +64,23 @@ class User32 {
   // Locks the workstation; nonzero on success. Windows 95/98/Me and NT 4.0 lack it: there the
   // call is a run-time error.
   virtual std::int32_t LockWorkStation() = 0;
+
+  // The top-level window of this class (of any program of the session), or 0.
+  virtual HWnd FindWindowA(const std::string& className) = 0;
+  // Sends WM_COPYDATA with these bytes and dwData to a window of another program, and waits at
+  // most `timeoutMs` for its answer (SendMessageTimeoutA, SMTO_ABORTIFHUNG). A
+  // window of the caller's own goes with it (in wParam), to which the receiver may send a text
+  // back with WM_COPYDATA before it answers: that text is `reply`. Nonzero when the window
+  // answered in time; `result` is then its answer.
+  virtual std::intptr_t SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
+                                            std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) = 0;
+  // Lets the given process (kAsfwAny: any) bring a window to the front; looked up at run time,
+  // nothing where Windows lacks it (95, NT 4.0).
+  virtual std::int32_t AllowSetForegroundWindow(std::uint32_t processId) = 0;
+  // A message box with no owner; the button chosen.
+  virtual std::int32_t MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) = 0;
 };
+
+constexpr std::uint32_t kAsfwAny = 0xFFFFFFFF;
 
 }  // namespace os

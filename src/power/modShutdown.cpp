@@ -84,6 +84,27 @@ bool Perform(const os::Services& os, WindowsFamily family, schedule::Action acti
   return false;
 }
 
+bool StandByOffered(const os::Services& os, WindowsFamily family) {
+  try {
+    return family == WindowsFamily::NT && os.kernel32.GetProcAddress("powrprof.dll", "SetSuspendState") != 0 &&
+           os.powrprof.IsPwrSuspendAllowed() != 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool LockOffered(const os::Services& os, WindowsFamily family) {
+  return family == WindowsFamily::NT && os.kernel32.GetProcAddress("user32.dll", "LockWorkStation") != 0;
+}
+
+bool HibernateAllowed(const os::Services& os) {
+  try {
+    return os.powrprof.IsPwrHibernateAllowed() != 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 std::string FailureText(os::Kernel32& kernel32, const std::string& request, const Refusal& refusal,
                         const std::string& failure) {
   std::string text = request + " could not be performed";

@@ -47,6 +47,15 @@ bool LockPC(const os::Services& os, platform::WindowsFamily family, Refusal* ref
 bool Perform(const os::Services& os, platform::WindowsFamily family, schedule::Action action, bool forced,
              Refusal& refusal);
 
+// What this computer offers. Stand by: where Windows says the computer can stand by, on the NT
+// family (Windows 95, 98 and Me return from the request at once without standing by), with the
+// function that asks for it. Lock: on the NT family, where user32 has LockWorkStation (NT 4.0
+// has not). Hibernate: where hibernation is switched on. A system without the power-management
+// library offers neither stand-by nor hibernation.
+bool StandByOffered(const os::Services& os, platform::WindowsFamily family);
+bool LockOffered(const os::Services& os, platform::WindowsFamily family);
+bool HibernateAllowed(const os::Services& os);
+
 // What the user is told of a request that did not happen: "<request> could not be performed",
 // then why: Windows refused it (with Windows' own text for the error), this Windows does not
 // offer it, or the run-time error `failure`.

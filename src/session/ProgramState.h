@@ -55,6 +55,7 @@ class ProgramState {
   schedule::Schedule Schedule;    // the schedule activated last: what the trigger carries out
   bool ExitNow = false;           // the program has decided to end: closing asks nothing
   bool Forced = false;            // the action about to be performed is forced
+  bool FirstCopy = false;         // the program already found itself the only copy running
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window
   MainWindow* main = nullptr;     // set by the main window for as long as it exists

@@ -92,6 +92,13 @@ class Form : public Container {
   std::uint32_t TrayMessage = 0;
   Event<const TrayMouseEvent&> TrayMouse;
 
+  // The class of the form's window, by which other programs find it ("": the backend's own,
+  // which every form shares); set before the form loads.
+  std::string WindowClass;
+  // Data another program sends to the window. The handler answers while the sender waits; any
+  // program of the session may send, so the handler checks what it gets.
+  Event<CopyDataMessage&> CopyData;
+
   // Messages other programs send to every top-level window by name, such as "TaskbarCreated",
   // which Explorer sends when it starts: the names listed here (set before the form loads)
   // reach the form as RegisteredMessage(name), whether it is shown or hidden.

@@ -46,6 +46,11 @@ void Runtime::DoEvents() {
   if (!ended_) backend_.DoEvents();
 }
 
+void Runtime::Post(std::function<void()> event) {
+  if (ended_) return;
+  backend_.Post([this, event = std::move(event)] { Dispatch(event); });
+}
+
 void Runtime::Dispatch(const std::function<void()>& event) {
   if (ended_) return;
   try {

@@ -23,6 +23,8 @@ class Backend {
   virtual std::unique_ptr<Peer> CreateMenuPeer(Menu& menu) = 0;
   virtual int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) = 0;
   virtual void DoEvents() = 0;
+  // Runs `event` after the event now running has returned, as one of its own.
+  virtual void Post(std::function<void()> event) = 0;
   // Opens the menu at the pointer; the chosen item's Click comes later, as an event of its own.
   virtual void ShowPopupMenu(Form& form, Menu& menu) = 0;
   // The size a text takes in a font; with `mnemonic`, an "&" marks an access key and "&&" is one
@@ -92,6 +94,9 @@ class Runtime {
 
   // Lets the backend deliver pending window messages.
   void DoEvents();
+  // Runs `event` once the event now running has returned, through the dispatcher (an error in
+  // it is reported); nothing after the end.
+  void Post(std::function<void()> event);
   void Beep() { backend_.Beep(); }
 
   // Runs an event that comes from outside the program (user input, a timer). An exception that

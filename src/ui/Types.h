@@ -105,6 +105,15 @@ struct TrayMouseEvent {
 // 0x201 the left button down, ... 0x209 the middle button's double click); nothing for another.
 std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage);
 
+// Data another program sends to a form's window (WM_COPYDATA): what kind it says it is, its
+// bytes; the form's answer, and a text to send back to the sender's window.
+struct CopyDataMessage {
+  std::uintptr_t kind = 0;
+  std::string data;
+  std::string reply;
+  std::int32_t answer = 0;
+};
+
 // Twips per pixel at the usual 96 dots per inch.
 constexpr int kTwipsPerPixel = 15;
 

@@ -105,7 +105,7 @@ e2e_start() {
 # Starts the program and waits for its main window; E2E_MAIN is its handle.
 e2e_start_main() {
   e2e_start
-  E2E_MAIN="$(drv find "$kTitle" QuenlarForm 20000)" || e2e_fail "the main window did not show"
+  E2E_MAIN="$(drv find "$kTitle" QuenlarMain 20000)" || e2e_fail "the main window did not show"
 }
 
 e2e_running() { kill -0 "$E2E_PID" 2>/dev/null; }

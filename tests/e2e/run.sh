@@ -48,6 +48,8 @@ source "$here/scenarios.sh"
 source "$here/hostile.sh"
 # shellcheck source=tests/e2e/details.sh
 source "$here/details.sh"
+# shellcheck source=tests/e2e/commandline.sh
+source "$here/commandline.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -67,6 +69,10 @@ kScenarios=(
   typing scenario_typing
   tray-tip scenario_tray_tip
   no-action-file scenario_no_action_file
+  cl-first-copy scenario_cl_first_copy
+  cl-running-copy scenario_cl_running_copy
+  cl-refused scenario_cl_refused
+  cl-show-quit scenario_cl_show_quit
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file

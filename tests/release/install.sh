@@ -158,7 +158,7 @@ start_from_shortcut() {
   qw_wine_bg 180 "$SHORTCUT_TARGET" </dev/null >>"$E2E_OUT/program.log" 2>&1
   E2E_PID="$QW_PID"
   echo "$E2E_PID" >>"$E2E_WORK/pids"
-  E2E_MAIN="$(drv find "$kTitle" QuenlarForm 20000)" || e2e_fail "the main window did not show"
+  E2E_MAIN="$(drv find "$kTitle" QuenlarMain 20000)" || e2e_fail "the main window did not show"
 }
 
 echo "install: the $edition-bit edition's package $(basename "$package") under Wine on display $DISPLAY"

@@ -203,4 +203,15 @@ std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t millise
   return pending ? kWaitTimeout : kWaitObject0;
 }
 
+std::string Kernel32::GetCommandLineA() {
+  Log(kernel32::GetCommandLineA{});
+  return commandLine;
+}
+
+bool Kernel32::WriteStandardOutput(const std::string& text) {
+  Log(kernel32::WriteStandardOutput{text});
+  if (hasOutput) output += text;
+  return hasOutput;
+}
+
 }  // namespace os::fake

@@ -125,6 +125,15 @@ struct CreateThread {
   static constexpr std::string_view kName = "CreateThread";
   bool operator==(const CreateThread&) const = default;
 };
+struct GetCommandLineA {
+  static constexpr std::string_view kName = "GetCommandLineA";
+  bool operator==(const GetCommandLineA&) const = default;
+};
+struct WriteStandardOutput {
+  static constexpr std::string_view kName = "WriteStandardOutput";
+  std::string text;
+  bool operator==(const WriteStandardOutput&) const = default;
+};
 struct WaitForSingleObject {
   static constexpr std::string_view kName = "WaitForSingleObject";
   Handle object;
@@ -180,6 +189,11 @@ class Kernel32 : public os::Kernel32, public Library {
   std::size_t RunThreads();
   std::size_t PendingThreads() const { return pendingThreads_.size(); }
 
+  // The command line; whether there is a console or an output to write to, and what was written.
+  std::string commandLine = "\"C:\\Program Files\\Quenlar\\quenlar.exe\"";
+  bool hasOutput = true;
+  std::string output;
+
   // ---- kernel32
   std::int32_t GetVersionExA(OsVersionInfo& info) override;
   Handle CreateMutexA(bool initialOwner, const std::string& name) override;
@@ -205,6 +219,8 @@ class Kernel32 : public os::Kernel32, public Library {
   // Threads only: signalled once the work has run. A wait does not make it run, nor lets time
   // pass.
   std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
+  std::string GetCommandLineA() override;
+  bool WriteStandardOutput(const std::string& text) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   // The error the next GetLastError reports, as a failing call of another library leaves it.

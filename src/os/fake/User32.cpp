@@ -128,4 +128,26 @@ std::int32_t User32::LockWorkStation() {
   return lockResult;
 }
 
+HWnd User32::FindWindowA(const std::string& className) {
+  Log(user32::FindWindowA{className});
+  auto found = windowsByClass.find(className);
+  return found == windowsByClass.end() ? 0 : found->second;
+}
+
+std::intptr_t User32::SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
+                                          std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) {
+  Log(user32::SendMessageTimeoutA{window, dwData, data, timeoutMs});
+  return OnCopyData && OnCopyData(window, dwData, data, result, reply) ? 1 : 0;
+}
+
+std::int32_t User32::AllowSetForegroundWindow(std::uint32_t processId) {
+  Log(user32::AllowSetForegroundWindow{processId});
+  return 1;
+}
+
+std::int32_t User32::MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) {
+  Log(user32::MessageBoxA{text, caption, type});
+  return 1;  // OK
+}
+
 }  // namespace os::fake

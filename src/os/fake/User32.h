@@ -93,6 +93,31 @@ struct LockWorkStation {
   static constexpr std::string_view kName = "LockWorkStation";
   bool operator==(const LockWorkStation&) const = default;
 };
+struct FindWindowA {
+  static constexpr std::string_view kName = "FindWindowA";
+  std::string className;
+  bool operator==(const FindWindowA&) const = default;
+};
+struct SendMessageTimeoutA {
+  static constexpr std::string_view kName = "SendMessageTimeoutA";
+  HWnd window;
+  std::uintptr_t dwData;
+  std::string data;
+  std::uint32_t timeoutMs;
+  bool operator==(const SendMessageTimeoutA&) const = default;
+};
+struct AllowSetForegroundWindow {
+  static constexpr std::string_view kName = "AllowSetForegroundWindow";
+  std::uint32_t processId;
+  bool operator==(const AllowSetForegroundWindow&) const = default;
+};
+struct MessageBoxA {
+  static constexpr std::string_view kName = "MessageBoxA";
+  std::string text;
+  std::string caption;
+  std::uint32_t type;
+  bool operator==(const MessageBoxA&) const = default;
+};
 
 }  // namespace user32
 
@@ -108,6 +133,12 @@ class User32 : public os::User32, public Library {
   std::int32_t exitWindowsResult = 1;
   std::int32_t lockResult = 1;
   std::uint32_t refusalError = 1314;  // ERROR_PRIVILEGE_NOT_HELD
+  // Top-level windows of other programs, by class; and what such a window does with the data
+  // sent to it (nothing set: it does not answer in time).
+  std::map<std::string, HWnd> windowsByClass;
+  std::function<bool(HWnd window, std::uintptr_t dwData, const std::string& data, std::intptr_t& result,
+                     std::string& reply)>
+      OnCopyData;
 
   // The windows whose place is known; SetWindowPos moves them. Others have none.
   std::map<HWnd, Rect> windowRects;
@@ -140,6 +171,11 @@ class User32 : public os::User32, public Library {
   std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
   std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
   std::int32_t LockWorkStation() override;
+  HWnd FindWindowA(const std::string& className) override;
+  std::intptr_t SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
+                                    std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) override;
+  std::int32_t AllowSetForegroundWindow(std::uint32_t processId) override;
+  std::int32_t MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) override;
 
  private:
   std::intptr_t RunHook(std::size_t position, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam);

@@ -138,4 +138,39 @@ std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t millise
   return ::WaitForSingleObject(ToHandle(object), milliseconds);
 }
 
+std::string Kernel32::GetCommandLineA() {
+  const char* line = ::GetCommandLineA();
+  return line ? line : "";
+}
+
+namespace {
+
+bool WriteAll(HANDLE handle, const std::string& text) {
+  DWORD written = 0;
+  return ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+}
+
+}  // namespace
+
+// A program of the Windows subsystem gets no console of its own. Its standard output is
+// still a file or a pipe when the caller redirected it (and, under Wine, the Unix one). Else
+// the console of the program that started it can be borrowed; cmd's prompt has then already
+// come back, so the text begins on a line of its own.
+bool Kernel32::WriteStandardOutput(const std::string& text) {
+  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output && output != INVALID_HANDLE_VALUE && ::GetFileType(output) != FILE_TYPE_UNKNOWN)
+    return WriteAll(output, text);
+  using Function = BOOL(WINAPI*)(DWORD);
+  HMODULE module = SystemLibrary("kernel32.dll");
+  auto attach = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, "AttachConsole")))
+                       : nullptr;
+  if (!attach || !attach(static_cast<DWORD>(-1))) return false;  // ATTACH_PARENT_PROCESS
+  HANDLE console = ::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
+  if (console == INVALID_HANDLE_VALUE) return false;
+  bool written = WriteAll(console, "\n" + text);
+  ::CloseHandle(console);
+  return written;
+}
+
 }  // namespace os::win32

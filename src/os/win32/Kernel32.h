@@ -29,6 +29,8 @@ class Kernel32 : public os::Kernel32 {
   std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) override;
   Handle CreateThread(std::function<void()> work) override;
   std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
+  std::string GetCommandLineA() override;
+  bool WriteStandardOutput(const std::string& text) override;
 };
 
 }  // namespace os::win32

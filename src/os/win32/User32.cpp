@@ -101,4 +101,61 @@ std::int32_t User32::LockWorkStation() {
   return Resolve<Function>("user32.dll", "LockWorkStation")();
 }
 
+HWnd User32::FindWindowA(const std::string& className) {
+  return reinterpret_cast<HWnd>(::FindWindowA(className.c_str(), nullptr));
+}
+
+namespace {
+
+// The window the answer's text comes back to: a hidden window of its own class, which keeps
+// the text sent to it. Made for one exchange; the receiver sends to it while the sender waits
+// (without SMTO_BLOCK, so that the waiting thread takes in the messages sent to it).
+constexpr const char* kReplyClass = "QuenlarReply";
+
+LRESULT CALLBACK KeepReply(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+  auto* reply = reinterpret_cast<std::string*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (reply && data && data->lpData && data->cbData <= 64 * 1024)
+    reply->assign(static_cast<const char*>(data->lpData), data->cbData);
+  return TRUE;
+}
+
+}  // namespace
+
+std::intptr_t User32::SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
+                                          std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = &KeepReply;
+  cls.hInstance = instance;
+  cls.lpszClassName = kReplyClass;
+  RegisterClassA(&cls);  // already there from an earlier exchange: fine
+  HWND own = CreateWindowExA(0, kReplyClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (own) SetWindowLongPtrA(own, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reply));
+  COPYDATASTRUCT copy{};
+  copy.dwData = dwData;
+  copy.cbData = static_cast<DWORD>(data.size());
+  copy.lpData = const_cast<char*>(data.data());
+  DWORD_PTR answer = 0;
+  LRESULT sent = ::SendMessageTimeoutA(reinterpret_cast<HWND>(window), WM_COPYDATA, reinterpret_cast<WPARAM>(own),
+                                       reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, timeoutMs,
+                                       &answer);
+  if (own) DestroyWindow(own);
+  result = static_cast<std::intptr_t>(answer);
+  return sent;
+}
+
+std::int32_t User32::AllowSetForegroundWindow(std::uint32_t processId) {
+  using Function = BOOL(WINAPI*)(DWORD);
+  HMODULE module = SystemLibrary("user32.dll");
+  auto allow = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, "AllowSetForegroundWindow")))
+                      : nullptr;
+  return allow ? allow(processId) : 0;
+}
+
+std::int32_t User32::MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) {
+  return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), type);
+}
+
 }  // namespace os::win32

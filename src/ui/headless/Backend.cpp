@@ -346,6 +346,13 @@ bool Backend::Broadcast(const std::string& name) {
   return heard;
 }
 
+CopyDataMessage Backend::SendCopyData(Form& form, std::uintptr_t kind, const std::string& data) {
+  CopyDataMessage message{kind, data, "", 0};
+  if (ended_ || !form.IsLoaded()) return message;
+  Run([&] { form.CopyData(message); });
+  return message;
+}
+
 bool Backend::EndSession(Form& form) {
   if (ended_ || !form.IsLoaded()) return false;
   return Run([&] { form.RequestClose(vbAppWindows); });

@@ -87,6 +87,9 @@ class Backend : public ui::Backend {
   // Another program sends a registered message to every top-level window (Explorer's
   // "TaskbarCreated", say); returns whether any form listened for it.
   bool Broadcast(const std::string& name);
+  // Another program sends data to a loaded form's window (shown or hidden) and waits for the
+  // answer: what the form's CopyData handler made of it. Events it posted run after.
+  CopyDataMessage SendCopyData(Form& form, std::uintptr_t kind, const std::string& data);
   Menu* OpenPopup() const { return popup_; }
   bool ChoosePopupItem(Menu& item);   // an item of the pop-up menu that is open
 
@@ -99,6 +102,7 @@ class Backend : public ui::Backend {
   int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) override;
   // Delivers the events posted meanwhile (a pop-up menu's choice); virtual time stands still.
   void DoEvents() override { DeliverPosted(); }
+  void Post(std::function<void()> event) override { posted_.push_back(std::move(event)); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
   Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
   Size NonClientSize(const Form& form) override;
@@ -113,7 +117,6 @@ class Backend : public ui::Backend {
   bool CanReach(Control& control) const;
   bool CanReach(Form& form) const;
   bool Run(const std::function<void()>& input);
-  void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }
   void DeliverPosted();
   void Schedule(Timer& timer);
   void Unschedule(Timer& timer) { timers_.erase(&timer); }

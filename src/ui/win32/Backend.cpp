@@ -75,10 +75,37 @@ Backend::Backend(HINSTANCE instance) : instance_(instance) {
 // window of its own.
 HWND Backend::HiddenWindow() {
   if (!hiddenWindow_) {
-    Register(instance_, kHiddenClass, &DefWindowProcA, 0);
+    Register(instance_, kHiddenClass, &Backend::HiddenProc, 0);
     hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
   }
   return hiddenWindow_;
+}
+
+// Events posted to run after the one now running: a message of the hidden window's each, so
+// that any message loop (a message box's, a menu's) runs them in their turn.
+constexpr UINT kPostedEvent = WM_APP + 1;
+
+LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kPostedEvent || !theBackend) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (theBackend->posted_.empty()) return 0;
+  auto event = std::move(theBackend->posted_.front());
+  theBackend->posted_.erase(theBackend->posted_.begin());
+  if (!theBackend->ended_) event();
+  return 0;
+}
+
+void Backend::Post(std::function<void()> event) {
+  posted_.push_back(std::move(event));
+  PostMessageA(HiddenWindow(), kPostedEvent, 0, 0);
+}
+
+const char* Backend::FormClass(const std::string& name) {
+  if (name.empty()) return kFormClass;
+  for (const std::string& known : formClasses_)
+    if (known == name) return known.c_str();
+  formClasses_.push_back(name);
+  Register(instance_, formClasses_.back().c_str(), &FormPeer::WindowProc, CS_DBLCLKS);
+  return formClasses_.back().c_str();
 }
 
 Backend::~Backend() {

@@ -75,6 +75,10 @@ class Backend : public ui::Backend {
   std::unique_ptr<Peer> CreateMenuPeer(Menu& menu) override;
   int ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) override;
   void DoEvents() override { PumpPending(); }
+  void Post(std::function<void()> event) override;
+  // The class of a form's window: the backend's own, or one of the form's own name,
+  // registered on first use with the same window procedure.
+  const char* FormClass(const std::string& name);
   void ShowPopupMenu(Form& form, Menu& menu) override;
   Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
   Size NonClientSize(const Form& form) override;
@@ -91,6 +95,9 @@ class Backend : public ui::Backend {
 
  private:
   static void CALLBACK TimerProc(HWND hwnd, UINT message, UINT_PTR systemId, DWORD time);
+  static LRESULT CALLBACK HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  std::vector<std::function<void()>> posted_;
+  std::vector<std::string> formClasses_;
 
   HINSTANCE instance_;
   Runtime* runtime_ = nullptr;

@@ -40,11 +40,29 @@ WindowStyles FormStyles(const ui::Form& form) {
 
 FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form) {
   WindowStyles styles = FormStyles(form);
-  Create(kFormClass, styles.style, styles.exStyle, form.Caption());
+  Create(backend.FormClass(form.WindowClass), styles.style, styles.exStyle, form.Caption());
+  if (form.CopyData) AcceptCopyData();
   SetOwner();
   for (const std::string& name : form.RegisteredMessages)
     if (UINT id = RegisterWindowMessageA(name.c_str())) registered_[id] = name;
   Apply(Prop::Picture);
+}
+
+// An elevated copy of the program drops WM_COPYDATA from a copy with fewer rights unless its
+// window lets it through (Windows 7: ChangeWindowMessageFilterEx; Vista: the whole process's
+// ChangeWindowMessageFilter); older Windows have no such filter.
+void FormPeer::AcceptCopyData() {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (!user32) return;
+  using ForWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  using ForProcess = BOOL(WINAPI*)(UINT, DWORD);
+  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW, MSGFLT_ADD
+  if (auto allow = reinterpret_cast<ForWindow>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx"))))
+    allow(hwnd_, WM_COPYDATA, kAllow, nullptr);
+  else if (auto allowAll = reinterpret_cast<ForProcess>(
+               reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter"))))
+    allowAll(WM_COPYDATA, kAllow);
 }
 
 FormPeer::~FormPeer() {
@@ -381,6 +399,22 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       GetClientRect(hwnd_, &area);
       FillRect(reinterpret_cast<HDC>(wParam), &area, backend_.BrushFor(form.BackColor));
       return 1;
+    }
+    case WM_COPYDATA: {
+      const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (!copy || copy->cbData > kLongestCopyData || (copy->cbData && !copy->lpData)) return 0;
+      CopyDataMessage data{copy->dwData, std::string(static_cast<const char*>(copy->lpData), copy->cbData), "", 0};
+      Backend& backend = backend_;
+      backend.Deliver([&form, &data] { form.CopyData(data); });
+      // The text goes back to the sender's window while the sender still waits for the answer.
+      HWND sender = reinterpret_cast<HWND>(wParam);
+      if (!data.reply.empty() && sender && IsWindow(sender)) {
+        COPYDATASTRUCT reply{0, static_cast<DWORD>(data.reply.size()), data.reply.data()};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(sender, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&reply), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                            2000, &ignored);
+      }
+      return data.answer;
     }
     case WM_SIZE:
       for (Control* control : form.AllControls())

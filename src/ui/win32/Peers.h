@@ -129,6 +129,8 @@ class FormPeer : public WindowPeer {
 
  private:
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void AcceptCopyData();
+  static constexpr DWORD kLongestCopyData = 64 * 1024;
   HWND FocusTarget() const;
   void Place() override;
   void SetOwner();

@@ -1,0 +1,289 @@
+#include "command/Switches.h"
+
+#include <cctype>
+#include <map>
+
+namespace command {
+namespace {
+
+using schedule::Action;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool AllDigits(const std::string& text) {
+  if (text.empty()) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// A whole number of at most ten digits (more are out of every range here).
+std::optional<long long> WholeNumber(const std::string& text) {
+  if (!AllDigits(text) || text.size() > 10) return std::nullopt;
+  return std::stoll(text);
+}
+
+// "45s", "90m", "2h", "1h30m" (each unit at most once, hours before minutes before seconds),
+// or "h:mm:ss".
+std::optional<long long> Duration(const std::string& value) {
+  const std::string text = Lower(value);
+  if (text.find(':') != std::string::npos) {
+    std::size_t first = text.find(':'), second = text.find(':', first + 1);
+    if (second == std::string::npos) return std::nullopt;
+    std::string h = text.substr(0, first), m = text.substr(first + 1, second - first - 1), s = text.substr(second + 1);
+    auto hours = WholeNumber(h);
+    if (!hours || m.size() != 2 || s.size() != 2 || !AllDigits(m) || !AllDigits(s)) return std::nullopt;
+    int minutes = std::stoi(m), seconds = std::stoi(s);
+    if (minutes > 59 || seconds > 59) return std::nullopt;
+    return *hours * 3600 + minutes * 60 + seconds;
+  }
+  long long total = 0;
+  std::string units = "hms";
+  std::size_t next = 0, at = 0;  // the first unit still allowed, and where in the text
+  while (at < text.size()) {
+    std::size_t digits = at;
+    while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) ++digits;
+    if (digits == at || digits == text.size()) return std::nullopt;  // a number, then a unit
+    std::size_t unit = units.find(text[digits], next);
+    auto amount = WholeNumber(text.substr(at, digits - at));
+    if (unit == std::string::npos || !amount) return std::nullopt;
+    total += *amount * (unit == 0 ? 3600 : unit == 1 ? 60 : 1);
+    if (total > kLongestWait) return total;
+    next = unit + 1;
+    at = digits + 1;
+  }
+  return at == 0 ? std::nullopt : std::optional<long long>(total);
+}
+
+// "HH:MM[:SS]", 24-hour, or 1-12 with "AM" or "PM" after it (with or without a blank).
+std::optional<When> TimeOfDay(const std::string& value) {
+  std::string text = Lower(value);
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  int half = 0;  // 1 AM, 2 PM
+  if (text.size() > 2 && (text.compare(text.size() - 2, 2, "am") == 0 || text.compare(text.size() - 2, 2, "pm") == 0)) {
+    half = text[text.size() - 2] == 'a' ? 1 : 2;
+    text.resize(text.size() - 2);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+  }
+  std::vector<std::string> parts;
+  for (std::size_t start = 0;;) {
+    std::size_t colon = text.find(':', start);
+    parts.push_back(text.substr(start, colon == std::string::npos ? std::string::npos : colon - start));
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+  }
+  if (parts.size() < 2 || parts.size() > 3 || parts[0].empty() || parts[0].size() > 2) return std::nullopt;
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    if (!AllDigits(parts[i]) || (i > 0 && parts[i].size() != 2)) return std::nullopt;
+  When when{When::Kind::At, 0, std::stoi(parts[0]), std::stoi(parts[1]), parts.size() == 3 ? std::stoi(parts[2]) : 0};
+  if (when.minute > 59 || when.second > 59) return std::nullopt;
+  if (half == 0) return when.hour <= 23 ? std::optional<When>(when) : std::nullopt;
+  if (when.hour < 1 || when.hour > 12) return std::nullopt;
+  when.hour = when.hour % 12 + (half == 2 ? 12 : 0);
+  return when;
+}
+
+enum class Kind { Action, Time, Option, Verb };
+struct Switch {
+  Kind kind;
+  bool takesValue;
+  std::optional<Action> action;
+  Request::Verb verb = Request::Verb::Schedule;
+};
+
+const std::map<std::string, Switch>& Switches() {
+  static const std::map<std::string, Switch> table = {
+      {"s", {Kind::Action, false, Action::Shutdown}},
+      {"r", {Kind::Action, false, Action::Restart}},
+      {"l", {Kind::Action, false, Action::LogOff}},
+      {"h", {Kind::Action, false, Action::Hibernate}},
+      {"standby", {Kind::Action, false, Action::StandBy}},
+      {"sleep", {Kind::Action, false, Action::StandBy}},
+      {"lock", {Kind::Action, false, Action::Lock}},
+      {"alarm", {Kind::Action, true, Action::Alarm}},
+      {"t", {Kind::Time, true, std::nullopt}},
+      {"in", {Kind::Time, true, std::nullopt}},
+      {"at", {Kind::Time, true, std::nullopt}},
+      {"f", {Kind::Option, false, std::nullopt}},
+      {"w", {Kind::Option, true, std::nullopt}},
+      {"run", {Kind::Option, true, std::nullopt}},
+      {"tray", {Kind::Option, false, std::nullopt}},
+      {"sound", {Kind::Option, true, std::nullopt}},
+      {"a", {Kind::Verb, false, std::nullopt, Request::Verb::Cancel}},
+      {"cancel", {Kind::Verb, false, std::nullopt, Request::Verb::Cancel}},
+      {"status", {Kind::Verb, false, std::nullopt, Request::Verb::Status}},
+      {"show", {Kind::Verb, false, std::nullopt, Request::Verb::Show}},
+      {"quit", {Kind::Verb, false, std::nullopt, Request::Verb::Quit}},
+      {"?", {Kind::Verb, false, std::nullopt, Request::Verb::Usage}},
+  };
+  return table;
+}
+
+Parsed Refuse(const std::string& reason) { return Parsed{std::nullopt, reason}; }
+
+}  // namespace
+
+Parsed Parse(const std::vector<std::string>& args) {
+  Request request;
+  std::string actionSwitch, timeSwitch, verbSwitch, anySwitch;
+  std::map<std::string, bool> seen;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& token = args[i];
+    if (token.size() < 2 || (token[0] != '/' && token[0] != '-')) return Refuse("unexpected \"" + token + "\"");
+    std::string name = Lower(token.substr(1));
+    std::optional<std::string> value;
+    if (std::size_t colon = name.find(':'); colon != std::string::npos) {
+      value = token.substr(1 + colon + 1);
+      name.resize(colon);
+    }
+    auto found = Switches().find(name);
+    if (found == Switches().end()) return Refuse("unknown switch /" + name);
+    const Switch& s = found->second;
+    const std::string shown = "/" + name;
+    if (seen[name]) return Refuse(shown + " is given twice");
+    seen[name] = true;
+    if (s.takesValue && !value) {
+      if (i + 1 >= args.size()) return Refuse(shown + " needs a value");
+      value = args[++i];
+    } else if (!s.takesValue && value) {
+      return Refuse(shown + " takes no value");
+    }
+    if (!verbSwitch.empty() || (s.kind == Kind::Verb && !anySwitch.empty()))
+      return Refuse((verbSwitch.empty() ? shown : verbSwitch) + " stands alone");
+    anySwitch = shown;
+    switch (s.kind) {
+      case Kind::Verb:
+        verbSwitch = shown;
+        request.verb = s.verb;
+        break;
+      case Kind::Action:
+        if (!actionSwitch.empty()) return Refuse("only one action may be given: " + actionSwitch + " and " + shown);
+        actionSwitch = shown;
+        request.action = s.action;
+        if (name == "alarm") {
+          if (value->size() > kLongestMessage) return Refuse("the alarm's message holds at most 65 characters");
+          if (value->find_first_of("\r\n") != std::string::npos) return Refuse("the alarm's message is one line");
+          request.message = *value;
+        }
+        break;
+      case Kind::Time: {
+        if (!timeSwitch.empty()) return Refuse("only one time may be given: " + timeSwitch + " and " + shown);
+        timeSwitch = shown;
+        if (name == "t") {
+          auto seconds = WholeNumber(*value);
+          if (!seconds || *seconds > kLongestWait) return Refuse("/t takes whole seconds, 0 to 315360000, not \"" + *value + "\"");
+          request.when = When{When::Kind::After, *seconds};
+        } else if (name == "in") {
+          auto seconds = Duration(*value);
+          if (!seconds) return Refuse("/in takes an amount such as 45s, 90m, 2h, 1h30m or h:mm:ss, not \"" + *value + "\"");
+          if (*seconds > kLongestWait) return Refuse("/in takes at most ten years (315360000 seconds)");
+          request.when = When{When::Kind::After, *seconds};
+        } else {
+          // "11:30 PM" may come as two arguments.
+          if (i + 1 < args.size() && (Lower(args[i + 1]) == "am" || Lower(args[i + 1]) == "pm")) *value += args[++i];
+          auto when = TimeOfDay(*value);
+          if (!when) return Refuse("/at takes a time of day, HH:MM[:SS], 24-hour or with AM or PM, not \"" + *value + "\"");
+          request.when = when;
+        }
+        break;
+      }
+      case Kind::Option:
+        if (name == "f") {
+          request.forced = true;
+        } else if (name == "tray") {
+          request.tray = true;
+        } else if (name == "w") {
+          auto seconds = WholeNumber(*value);
+          if (!seconds || *seconds > kLongestWarning) return Refuse("/w takes whole seconds, 0 to 99, not \"" + *value + "\"");
+          request.warning = static_cast<int>(*seconds);
+        } else if (value->empty()) {
+          return Refuse(shown + " needs a file");
+        } else if (name == "run") {
+          request.program = *value;
+        } else {
+          request.sound = *value;
+        }
+        break;
+    }
+  }
+  if (verbSwitch.empty() && !request.action) {
+    if (!timeSwitch.empty()) return Refuse("a time needs an action: /s, /r, /l, /h, /standby, /lock or /alarm");
+    if (!anySwitch.empty()) return Refuse(anySwitch + " needs an action: /s, /r, /l, /h, /standby, /lock or /alarm");
+    return Refuse("no switch given");
+  }
+  if (request.sound && request.action != Action::Alarm) return Refuse("/sound goes with /alarm");
+  return Parsed{request, ""};
+}
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  // The program's name: up to the first blank, or quoted up to the next quote, no escapes.
+  if (i < line.size() && line[i] == '"') {
+    std::size_t end = line.find('"', 1);
+    i = end == std::string::npos ? line.size() : end + 1;
+  }
+  while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+  for (;;) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i >= line.size()) break;
+    std::string arg;
+    bool quoted = false;
+    for (; i < line.size(); ++i) {
+      char c = line[i];
+      if (!quoted && (c == ' ' || c == '\t')) break;
+      if (c == '\\') {
+        std::size_t run = 0;
+        while (i < line.size() && line[i] == '\\') ++run, ++i;
+        if (i < line.size() && line[i] == '"') {
+          arg.append(run / 2, '\\');
+          if (run % 2 == 1) {
+            arg += '"';
+            continue;
+          }
+        } else {
+          arg.append(run, '\\');
+        }
+        --i;  // the quote, or whatever follows, is looked at next
+        continue;
+      }
+      if (c == '"') {
+        if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+          arg += '"';
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+        continue;
+      }
+      arg += c;
+    }
+    args.push_back(arg);
+  }
+  return args;
+}
+
+std::string UsageText() {
+  return "Usage: quenlar ACTION [TIME] [OPTIONS]\n"
+         "       quenlar /a | /status | /show | /quit | /?\n"
+         "\n"
+         "ACTION   /s shut down, /r restart, /l log off, /h hibernate, /standby (/sleep),\n"
+         "         /lock, /alarm \"message\" [/sound FILE]\n"
+         "TIME     /t N         in N seconds, 0 to 315360000\n"
+         "         /in 90m      in 45s, 90m, 2h, 1h30m or h:mm:ss\n"
+         "         /at 23:30    at HH:MM[:SS], 24-hour or with AM/PM; tomorrow when passed\n"
+         "         Without a time the window is filled for you to press Activate.\n"
+         "OPTIONS  /f forced, /w N warning of N seconds (0 to 99), /run \"program\" started a\n"
+         "         second before the action, /tray into the tray once activated\n"
+         "RUNNING  /a (/cancel) cancels the running copy's schedule, /status tells it,\n"
+         "         /show brings its window up, /quit ends it\n"
+         "\n"
+         "Switches are written /x or -x; a value as /t 60 or /t:60. Exit codes: 0 done,\n"
+         "87 usage error, 50 not offered on this computer, 1116 nothing to cancel,\n"
+         "1190 a schedule is already active, 1062 Quenlar is not running.\n";
+}
+
+}  // namespace command

@@ -1,0 +1,71 @@
+// The command line: what a script, a shortcut or a download manager asks of the program, read
+// and checked before anything is done. A switch is written /x or -x in any letter case; its
+// value follows as the next argument or after a colon (/t 60, /t:60).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "schedule/Action.h"
+
+namespace command {
+
+// The exit codes the program ends with, as scripts test them.
+constexpr int kDone = 0;
+constexpr int kFileNotFound = 2;         // the alarm's sound file is not there
+constexpr int kNotOffered = 50;          // the action is not offered on this computer
+constexpr int kUsageError = 87;          // a switch unknown, a value missing or out of range
+constexpr int kNotRunning = 1062;        // no running copy to ask
+constexpr int kNothingToCancel = 1116;   // no schedule to cancel
+constexpr int kAlreadyActive = 1190;     // a schedule is already active
+constexpr int kNoAnswer = 1460;          // the running copy did not answer in time
+
+constexpr long long kLongestWait = 315360000;  // seconds: ten years
+constexpr int kLongestWarning = 99;            // seconds
+constexpr std::size_t kLongestMessage = 65;    // characters, as the window's message box holds
+
+// When a scheduled action is to happen: in so many seconds, or at a time of day.
+struct When {
+  enum class Kind { After, At };
+  Kind kind = Kind::After;
+  long long seconds = 0;              // After
+  int hour = 0, minute = 0, second = 0;  // At, 24-hour
+  bool operator==(const When&) const = default;
+};
+
+struct Request {
+  enum class Verb { Schedule, Cancel, Status, Show, Quit, Usage };
+  Verb verb = Verb::Schedule;
+  // Verb::Schedule: the action, and what the switches set; what they leave out stays as the
+  // window has it.
+  std::optional<schedule::Action> action;
+  std::optional<When> when;     // none: the window is filled and left for the user to activate
+  bool forced = false;          // /f: forced exactly when given
+  std::optional<int> warning;   // /w
+  std::optional<std::string> program;  // /run
+  bool tray = false;            // /tray
+  std::string message;          // /alarm's
+  std::optional<std::string> sound;    // /sound
+  bool operator==(const Request&) const = default;
+};
+
+// A command line read: the request, or why it cannot be carried out (one line).
+struct Parsed {
+  std::optional<Request> request;
+  std::string error;
+};
+
+// Reads the arguments (the program's own name left out).
+Parsed Parse(const std::vector<std::string>& args);
+
+// The arguments of a command line as Windows splits them for a program's main(): blanks part
+// them, quotes group, backslashes escape a quote only when they stand before one. The first,
+// the program's own name, is left out.
+std::vector<std::string> SplitCommandLine(const std::string& line);
+
+// What the switches are, for /? and after a refused command line.
+std::string UsageText();
+
+}  // namespace command
