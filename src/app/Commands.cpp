@@ -6,6 +6,7 @@
 #include "platform/Program.h"
 #include "power/modShutdown.h"
 #include "schedule/Trigger.h"
+#include "schedule/Watch.h"
 #include "ui/Runtime.h"
 
 namespace app {
@@ -63,6 +64,19 @@ std::string WhyRefused(const session::ProgramState& state, const Request& reques
   if (request.sound && !state.os.files.FileExists(*request.sound)) {
     code = command::kFileNotFound;
     return "The sound file " + *request.sound + " does not exist.";
+  }
+  if (request.when && request.when->kind == command::When::Kind::Condition) {
+    const schedule::Trigger& condition = request.when->condition;
+    if (std::string why = schedule::WhyNotWatched(condition.kind, state.os); !why.empty()) {
+      code = command::kNotOffered;
+      return why;
+    }
+    // Armed once to see that it can be (the program runs), then let go.
+    std::string refusal;
+    if (!schedule::Arm(condition, state.os, refusal)) {
+      code = command::kNotFound;
+      return refusal;
+    }
   }
   return "";
 }
@@ -131,13 +145,20 @@ int CarryOut(frmMain& main, const Request& request, std::string& reply) {
     return command::kDone;
   }
   const command::When& when = *request.when;
-  ShowWhen(main, when, now);
-  s.trigger = schedule::Trigger::At(
-      when.kind == command::When::Kind::After
-          ? now + std::chrono::seconds(when.seconds)
-          : schedule::MomentAt(now, base::DateOf(now) + std::chrono::hours(when.hour) +
-                                        std::chrono::minutes(when.minute) + std::chrono::seconds(when.second)));
-  main.Activate(s);
+  if (when.kind == command::When::Kind::Condition) {
+    s.trigger = when.condition;
+  } else {
+    ShowWhen(main, when, now);
+    s.trigger = schedule::Trigger::At(
+        when.kind == command::When::Kind::After
+            ? now + std::chrono::seconds(when.seconds)
+            : schedule::MomentAt(now, base::DateOf(now) + std::chrono::hours(when.hour) +
+                                          std::chrono::minutes(when.minute) + std::chrono::seconds(when.second)));
+  }
+  if (std::string refusal; !main.Activate(s, refusal)) {
+    reply = refusal;
+    return command::kNotFound;  // the program ended since it was looked for
+  }
   if (request.tray && main.ScheduleActive() && main.Visible()) main.cmdTray_Click();
   return command::kDone;
 }
@@ -196,6 +217,7 @@ std::string StatusText(frmMain& main) {
     return state.ActionText() + " in " + std::to_string(warning->Remaining()) + " seconds: the warning is up.";
   if (state.ExitNow) return state.ActionText() + ": carried out.";
   if (!main.ScheduleActive()) return "Idle.";
+  if (state.Schedule.trigger.IsCondition()) return main.StatusCaption() + "; " + main.ConditionProgress() + ".";
   const auto left = std::chrono::duration_cast<std::chrono::seconds>(state.TargetTime() -
                                                                      state.os.kernel32.GetLocalTime());
   return main.StatusCaption() + "; " + std::to_string(std::max<long long>(left.count(), 0)) + " seconds left.";

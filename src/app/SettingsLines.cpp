@@ -1,6 +1,7 @@
 #include "app/SettingsLines.h"
 
 #include <functional>
+#include <type_traits>
 
 #include "app/frmMain.h"
 #include "base/Convert.h"
@@ -14,6 +15,31 @@ struct Line {
   std::function<std::string()> save;
   std::function<void(const std::string&)> load;
 };
+
+// After the eighteen lines every version reads (an older one stops there): the "Activate When"
+// window's last choices. A value out of its range keeps the default.
+void WhenLines(session::WhenChoices& when, std::vector<Line>& lines) {
+  auto number = [&lines](auto& value, long long lowest, long long highest) {
+    lines.push_back({[&value] { return std::to_string(value); },
+                     [&value, lowest, highest](const std::string& text) {
+                       const double read = base::Val(text);
+                       if (read >= lowest && read <= highest && read == static_cast<long long>(read))
+                         value = static_cast<std::remove_reference_t<decltype(value)>>(read);
+                     }});
+  };
+  lines.push_back({[&when] { return std::to_string(static_cast<int>(when.condition)); },
+                   [&when](const std::string& text) {
+                     const double read = base::Val(text);
+                     for (int i = 0; i < session::kConditionCount; ++i)
+                       if (read == i) when.condition = static_cast<session::Condition>(i);
+                   }});
+  lines.push_back({[&when] { return when.program; }, [&when](const std::string& text) { when.program = text; }});
+  number(when.idleMinutes, 1, schedule::kLongestQuiet);
+  number(when.processorPercent, 1, schedule::kHighestPercent);
+  number(when.processorMinutes, 1, schedule::kLongestQuiet);
+  number(when.networkRate, 1, schedule::kHighestRate);
+  number(when.networkMinutes, 1, schedule::kLongestQuiet);
+}
 
 std::vector<Line> Lines(frmMain& form) {
   std::vector<Line> lines;
@@ -43,6 +69,7 @@ std::vector<Line> Lines(frmMain& form) {
   lines.push_back({[&frequency] { return frequency; },
                    [&frequency](const std::string& text) { frequency = text.substr(0, text.find('\0')); }});
   for (ui::TextBox* text : {&form.txtExecF, &form.txtAlarmF, &form.txtMessage}) lines.push_back(box(text));
+  WhenLines(form.State().When, lines);
   return lines;
 }
 

@@ -22,6 +22,7 @@
 #include "ui/Runtime.h"
 #include "update/Site.h"
 #include "update/modUpdate.h"
+#include "when/frmWhen.h"
 
 namespace app {
 
@@ -219,17 +220,22 @@ schedule::Trigger frmMain::TriggerFromWindow(base::LocalTime now) const {
   return schedule::Trigger::At(schedule::MomentIn(now, base::CLng(PeriodAmount(txtPeriod)), step));
 }
 
-schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
-  TakePeriod();
+schedule::Schedule frmMain::OptionsFromWindow() {
   schedule::Schedule s;
   s.action = schedule::ActionAt(SelectedAction()).value_or(Action::Shutdown);
   s.forced = chkForced.Value() == 1;
   s.program = txtExecF.Text() == kSelectFile ? std::string() : txtExecF.Text();
   s.countdown = base::CLng(base::Val(txtTimeout.Text()));
-  s.trigger = TriggerFromWindow(now);
   s.message = txtMessage.Text();
   s.playSound = chkAlarmF.Value() == 1;
   s.soundFile = txtAlarmF.Text();
+  return s;
+}
+
+schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
+  TakePeriod();
+  schedule::Schedule s = OptionsFromWindow();
+  s.trigger = TriggerFromWindow(now);
   return s;
 }
 
@@ -248,10 +254,13 @@ void frmMain::ShowSchedule(const schedule::Schedule& s) {
   }
 }
 
-void frmMain::Activate(const schedule::Schedule& schedule) {
+bool frmMain::Activate(const schedule::Schedule& schedule, std::string& refusal) {
   if (active_) DeactivateSchedule();
+  auto watch = schedule::Arm(schedule.trigger, os_, refusal);
+  if (!watch) return false;
   ShowSchedule(schedule);
-  ActivateSchedule(schedule);
+  ActivateSchedule(schedule, std::move(watch));
+  return true;
 }
 
 void frmMain::cmdActivate_Click() {
@@ -270,12 +279,16 @@ void frmMain::ActivateSchedule(const schedule::Schedule& schedule) {
     GetRuntime().MsgBox(refusal, ui::mb::kExclamation);
     return;
   }
+  ActivateSchedule(schedule, std::move(watch));
+}
+
+void frmMain::ActivateSchedule(const schedule::Schedule& schedule, std::unique_ptr<schedule::Watch> watch) {
   state_.Schedule = schedule;
   watch_ = std::move(watch);
   active_ = true;
   EachStatement({
       [&] { cmdActivate.SetCaption(kDeactivateCaption); },
-      [&] { lblActionTime.SetCaption(TargetText(state_.TargetTime())); },
+      [&] { ShowTargetPanel(); },
       [&] { tmrAction.SetEnabled(true); },
       [&] { RestartClockWithTrigger(); },
       [&] { frmeAction.SetEnabled(false); },
@@ -285,6 +298,8 @@ void frmMain::ActivateSchedule(const schedule::Schedule& schedule) {
       [&] { cmdTray.SetFocus(); },
       [&] { mnu_about.SetEnabled(false); },
       [&] { mnu_update.SetEnabled(false); },
+      [&] { mnu_when.SetEnabled(false); },
+      [&] { mnu_Rwhen.SetEnabled(false); },
       [&] {
         if (mnu_autotray.Checked()) cmdTray_Click();
       },
@@ -307,6 +322,8 @@ void frmMain::DeactivateSchedule() {
       [&] { SetCaption(AppTitle()); },
       [&] { mnu_about.SetEnabled(true); },
       [&] { mnu_update.SetEnabled(!tmrUpdate.Enabled()); },  // greyed while a check still runs
+      [&] { mnu_when.SetEnabled(true); },
+      [&] { mnu_Rwhen.SetEnabled(true); },
       [&] { mnu_activate.SetCaption(kActivateCaption); },
       [&] { mnu_Ractivate.SetCaption(kActivateCaption); },
       [&] { ShowTrayState(); },
@@ -316,6 +333,43 @@ void frmMain::DeactivateSchedule() {
 void frmMain::mnu_activate_Click() {
   cmdActivate_Click();
   mnu_activate.SetCaption(cmdActivate.Caption());
+}
+
+// The window arms the condition itself (a program that is not running is refused there, and
+// the user may mend it); what it hands back is activated with the action and options chosen
+// here, as "Activate" activates a time.
+void frmMain::mnu_when_Click() {
+  if (active_) return;
+  when::frmWhen window(GetRuntime(), state_);
+  window.Show(ui::vbModal, this);
+  auto armed = window.TakeArmed();
+  if (!armed || GetRuntime().Ended() || state_.ExitNow || active_) return;
+  schedule::Schedule s = OptionsFromWindow();
+  s.trigger = armed->trigger;
+  ActivateSchedule(s, std::move(armed->watch));
+}
+
+// The target panel shows the moment in the clock's font, or the condition on two lines: in the
+// same font where it fits, else in a smaller one, and a program's name too long even so is
+// shortened in its middle, so that its start and its extension still show.
+void frmMain::ShowTargetPanel() {
+  const schedule::Trigger& trigger = state_.Schedule.trigger;
+  lblActionTime.SetFont(kClockFont);
+  if (!trigger.IsCondition()) {
+    lblActionTime.SetCaption(TargetText(trigger.moment));
+    return;
+  }
+  ui::Backend& backend = GetRuntime().GetBackend();
+  auto fits = [&](const schedule::Trigger& shown, const ui::Font& font) {
+    const ui::Size size = backend.MeasureText(schedule::Describe(shown, "\r"), font, false);
+    return size.width + kTargetSpare <= lblActionTime.Width() && size.height <= lblActionTime.Height();
+  };
+  schedule::Trigger shown = trigger;
+  if (!fits(shown, kClockFont)) lblActionTime.SetFont(kSmallTargetFont);
+  const std::string& name = trigger.program;
+  for (std::size_t keep = name.size() - 1; keep >= 6 && !name.empty() && !fits(shown, lblActionTime.GetFont()); --keep)
+    shown.program = name.substr(0, (keep + 1) / 2) + "..." + name.substr(name.size() - keep / 2);
+  lblActionTime.SetCaption(schedule::Describe(shown, "\r"));
 }
 
 void frmMain::optTime_Click(int index) {
@@ -461,7 +515,9 @@ void frmMain::ShowAlarmWindow() {
 // ---------------------------------------------------------------- status caption and tray
 
 std::string frmMain::StatusCaption() const {
-  std::string status = state_.ActionText() + " On " + base::FormatStatusMoment(state_.TargetTime(), names_);
+  const schedule::Trigger& trigger = state_.Schedule.trigger;
+  std::string status = state_.ActionText() + (trigger.IsCondition() ? " When " + schedule::Describe(trigger)
+                                                                     : " On " + base::FormatStatusMoment(trigger.moment, names_));
   return chkForced.Value() == 1 ? "FORCED " + status : status;
 }
 

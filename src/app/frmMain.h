@@ -39,13 +39,19 @@ class frmMain : public ui::Form, public session::MainWindow {
   // The schedule the window's controls describe, its moment counted from `now`. A moment that
   // cannot be worked out (no unit chosen) is a run-time error.
   schedule::Schedule ScheduleFromWindow(base::LocalTime now);
+  // The schedule's action and options as the window's controls describe them, without a trigger.
+  schedule::Schedule OptionsFromWindow();
   // Shows a schedule given from elsewhere in the controls, as if the user had chosen it, and
-  // activates it.
-  void Activate(const schedule::Schedule& schedule);
-  // "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM" into the caption.
+  // activates it. A trigger that cannot be armed changes nothing: false, with the reason.
+  bool Activate(const schedule::Schedule& schedule, std::string& refusal);
+  // The status caption into the caption.
   void SetActiveCaption();
-  // The status caption's text: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM".
+  // The status caption's text: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM", or for a
+  // condition "[FORCED ]<action> When <condition>".
   std::string StatusCaption() const;
+  // How far the active schedule's condition has come ("CPU below 10 % for 3 of 5 min"); empty
+  // for a moment or when none is active.
+  std::string ConditionProgress() const { return watch_ ? watch_->Progress() : ""; }
   // Shows a schedule in the controls, as the user would have set them for it.
   void ShowSchedule(const schedule::Schedule& schedule);
   // Brings the window back from the tray (or to the front) and takes the icon away.
@@ -58,6 +64,8 @@ class frmMain : public ui::Form, public session::MainWindow {
   std::string ClockText(base::LocalTime now) const;
   // The target text: upper-cased date line, a carriage return, the time line.
   std::string TargetText(base::LocalTime target) const;
+  // Shows the active schedule's target text, or its condition, in the target panel.
+  void ShowTargetPanel();
   // Shows the serious-error message, then asks the main window to close.
   void SeriousErrorExit();
 
@@ -128,6 +136,7 @@ class frmMain : public ui::Form, public session::MainWindow {
   // ---- menus
   ui::Menu mnu_menu{*this, "mnu_menu", "&Menu"};
   ui::Menu mnu_activate{mnu_menu, "mnu_activate", "&Activate", ui::Shortcut::Ctrl('A')};
+  ui::Menu mnu_when{mnu_menu, "mnu_when", "Activate &When..."};
   ui::Menu mnu_update{mnu_menu, "mnu_update", "Check for &updates", ui::Shortcut::Ctrl('U')};
   ui::Menu mnu_sep1{mnu_menu, "mnu_sep1", "-"};
   ui::Menu mnu_exit{mnu_menu, "mnu_exit", "E&xit", ui::Shortcut::Ctrl('X')};
@@ -147,6 +156,7 @@ class frmMain : public ui::Form, public session::MainWindow {
   ui::Menu mnu_popup{*this, "mnu_popup", "PopMenu"};
   ui::Menu mnu_Show{mnu_popup, "mnu_Show", "&Show"};
   ui::Menu mnu_Ractivate{mnu_popup, "mnu_Ractivate", "&Activate"};
+  ui::Menu mnu_Rwhen{mnu_popup, "mnu_Rwhen", "Activate &When..."};
   ui::Menu mnu_popexit{mnu_popup, "mnu_popexit", "E&xit"};
 
   // ---- handlers
@@ -163,6 +173,9 @@ class frmMain : public ui::Form, public session::MainWindow {
   void cmdActivate_Click();
   // The menu bar's "Activate" and the tray pop-up's, alike.
   void mnu_activate_Click();
+  // The menu bar's "Activate When..." and the tray pop-up's: the conditions' window, and the
+  // activation of the one armed there.
+  void mnu_when_Click();
   void optTime_Click(int index);
   void tmrTime_Timer();
   void txtPeriod_KeyPress(int& keyAscii);
@@ -225,7 +238,10 @@ class frmMain : public ui::Form, public session::MainWindow {
   void TakePeriod();
   void DesignLayout();
   void BindHandlers();
+  // Arms the schedule's trigger and activates it; a trigger that cannot be armed is reported
+  // and nothing changes.
   void ActivateSchedule(const schedule::Schedule& schedule);
+  void ActivateSchedule(const schedule::Schedule& schedule, std::unique_ptr<schedule::Watch> watch);
   void StopTrigger();
   void RestartClockWithTrigger();
   void DeactivateSchedule();

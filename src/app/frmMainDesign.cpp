@@ -88,6 +88,7 @@ void frmMain::DesignLayout() {
   lblActionTime.SetAlignment(ui::Alignment::Center);
   lblActionTime.SetForeColor(ui::Rgb(255, 0, 0));
   lblActionTime.SetCaption("12:00:00 AM");
+  lblActionTime.SetUseMnemonic(false);  // a program's name may hold an "&"
   lblActionTime.Move(0, 150, 2295, 690);
   picBG1.Move(60, 240, 2295, 1110);
   optTime[1].SetCaption("In");
@@ -137,6 +138,8 @@ void frmMain::BindHandlers() {
   cmdActivate.Click = [this] { cmdActivate_Click(); };
   mnu_activate.Click = [this] { mnu_activate_Click(); };
   mnu_Ractivate.Click = [this] { mnu_activate_Click(); };
+  mnu_when.Click = [this] { mnu_when_Click(); };
+  mnu_Rwhen.Click = [this] { mnu_when_Click(); };
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
   tmrAction.TimerEvent = [this] { tmrAction_Timer(); };

@@ -12,6 +12,10 @@ constexpr const char* kActivateCaption = "&Activate";
 constexpr const char* kDeactivateCaption = "De&activate";
 
 const ui::Font kClockFont{"Arial", 14.25, true};
+// A condition too wide for the target panel in the clock's font, and the room it leaves at the
+// sides (fonts of the same name differ a little between systems).
+const ui::Font kSmallTargetFont{"Arial", 9.75, true};
+constexpr int kTargetSpare = 60;
 
 constexpr int kPanelInView = 200;
 constexpr int kPanelAtStart = 1380;

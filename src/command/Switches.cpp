@@ -78,7 +78,7 @@ std::optional<When> TimeOfDay(const std::string& value) {
   if (parts.size() < 2 || parts.size() > 3 || parts[0].empty() || parts[0].size() > 2) return std::nullopt;
   for (std::size_t i = 0; i < parts.size(); ++i)
     if (!AllDigits(parts[i]) || (i > 0 && parts[i].size() != 2)) return std::nullopt;
-  When when{When::Kind::At, 0, std::stoi(parts[0]), std::stoi(parts[1]), parts.size() == 3 ? std::stoi(parts[2]) : 0};
+  When when = When::At(std::stoi(parts[0]), std::stoi(parts[1]), parts.size() == 3 ? std::stoi(parts[2]) : 0);
   if (when.minute > 59 || when.second > 59) return std::nullopt;
   if (half == 0) return when.hour <= 23 ? std::optional<When>(when) : std::nullopt;
   if (when.hour < 1 || when.hour > 12) return std::nullopt;
@@ -107,6 +107,10 @@ const std::map<std::string, Switch>& Switches() {
       {"t", {Kind::Time, true, std::nullopt}},
       {"in", {Kind::Time, true, std::nullopt}},
       {"at", {Kind::Time, true, std::nullopt}},
+      {"whenexit", {Kind::Time, true, std::nullopt}},
+      {"idle", {Kind::Time, true, std::nullopt}},
+      {"cpu", {Kind::Time, true, std::nullopt}},
+      {"net", {Kind::Time, true, std::nullopt}},
       {"f", {Kind::Option, false, std::nullopt}},
       {"w", {Kind::Option, true, std::nullopt}},
       {"run", {Kind::Option, true, std::nullopt}},
@@ -123,6 +127,45 @@ const std::map<std::string, Switch>& Switches() {
 }
 
 Parsed Refuse(const std::string& reason) { return Parsed{std::nullopt, reason}; }
+
+std::optional<long long> InRange(const std::string& text, long long highest) {
+  auto number = WholeNumber(text);
+  return number && *number >= 1 && *number <= highest ? number : std::nullopt;
+}
+
+// The condition of /whenexit, /idle, /cpu or /net; nothing when the value is not one.
+std::optional<schedule::Trigger> Condition(const std::string& name, const std::string& value) {
+  using schedule::Trigger;
+  if (name == "whenexit") {
+    if (AllDigits(value)) {
+      auto id = InRange(value, 0xFFFFFFFFll);
+      return id ? std::optional<Trigger>(Trigger::WhenProcessEnds(static_cast<std::uint32_t>(*id))) : std::nullopt;
+    }
+    std::string program = schedule::ProgramFileName(value);
+    return program.empty() ? std::nullopt : std::optional<Trigger>(Trigger::WhenEnds(program));
+  }
+  if (name == "idle") {
+    auto minutes = InRange(value, schedule::kLongestQuiet);
+    return minutes ? std::optional<Trigger>(Trigger::WhenIdle(static_cast<int>(*minutes))) : std::nullopt;
+  }
+  const std::size_t colon = value.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  auto minutes = InRange(value.substr(colon + 1), schedule::kLongestQuiet);
+  auto below = InRange(value.substr(0, colon), name == "cpu" ? schedule::kHighestPercent : schedule::kHighestRate);
+  if (!minutes || !below) return std::nullopt;
+  return name == "cpu" ? Trigger::WhenProcessorBelow(*below, static_cast<int>(*minutes))
+                       : Trigger::WhenNetworkBelow(*below, static_cast<int>(*minutes));
+}
+
+const std::map<std::string, std::string>& ConditionForms() {
+  static const std::map<std::string, std::string> forms = {
+      {"whenexit", "/whenexit takes a program's file name or a process id"},
+      {"idle", "/idle takes whole minutes, 1 to 999"},
+      {"cpu", "/cpu takes PERCENT:MINUTES, 1 to 99 and 1 to 999"},
+      {"net", "/net takes KBPS:MINUTES, 1 to 999999 and 1 to 999"},
+  };
+  return forms;
+}
 
 }  // namespace
 
@@ -175,12 +218,16 @@ Parsed Parse(const std::vector<std::string>& args) {
         if (name == "t") {
           auto seconds = WholeNumber(*value);
           if (!seconds || *seconds > kLongestWait) return Refuse("/t takes whole seconds, 0 to 315360000, not \"" + *value + "\"");
-          request.when = When{When::Kind::After, *seconds};
+          request.when = When::After(*seconds);
         } else if (name == "in") {
           auto seconds = Duration(*value);
           if (!seconds) return Refuse("/in takes an amount such as 45s, 90m, 2h, 1h30m or h:mm:ss, not \"" + *value + "\"");
           if (*seconds > kLongestWait) return Refuse("/in takes at most ten years (315360000 seconds)");
-          request.when = When{When::Kind::After, *seconds};
+          request.when = When::After(*seconds);
+        } else if (ConditionForms().count(name)) {
+          auto condition = Condition(name, *value);
+          if (!condition) return Refuse(ConditionForms().at(name) + ", not \"" + *value + "\"");
+          request.when = When::On(*condition);
         } else {
           // "11:30 PM" may come as two arguments.
           if (i + 1 < args.size() && (Lower(args[i + 1]) == "am" || Lower(args[i + 1]) == "pm")) *value += args[++i];
@@ -267,7 +314,7 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 }
 
 std::string UsageText() {
-  return "Usage: quenlar ACTION [TIME] [OPTIONS]\n"
+  return "Usage: quenlar ACTION [TIME | WHEN] [OPTIONS]\n"
          "       quenlar /a | /status | /show | /quit | /?\n"
          "\n"
          "ACTION   /s shut down, /r restart, /l log off, /h hibernate, /standby (/sleep),\n"
@@ -276,6 +323,10 @@ std::string UsageText() {
          "         /in 90m      in 45s, 90m, 2h, 1h30m or h:mm:ss\n"
          "         /at 23:30    at HH:MM[:SS], 24-hour or with AM/PM; tomorrow when passed\n"
          "         Without a time the window is filled for you to press Activate.\n"
+         "WHEN     /whenexit P  when program P (ffmpeg.exe, or a process id) has ended\n"
+         "         /idle 30     after 30 minutes without keyboard or mouse input (1 to 999)\n"
+         "         /cpu 10:5    when the processor stays below 10 % for 5 minutes\n"
+         "         /net 50:5    when the network stays below 50 KB/s for 5 minutes\n"
          "OPTIONS  /f forced, /w N warning of N seconds (0 to 99), /run \"program\" started a\n"
          "         second before the action, /tray into the tray once activated\n"
          "RUNNING  /a (/cancel) cancels the running copy's schedule, /status tells it,\n"
@@ -283,7 +334,8 @@ std::string UsageText() {
          "\n"
          "Switches are written /x or -x; a value as /t 60 or /t:60. Exit codes: 0 done,\n"
          "87 usage error, 50 not offered on this computer, 1116 nothing to cancel,\n"
-         "1190 a schedule is already active, 1062 Quenlar is not running.\n";
+         "1190 a schedule is already active, 1062 Quenlar is not running, 1168 the\n"
+         "program to wait for is not running.\n";
 }
 
 }  // namespace command

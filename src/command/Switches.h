@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "schedule/Action.h"
+#include "schedule/Trigger.h"
 
 namespace command {
 
@@ -20,19 +21,39 @@ constexpr int kUsageError = 87;          // a switch unknown, a value missing or
 constexpr int kNotRunning = 1062;        // no running copy to ask
 constexpr int kNothingToCancel = 1116;   // no schedule to cancel
 constexpr int kAlreadyActive = 1190;     // a schedule is already active
+constexpr int kNotFound = 1168;          // the program to wait for is not running
 constexpr int kNoAnswer = 1460;          // the running copy did not answer in time
 
 constexpr long long kLongestWait = 315360000;  // seconds: ten years
 constexpr int kLongestWarning = 99;            // seconds
 constexpr std::size_t kLongestMessage = 65;    // characters, as the window's message box holds
 
-// When a scheduled action is to happen: in so many seconds, or at a time of day.
+// When a scheduled action is to happen: in so many seconds, at a time of day, or when a
+// condition is met.
 struct When {
-  enum class Kind { After, At };
+  enum class Kind { After, At, Condition };
   Kind kind = Kind::After;
   long long seconds = 0;              // After
   int hour = 0, minute = 0, second = 0;  // At, 24-hour
+  schedule::Trigger condition;        // Condition
+
+  static When After(long long seconds) { return Of(Kind::After, [&](When& w) { w.seconds = seconds; }); }
+  static When At(int hour, int minute, int second) {
+    return Of(Kind::At, [&](When& w) { w.hour = hour, w.minute = minute, w.second = second; });
+  }
+  static When On(const schedule::Trigger& condition) {
+    return Of(Kind::Condition, [&](When& w) { w.condition = condition; });
+  }
   bool operator==(const When&) const = default;
+
+ private:
+  template <typename Fill>
+  static When Of(Kind kind, Fill fill) {
+    When w;
+    w.kind = kind;
+    fill(w);
+    return w;
+  }
 };
 
 struct Request {

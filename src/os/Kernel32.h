@@ -1,10 +1,11 @@
 // kernel32: version, instance lock, program path, locale texts, clocks, processes, waitable
-// timers, error texts and the speaker's tone.
+// timers, error texts, the speaker's tone and the processor's times.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/DateTime.h"
 #include "os/Types.h"
@@ -19,6 +20,9 @@ constexpr std::uint32_t kLocaleS1159 = 0x28;              // AM designator
 constexpr std::uint32_t kLocaleS2359 = 0x29;              // PM designator
 constexpr std::uint32_t kStillActive = 259;
 constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;
+constexpr std::uint32_t kSynchronize = 0x00100000;
+constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;  // Windows Vista and later
+constexpr std::uint32_t kErrorInvalidParameter = 87;
 // What GetCurrentProcess gives: a value that stands for the calling process, never closed.
 constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
 
@@ -39,6 +43,13 @@ struct ProcessInformation {
   std::uint32_t dwProcessId = 0;
   std::uint32_t dwThreadId = 0;
   bool operator==(const ProcessInformation&) const = default;
+};
+
+// A running process as the process list gives it: its id and its file name without a folder.
+struct ProcessEntry {
+  std::uint32_t processId = 0;
+  std::string exeFile;
+  bool operator==(const ProcessEntry&) const = default;
 };
 
 class Kernel32 {
@@ -96,6 +107,14 @@ class Kernel32 {
   // Waits up to `milliseconds` for an object (a thread: for it to end): kWaitObject0 when it
   // is signalled, kWaitTimeout when the time ran out first.
   virtual std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) = 0;
+  // The processes running now (CreateToolhelp32Snapshot walked with Process32First and
+  // Process32Next); false when no list could be taken. Windows NT 4.0 lacks them: there the
+  // call is a run-time error.
+  virtual bool ListProcesses(std::vector<ProcessEntry>& processes) = 0;
+  // The time all processors have spent idle, in the kernel (idle time included) and in user
+  // mode since the system started, in units of 100 nanoseconds; nonzero on success. Windows
+  // before XP SP1 lacks it: there the call is a run-time error.
+  virtual std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) = 0;
 };
 
 }  // namespace os

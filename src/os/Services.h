@@ -6,6 +6,7 @@
 #include "os/Comctl32.h"
 #include "os/Comdlg32.h"
 #include "os/Files.h"
+#include "os/Iphlpapi.h"
 #include "os/Kernel32.h"
 #include "os/PortIo.h"
 #include "os/Powrprof.h"
@@ -30,6 +31,7 @@ struct Services {
   Quartz& quartz;
   Wininet& wininet;
   PortIo& portio;
+  Iphlpapi& iphlpapi;
 };
 
 // Services chosen in place of a bundle's own (tests and benchmarks mix real and fake ones).
@@ -45,6 +47,7 @@ struct Chosen {
   Quartz* quartz = nullptr;
   Wininet* wininet = nullptr;
   PortIo* portio = nullptr;
+  Iphlpapi* iphlpapi = nullptr;
 };
 
 // The services of a bundle that owns one of each, under the same names, except those chosen:
@@ -62,7 +65,8 @@ Services ServicesOf(Bundle& bundle, const Chosen& chosen = {}) {
           .files = pick(chosen.files, bundle.files),
           .quartz = pick(chosen.quartz, bundle.quartz),
           .wininet = pick(chosen.wininet, bundle.wininet),
-          .portio = pick(chosen.portio, bundle.portio)};
+          .portio = pick(chosen.portio, bundle.portio),
+          .iphlpapi = pick(chosen.iphlpapi, bundle.iphlpapi)};
 }
 
 }  // namespace os

@@ -1,6 +1,6 @@
 // user32: the foreground window, window placement, upper-casing by the system's rules, the wait
-// that keeps window messages flowing, hooks into the thread's window activity, and leaving or
-// locking the user's session.
+// that keeps window messages flowing, hooks into the thread's window activity, leaving or
+// locking the user's session, and the time of the last input.
 #pragma once
 
 #include <cstdint>
@@ -79,6 +79,9 @@ class User32 {
   virtual std::int32_t AllowSetForegroundWindow(std::uint32_t processId) = 0;
   // A message box with no owner; the button chosen.
   virtual std::int32_t MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) = 0;
+  // The tick count (GetTickCount's clock) of the session's last keyboard or mouse input;
+  // nonzero on success. Windows 95/98/Me and NT 4.0 lack it: there the call is a run-time error.
+  virtual std::int32_t GetLastInputInfo(std::uint32_t& tick) = 0;
 };
 
 constexpr std::uint32_t kAsfwAny = 0xFFFFFFFF;

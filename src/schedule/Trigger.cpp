@@ -2,6 +2,34 @@
 
 namespace schedule {
 
+std::string Describe(const Trigger& t, const std::string& between) {
+  const std::string during = between + "for " + std::to_string(t.minutes) + " min";
+  switch (t.kind) {
+    case Trigger::Kind::Moment:
+      return "";
+    case Trigger::Kind::ProgramEnds:
+      return (t.program.empty() ? "process " + std::to_string(t.processId) : t.program) + between + "ends";
+    case Trigger::Kind::NoInput:
+      return std::to_string(t.minutes) + " min" + between + "without input";
+    case Trigger::Kind::ProcessorBelow:
+      return "CPU < " + std::to_string(t.below) + " %" + during;
+    case Trigger::Kind::NetworkBelow:
+      return "Net < " + std::to_string(t.below) + " KB/s" + during;
+  }
+  return "";
+}
+
+std::string ProgramFileName(std::string text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '"'; };
+  while (!text.empty() && blank(text.back())) text.pop_back();
+  std::size_t start = 0;
+  while (start < text.size() && blank(text[start])) ++start;
+  text.erase(0, start);
+  if (std::size_t folder = text.find_last_of("\\/:"); folder != std::string::npos) text.erase(0, folder + 1);
+  if (!text.empty() && text.find('.') == std::string::npos) text += ".exe";
+  return text;
+}
+
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit) {
   using namespace std::chrono;
   const seconds step = unit == Unit::Hours ? seconds(hours(1)) : unit == Unit::Minutes ? seconds(minutes(1)) : seconds(1);

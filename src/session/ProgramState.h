@@ -41,6 +41,21 @@ class MainWindow {
   ~MainWindow() = default;
 };
 
+// The conditions the "Activate When" window offers, in its order, and the choices it was last
+// activated with (kept in the settings file after the main window's lines).
+enum class Condition { ProgramEnds, NoInput, ProcessorBelow, NetworkBelow };
+constexpr int kConditionCount = 4;
+struct WhenChoices {
+  Condition condition = Condition::ProgramEnds;
+  std::string program;  // a file name or a process id, as typed
+  int idleMinutes = 30;
+  int processorPercent = 10;
+  int processorMinutes = 5;
+  long long networkRate = 50;  // KB/s
+  int networkMinutes = 5;
+  bool operator==(const WhenChoices&) const = default;
+};
+
 class ProgramState {
  public:
   explicit ProgramState(os::Services services) : os(services) {}
@@ -58,6 +73,7 @@ class ProgramState {
   bool FirstCopy = false;         // the program already found itself the only copy running
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window
+  WhenChoices When;               // the "Activate When" window's last choices
   MainWindow* main = nullptr;     // set by the main window for as long as it exists
 
   // The settings file in the program's folder.
@@ -65,7 +81,7 @@ class ProgramState {
   // The action's name as plain text, where no access key is marked (a window's caption, the
   // tray's tip, a message box): "Alarm & Message" for the label text "Alarm && Message".
   std::string ActionText() const;
-  // When the schedule fires: the moment of its trigger.
+  // When the schedule fires: the moment of its trigger (a condition has none).
   base::LocalTime TargetTime() const { return Schedule.trigger.moment; }
   // The frequency the countdown beeps at: the number the stored text begins with, brought into
   // the range (a hand-edited file may hold anything; the text itself is kept as stored).

@@ -12,7 +12,9 @@
 
 namespace settings {
 
-constexpr int kLineCount = 18;
+// The lines the program writes. Versions before "Activate When" wrote and read the first 18
+// only, and still read a file with more.
+constexpr int kLineCount = 25;
 // How much of the file start-up reads: the lines the program writes take a few kilobytes,
 // and a damaged or foreign file of any size costs no more than this.
 constexpr std::size_t kReadLimit = 64 * 1024;

@@ -52,7 +52,8 @@ TEST(ActivateInCode, EachActionIsShownAsChosenAndCarriedOutWhenItFires) {
     schedule::Schedule s = p.In5Seconds(c.action);
     s.forced = true;
     s.countdown = 0;
-    p.main.Activate(s);
+    std::string refused;
+    ASSERT_TRUE(p.main.Activate(s, refused));
     EXPECT_TRUE(p.main.optExitOption[schedule::IndexOf(c.action)].Value()) << c.name;
     EXPECT_EQ(p.state.ActionName, c.name);
     EXPECT_EQ(p.main.chkForced.Value(), 1) << c.name;
@@ -76,7 +77,8 @@ TEST(ActivateInCode, TheAlarmsMessageAndFileAndAProgramToStartAreShownAsChosen) 
   s.message = "Tea & biscuits";
   s.playSound = true;
   s.soundFile = "C:\\Media\\ring.wav";
-  alarm.main.Activate(s);
+  std::string refused;
+  ASSERT_TRUE(alarm.main.Activate(s, refused));
   EXPECT_TRUE(alarm.main.optExitOption[6].Value());
   EXPECT_EQ(alarm.main.txtMessage.Text(), "Tea & biscuits");
   EXPECT_EQ(alarm.main.chkAlarmF.Value(), 1);
@@ -94,7 +96,7 @@ TEST(ActivateInCode, TheAlarmsMessageAndFileAndAProgramToStartAreShownAsChosen) 
   s = run.In5Seconds(Action::Shutdown);
   s.program = "C:\\Tools\\backup.bat";
   s.countdown = 3;
-  run.main.Activate(s);
+  ASSERT_TRUE(run.main.Activate(s, refused));
   EXPECT_EQ(run.main.chkExecFile.Value(), 1);
   EXPECT_EQ(run.main.txtExecF.Text(), "C:\\Tools\\backup.bat");
   EXPECT_EQ(run.main.txtTimeout.Text(), "3");

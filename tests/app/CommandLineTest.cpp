@@ -123,6 +123,29 @@ TEST_F(CommandLine, TheRunningCopyChecksWhatAnyProgramSendsAndRefusesWhatItDoesN
   EXPECT_EQ(Later("/alarm hi /sound C:\\gone.wav"), command::kFileNotFound);
 }
 
+TEST_F(CommandLine, AConditionIsArmedToldAndRefusedLikeATime) {
+  app::frmMain& m = *running.main;
+  EXPECT_EQ(Later("/s /cpu 10:5"), 0);
+  EXPECT_TRUE(m.ScheduleActive());
+  EXPECT_EQ(m.lblActionTime.Caption(), "CPU < 10 %\rfor 5 min");
+  for (int second = 0; second < 200; ++second) {
+    running.fake.kernel32.idleTime += 9500000, running.fake.kernel32.kernelTime += 9800000;
+    running.fake.kernel32.userTime += 200000;  // 5 % busy
+    running.backend.Advance(1s);
+  }
+  EXPECT_EQ(Later("/status"), 0);
+  EXPECT_EQ(Output(), "Shutdown When CPU < 10 % for 5 min; CPU below 10 % for 3 of 5 min.\n");
+  EXPECT_EQ(Later("/a"), 0);
+
+  EXPECT_EQ(Later("/lock /whenexit ffmpeg.exe"), command::kNotFound);
+  EXPECT_EQ(Output(), "No program named ffmpeg.exe is running.\n");
+  running.fake.kernel32.missingFunctions = {{"user32.dll", "GetLastInputInfo"}};
+  EXPECT_EQ(Later("/s /idle 5"), command::kNotOffered);
+  EXPECT_EQ(Output(), "This Windows does not tell when the last input was.\n");
+  EXPECT_FALSE(m.ScheduleActive());
+  EXPECT_TRUE(running.boxes().Log().empty()) << "the running copy answers the script, not the screen";
+}
+
 TEST(CommandLineAlone, TheFirstCopyCarriesItOutAndRefusalsEndBeforeAnyWindow) {
   Program first("/s /t 5 /w 3");
   first.Begin();
@@ -133,6 +156,7 @@ TEST(CommandLineAlone, TheFirstCopyCarriesItOutAndRefusalsEndBeforeAnyWindow) {
       << "after a countdown of three seconds";
 
   for (auto [line, code] : {std::pair{"/t", command::kUsageError}, {"/s /w 100", command::kUsageError},
+                            {"/s /whenexit nothing.exe", command::kNotFound},
                             {"/status", command::kNotRunning}, {"/?", command::kDone}}) {
     Program alone(line);
     app::Start start = alone.Begin();

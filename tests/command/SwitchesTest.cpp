@@ -20,8 +20,8 @@ TEST(Switches, ActionsTimesAndOptionsAsScriptsWriteThem) {
     const char* line;
     Request wanted;
   };
-  auto after = [](long long s) { return When{When::Kind::After, s}; };
-  auto at = [](int h, int m, int s) { return When{When::Kind::At, 0, h, m, s}; };
+  auto after = [](long long s) { return When::After(s); };
+  auto at = [](int h, int m, int s) { return When::At(h, m, s); };
   Request shutdown;
   shutdown.action = Action::Shutdown;
   auto with = [](Request r, auto change) {
@@ -47,6 +47,15 @@ TEST(Switches, ActionsTimesAndOptionsAsScriptsWriteThem) {
       {"/s /w 0 /tray", with(shutdown, [&](Request& r) { r.warning = 0, r.tray = true; })},
       {"/s /w:99 /run \"C:\\Tools\\back up.bat\"",
        with(shutdown, [&](Request& r) { r.warning = 99, r.program = "C:\\Tools\\back up.bat"; })},
+      {"/s /whenexit FFmpeg /w 3",
+       with(shutdown, [&](Request& r) { r.when = When::On(schedule::Trigger::WhenEnds("FFmpeg.exe")), r.warning = 3; })},
+      {"/h /whenexit 4321", with(shutdown, [&](Request& r) {
+         r.action = Action::Hibernate, r.when = When::On(schedule::Trigger::WhenProcessEnds(4321));
+       })},
+      {"/s /idle 30", with(shutdown, [&](Request& r) { r.when = When::On(schedule::Trigger::WhenIdle(30)); })},
+      {"/s /cpu:10:5", with(shutdown, [&](Request& r) { r.when = When::On(schedule::Trigger::WhenProcessorBelow(10, 5)); })},
+      {"/s /net 999999:999",
+       with(shutdown, [&](Request& r) { r.when = When::On(schedule::Trigger::WhenNetworkBelow(999999, 999)); })},
       {"/alarm \"Render done & saved\" /sound C:\\ring.wav /t 5",
        with(shutdown, [&](Request& r) {
          r.action = Action::Alarm, r.message = "Render done & saved", r.sound = "C:\\ring.wav", r.when = after(5);
@@ -84,6 +93,12 @@ TEST(Switches, WhatIsRefusedAndWhy) {
       {"/s /at 13:00pm", "/at takes a time of day, HH:MM[:SS], 24-hour or with AM or PM, not \"13:00pm\""},
       {"/s /at 9", "/at takes a time of day, HH:MM[:SS], 24-hour or with AM or PM, not \"9\""},
       {"/s /w 100", "/w takes whole seconds, 0 to 99, not \"100\""},
+      {"/s /idle 0", "/idle takes whole minutes, 1 to 999, not \"0\""},
+      {"/s /cpu 100:5", "/cpu takes PERCENT:MINUTES, 1 to 99 and 1 to 999, not \"100:5\""},
+      {"/s /cpu 10", "/cpu takes PERCENT:MINUTES, 1 to 99 and 1 to 999, not \"10\""},
+      {"/s /net 50:1000", "/net takes KBPS:MINUTES, 1 to 999999 and 1 to 999, not \"50:1000\""},
+      {"/s /whenexit 0", "/whenexit takes a program's file name or a process id, not \"0\""},
+      {"/s /idle 5 /t 60", "only one time may be given: /idle and /t"},
       {"/bogus", "unknown switch /bogus"},
       {"shutdown", "unexpected \"shutdown\""},
       {"/s /r", "only one action may be given: /s and /r"},

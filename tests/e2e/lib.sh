@@ -11,6 +11,8 @@
 kTitle=":: Quenlar 1.3 ::"
 kSettingsDefaults=(True False False False False False False 0 0 0 True False False 30 4000
   "Select File..." "Select File..." "Type your Message text here")
+# The lines after those eighteen: the "Activate When" window's last choices, at their defaults.
+kWhenDefaults=(0 "" 30 10 5 50 5)
 
 # ---------------------------------------------------------------- reporting
 
@@ -346,12 +348,14 @@ e2e_close_confirmed() {
 # The settings file as the program writes it: each value, then CR LF.
 e2e_settings_text() { printf '%s\r\n' "$@"; }
 
-# Fails unless the settings file holds these 18 lines.
+# Fails unless the settings file holds these lines: eighteen, followed by the "Activate When"
+# lines at their defaults, or all of them.
 e2e_expect_settings() { # lines...
-  local file="$E2E_DIR/settings.qnl"
+  local file="$E2E_DIR/settings.qnl" lines=("$@")
+  ((${#lines[@]} != 18)) || lines+=("${kWhenDefaults[@]}")
   [[ -f "$file" ]] || e2e_fail "no settings file was written"
-  cmp -s "$file" <(e2e_settings_text "$@") ||
-    e2e_fail "the settings file holds $(tr -d '\r' <"$file" | tr '\n' '|'), not $(printf '%s|' "$@")"
+  cmp -s "$file" <(e2e_settings_text "${lines[@]}") ||
+    e2e_fail "the settings file holds $(tr -d '\r' <"$file" | tr '\n' '|'), not $(printf '%s|' "${lines[@]}")"
 }
 
 # Fails unless the settings file holds the default lines but for the ones given, each as

@@ -3,7 +3,7 @@
 # shell of its own with the helpers of tests/e2e/lib.sh.
 
 # quenlar.exe itself: the defaults of a first start, the running clock, the exit question
-# answered No (the program goes on) and then Yes (it ends and writes its 18 default lines).
+# answered No (the program goes on) and then Yes (it ends and writes its default lines).
 scenario_first_start() {
   E2E_DIR="$(e2e_folder "$E2E_REAL")"
   e2e_start_main
@@ -43,7 +43,7 @@ scenario_first_start() {
   e2e_close_confirmed
   e2e_expect_exit 10 "Yes to the exit question"
   e2e_expect_settings "${kSettingsDefaults[@]}"
-  e2e_note "No kept it running; Yes ended it and saved the 18 default lines"
+  e2e_note "No kept it running; Yes ended it and saved the default lines"
 }
 
 # quenlar.exe itself: "Exit without Confirmation" ticked from the keyboard, then Ctrl+X ends

@@ -1,5 +1,5 @@
 // Any bytes as the settings file: the main window starts from it and saves again. Nothing may
-// crash, hang or trip a sanitizer, and the file saved always has its 18 lines.
+// crash, hang or trip a sanitizer, and the file saved always has all its lines.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

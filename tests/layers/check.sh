@@ -15,7 +15,7 @@ kLayers=(
   "schedule settings tray"                 # the schedule value, the settings file, the tray icon
   "power"                                  # the power requests
   "command session"                        # the command line and the running copy; what the windows share
-  "about alarm countdown update"           # the windows beside the main one, the update check
+  "about alarm countdown update when"      # the windows beside the main one, the update check
   "app"                                    # the main window and the program's entry
 )
 

@@ -14,7 +14,9 @@ constexpr const char* kPath = "C:\\Program Files\\Quenlar\\settings.qnl";
 
 const std::vector<std::string> kDefaults = {
     "True", "False", "False", "False", "False", "False", "False", "0", "0", "0", "True", "False", "False",
-    "30",   "4000",  "Select File...", "Select File...", "Type your Message text here"};
+    "30",   "4000",  "Select File...", "Select File...", "Type your Message text here",
+    // the "Activate When" window's: condition, program, idle minutes, CPU %, its minutes, KB/s, its minutes
+    "0", "", "30", "10", "5", "50", "5"};
 
 class SettingsFile : public MainWindowTest {
  protected:
@@ -228,7 +230,7 @@ TEST_F(SettingsFile, AHugeFileIsReadOnlyUpToTheLimitAndTheLineCutThereCountsAsMi
   app::frmMain again(run.runtime, run.state);
   again.Initialize();
   again.Show();
-  EXPECT_EQ(app::SettingsLines(again), chosen) << "18 whole lines before the junk all count";
+  EXPECT_EQ(app::SettingsLines(again), chosen) << "the whole lines before the junk all count";
 }
 
 TEST_F(SettingsFile, ATextEndsAtANulAsItsBoxShowsItAndIsSavedSo) {
@@ -250,6 +252,33 @@ TEST_F(SettingsFile, ExtraLinesAndOtherLineEndsAreAccepted) {
   for (const auto& line : With(kDefaults, 14, "45")) text += line + "\n";
   fake.files.disk[kPath] = text + "surplus\nlines\n";
   EXPECT_EQ(Start().txtTimeout.Text(), "45");
+}
+
+TEST_F(SettingsFile, TheLastConditionFollowsTheEighteenLinesAnOlderVersionReadsAndWrites) {
+  // An older version's file: the choices take their defaults, and the save adds them after it.
+  const std::vector<std::string> older = With(With(kDefaults, 2, "True"), 1, "False");
+  StartWith(std::vector<std::string>(older.begin(), older.begin() + 18));
+  EXPECT_EQ(state.When, session::WhenChoices{});
+  Quit();
+  EXPECT_EQ(Saved(), With(older, 12, "True")) << "Quit ticks Exit without Confirmation";
+
+  std::vector<std::string> mine = older;
+  for (auto [line, value] : std::vector<std::pair<int, std::string>>{
+           {19, "2"}, {20, "ffmpeg.exe"}, {21, "45"}, {22, "100"}, {23, "7"}, {24, "999999"}, {25, "0"}})
+    mine = With(mine, line, value);
+  testing_support::Harness run;
+  run.fake.files.disk[kPath] = settings::JoinLines(mine);
+  app::frmMain m(run.runtime, run.state);
+  m.Initialize();
+  m.Show();
+  const session::WhenChoices& when = run.state.When;
+  EXPECT_EQ(when.condition, session::Condition::ProcessorBelow);
+  EXPECT_EQ(when.program, "ffmpeg.exe");
+  EXPECT_EQ(when.idleMinutes, 45);
+  EXPECT_EQ(when.processorPercent, 10) << "100 % is out of range: the default stays";
+  EXPECT_EQ(when.processorMinutes, 7);
+  EXPECT_EQ(when.networkRate, 999999);
+  EXPECT_EQ(when.networkMinutes, 5) << "0 minutes is out of range";
 }
 
 TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {

@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "countdown/frmAction.h"
 #include "countdown/frmOptions.h"
+#include "when/frmWhen.h"
 #include "ui/win32/Peers.h"
 
 namespace {
@@ -99,6 +100,32 @@ TEST_F(Captions, EveryWindowShowsItsTextsWhole) {
   box.lblTitle.SetCaption("Quenlar");
   box.lblVersion.SetCaption("Version : 1.3");
   ExpectWhole(box);
+
+  when::frmWhen conditions(runtime, state);
+  ExpectWhole(conditions);
+  when::frmPrograms picker(runtime, {"explorer.exe"});
+  ExpectWhole(picker);
+
+  // The target panel with the widest condition of each kind: every line within its width.
+  const std::string longName = "averyveryverylongprogramname.exe";
+  fake.kernel32.programs = {{4294967295u, longName}};
+  for (const schedule::Trigger& trigger :
+       {schedule::Trigger::WhenEnds(longName), schedule::Trigger::WhenProcessEnds(4294967295u),
+        schedule::Trigger::WhenIdle(999), schedule::Trigger::WhenProcessorBelow(99, 999),
+        schedule::Trigger::WhenNetworkBelow(999999, 999), schedule::Trigger::WhenEnds("ffmpeg.exe")}) {
+    schedule::Schedule s;
+    s.trigger = trigger;
+    fake.kernel32.programs[1] = "ffmpeg.exe";
+    std::string refused;
+    ASSERT_TRUE(main.Activate(s, refused)) << refused;
+    const ui::Label& panel = main.lblActionTime;
+    SIZE size = Measure(panel.Caption(), backend.FontFor(panel.GetFont()), false);
+    EXPECT_LE(size.cx + kSpare, Pixels(panel.Width())) << "\"" << panel.Caption() << "\" is cut";
+    EXPECT_LE(size.cy, Pixels(panel.Height())) << "\"" << panel.Caption() << "\" is cut at the bottom";
+    main.cmdActivate_Click();
+  }
+  EXPECT_EQ(main.lblActionTime.Caption(), "ffmpeg.exe\rends");
+  EXPECT_EQ(main.lblActionTime.GetFont().size, 14.25) << "a short condition in the clock's font";
 
   main.mnu_confirm.SetChecked(true);
   main.Unload();

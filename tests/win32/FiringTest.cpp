@@ -48,7 +48,8 @@ class Firing : public win32_testing::Win32Test {
     main.txtTimeout.SetText(countdown);
     schedule::Schedule s = main.ScheduleFromWindow(kernel32.GetLocalTime());
     s.trigger = schedule::Trigger::At(base::MakeLocalTime({2000, 1, 1, 0, 0, 0}));
-    main.Activate(s);
+    std::string refused;
+    EXPECT_TRUE(main.Activate(s, refused));
     for (int i = 0; i < 100 && !Warning(); ++i) Pump(20);
     EXPECT_NE(Warning(), nullptr) << "the countdown window did not open";
     return *Warning();

@@ -11,6 +11,7 @@
 #include "os/fake/Comctl32.h"
 #include "os/fake/Comdlg32.h"
 #include "os/fake/Files.h"
+#include "os/fake/Iphlpapi.h"
 #include "os/fake/Kernel32.h"
 #include "os/fake/PortIo.h"
 #include "os/fake/Powrprof.h"
@@ -42,6 +43,7 @@ class FakeServices {
   Quartz quartz{log};
   Wininet wininet{log, clock_};
   PortIo portio{log};
+  Iphlpapi iphlpapi{log, kernel32};
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

@@ -90,7 +90,19 @@ std::int32_t Kernel32::CreateProcessA(const std::string& commandLine, std::uint1
 
 Handle Kernel32::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle, std::uint32_t processId) {
   Log(kernel32::OpenProcess{desiredAccess, inheritHandle, processId});
-  if (!processes_.count(processId)) return 0;
+  if (programs.count(processId)) {
+    if (programsDenied.count(processId)) {
+      lastError_ = kErrorAccessDenied;
+      return 0;
+    }
+    Handle h = NewHandle();
+    programHandles_[h] = processId;
+    return h;
+  }
+  if (!processes_.count(processId)) {
+    lastError_ = kErrorInvalidParameter;
+    return 0;
+  }
   Handle h = NewHandle();
   processHandles_[h] = processId;
   return h;
@@ -199,6 +211,8 @@ std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t millise
   Log(kernel32::WaitForSingleObject{object, milliseconds});
   bool pending = std::any_of(pendingThreads_.begin(), pendingThreads_.end(),
                              [object](const auto& thread) { return thread.first == object; });
+  if (auto program = programHandles_.find(object); program != programHandles_.end() && IsOpen(object))
+    return programs.count(program->second) ? kWaitTimeout : kWaitObject0;
   if (!threads_.count(object) || !IsOpen(object)) return kWaitFailed;
   return pending ? kWaitTimeout : kWaitObject0;
 }
@@ -212,6 +226,27 @@ bool Kernel32::WriteStandardOutput(const std::string& text) {
   Log(kernel32::WriteStandardOutput{text});
   if (hasOutput) output += text;
   return hasOutput;
+}
+
+void Kernel32::RequireFunction(const std::string& library, const std::string& name) const {
+  if (missingFunctions.count({library, name}))
+    throw base::RuntimeError(base::kFunctionNotAvailable, "Can't find DLL entry point " + name + " in " + library);
+}
+
+bool Kernel32::ListProcesses(std::vector<ProcessEntry>& processes) {
+  Log(kernel32::ListProcesses{});
+  RequireFunction("kernel32.dll", "CreateToolhelp32Snapshot");
+  if (listFails) return false;
+  processes.clear();
+  for (const auto& [id, name] : programs) processes.push_back({id, name});
+  return true;
+}
+
+std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) {
+  Log(kernel32::GetSystemTimes{});
+  RequireFunction("kernel32.dll", "GetSystemTimes");
+  idle = idleTime, kernel = kernelTime, user = userTime;
+  return 1;
 }
 
 }  // namespace os::fake

@@ -141,6 +141,15 @@ struct WaitForSingleObject {
   bool operator==(const WaitForSingleObject&) const = default;
 };
 
+struct ListProcesses {
+  static constexpr std::string_view kName = "ListProcesses";
+  bool operator==(const ListProcesses&) const = default;
+};
+struct GetSystemTimes {
+  static constexpr std::string_view kName = "GetSystemTimes";
+  bool operator==(const GetSystemTimes&) const = default;
+};
+
 }  // namespace kernel32
 
 class Kernel32 : public os::Kernel32, public Library {
@@ -179,8 +188,20 @@ class Kernel32 : public os::Kernel32, public Library {
                                                   {50, "The request is not supported.\r\n"},
                                                   {1314, "A required privilege is not held by the client.\r\n"}};
 
-  // Functions this Windows lacks, as (library, function): GetProcAddress answers 0 for them.
+  // Functions this Windows lacks, as (library, function): GetProcAddress answers 0 for them,
+  // and calling one is the run-time error of a missing entry point.
   std::set<std::pair<std::string, std::string>> missingFunctions;
+  void RequireFunction(const std::string& library, const std::string& name) const;
+
+  // Other programs running (the process list shows them, OpenProcess opens them, a wait on
+  // one is signalled once it is taken out of here): their file names by process id. Those
+  // denied may not be opened (another user's); with listFails no list can be taken.
+  std::map<std::uint32_t, std::string> programs;
+  std::set<std::uint32_t> programsDenied;
+  bool listFails = false;
+  // What all processors have spent since the start, in units of 100 nanoseconds: idle, in the
+  // kernel (idle included) and in user mode.
+  std::uint64_t idleTime = 0, kernelTime = 0, userTime = 0;
   // Threads: with runThreadsAtOnce the work runs inside CreateThread, as if the thread ended
   // before the program looked again; otherwise it waits for RunThreads, as work that takes
   // its time (a site that does not answer) does.
@@ -221,6 +242,8 @@ class Kernel32 : public os::Kernel32, public Library {
   std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
   std::string GetCommandLineA() override;
   bool WriteStandardOutput(const std::string& text) override;
+  bool ListProcesses(std::vector<ProcessEntry>& processes) override;
+  std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   // The error the next GetLastError reports, as a failing call of another library leaves it.
@@ -251,6 +274,7 @@ class Kernel32 : public os::Kernel32, public Library {
   };
   std::map<std::uint32_t, Process> processes_;  // by id
   std::map<Handle, std::uint32_t> processHandles_;
+  std::map<Handle, std::uint32_t> programHandles_;  // opened programs, by handle
   std::uint32_t nextProcessId_ = 4000;
   std::map<Handle, std::optional<std::uint64_t>> timers_;  // handle -> when due, once armed
   std::set<Handle> threads_;                                // ended once not pending

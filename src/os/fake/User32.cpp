@@ -150,4 +150,11 @@ std::int32_t User32::MessageBoxA(const std::string& text, const std::string& cap
   return 1;  // OK
 }
 
+std::int32_t User32::GetLastInputInfo(std::uint32_t& tick) {
+  Log(user32::GetLastInputInfo{});
+  kernel32_.RequireFunction("user32.dll", "GetLastInputInfo");
+  tick = lastInputTick;
+  return 1;
+}
+
 }  // namespace os::fake

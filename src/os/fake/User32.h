@@ -119,6 +119,11 @@ struct MessageBoxA {
   bool operator==(const MessageBoxA&) const = default;
 };
 
+struct GetLastInputInfo {
+  static constexpr std::string_view kName = "GetLastInputInfo";
+  bool operator==(const GetLastInputInfo&) const = default;
+};
+
 }  // namespace user32
 
 class User32 : public os::User32, public Library {
@@ -176,6 +181,9 @@ class User32 : public os::User32, public Library {
                                     std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) override;
   std::int32_t AllowSetForegroundWindow(std::uint32_t processId) override;
   std::int32_t MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) override;
+  // The tick of the last input.
+  std::uint32_t lastInputTick = 0;
+  std::int32_t GetLastInputInfo(std::uint32_t& tick) override;
 
  private:
   std::intptr_t RunHook(std::size_t position, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam);

@@ -1,6 +1,7 @@
 #include "os/win32/Kernel32.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <memory>
 
@@ -171,6 +172,37 @@ bool Kernel32::WriteStandardOutput(const std::string& text) {
   bool written = WriteAll(console, "\n" + text);
   ::CloseHandle(console);
   return written;
+}
+
+// The snapshot's entries are the ANSI ones (tagPROCESSENTRY32), whatever the build's character
+// set: the file names come in the system's code page, as every text of the program.
+bool Kernel32::ListProcesses(std::vector<ProcessEntry>& processes) {
+  using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+  using Walk = BOOL(WINAPI*)(HANDLE, tagPROCESSENTRY32*);
+  auto snapshot = Resolve<Snapshot>("kernel32.dll", "CreateToolhelp32Snapshot");
+  auto first = Resolve<Walk>("kernel32.dll", "Process32First");
+  auto next = Resolve<Walk>("kernel32.dll", "Process32Next");
+  HANDLE list = snapshot(TH32CS_SNAPPROCESS, 0);
+  if (list == INVALID_HANDLE_VALUE) return false;
+  processes.clear();
+  tagPROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = first(list, &entry); more; more = next(list, &entry)) {
+    entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
+    processes.push_back({entry.th32ProcessID, entry.szExeFile});
+    entry.dwSize = sizeof entry;
+  }
+  ::CloseHandle(list);
+  return true;
+}
+
+std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) {
+  using Function = BOOL(WINAPI*)(FILETIME*, FILETIME*, FILETIME*);
+  FILETIME times[3] = {};
+  BOOL ok = Resolve<Function>("kernel32.dll", "GetSystemTimes")(&times[0], &times[1], &times[2]);
+  auto value = [](const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+  if (ok) idle = value(times[0]), kernel = value(times[1]), user = value(times[2]);
+  return ok;
 }
 
 }  // namespace os::win32

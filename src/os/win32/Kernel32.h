@@ -31,6 +31,8 @@ class Kernel32 : public os::Kernel32 {
   std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
   std::string GetCommandLineA() override;
   bool WriteStandardOutput(const std::string& text) override;
+  bool ListProcesses(std::vector<ProcessEntry>& processes) override;
+  std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
 };
 
 }  // namespace os::win32

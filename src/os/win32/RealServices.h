@@ -6,6 +6,7 @@
 #include "os/win32/Comctl32.h"
 #include "os/win32/Comdlg32.h"
 #include "os/win32/Files.h"
+#include "os/win32/Iphlpapi.h"
 #include "os/win32/Kernel32.h"
 #include "os/win32/PortIo.h"
 #include "os/win32/Powrprof.h"
@@ -29,6 +30,7 @@ class RealServices {
   Quartz quartz;
   Wininet wininet;
   PortIo portio;
+  Iphlpapi iphlpapi;
 
   os::Services Services() { return os::ServicesOf(*this); }
 };

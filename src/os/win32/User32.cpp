@@ -101,6 +101,14 @@ std::int32_t User32::LockWorkStation() {
   return Resolve<Function>("user32.dll", "LockWorkStation")();
 }
 
+std::int32_t User32::GetLastInputInfo(std::uint32_t& tick) {
+  using Function = BOOL(WINAPI*)(LASTINPUTINFO*);
+  LASTINPUTINFO info{sizeof info, 0};
+  BOOL ok = Resolve<Function>("user32.dll", "GetLastInputInfo")(&info);
+  if (ok) tick = info.dwTime;
+  return ok;
+}
+
 HWnd User32::FindWindowA(const std::string& className) {
   return reinterpret_cast<HWnd>(::FindWindowA(className.c_str(), nullptr));
 }

@@ -28,6 +28,7 @@ class User32 : public os::User32 {
                                     std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) override;
   std::int32_t AllowSetForegroundWindow(std::uint32_t processId) override;
   std::int32_t MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) override;
+  std::int32_t GetLastInputInfo(std::uint32_t& tick) override;
 };
 
 }  // namespace os::win32
