@@ -37,23 +37,24 @@ struct When {
   int hour = 0, minute = 0, second = 0;  // At, 24-hour
   schedule::Trigger condition;        // Condition
 
-  static When After(long long seconds) { return Of(Kind::After, [&](When& w) { w.seconds = seconds; }); }
-  static When At(int hour, int minute, int second) {
-    return Of(Kind::At, [&](When& w) { w.hour = hour, w.minute = minute, w.second = second; });
-  }
-  static When On(const schedule::Trigger& condition) {
-    return Of(Kind::Condition, [&](When& w) { w.condition = condition; });
-  }
-  bool operator==(const When&) const = default;
-
- private:
-  template <typename Fill>
-  static When Of(Kind kind, Fill fill) {
+  static When After(long long seconds) {
     When w;
-    w.kind = kind;
-    fill(w);
+    w.seconds = seconds;
     return w;
   }
+  static When At(int hour, int minute, int second) {
+    When w;
+    w.kind = Kind::At;
+    w.hour = hour, w.minute = minute, w.second = second;
+    return w;
+  }
+  static When On(const schedule::Trigger& condition) {
+    When w;
+    w.kind = Kind::Condition;
+    w.condition = condition;
+    return w;
+  }
+  bool operator==(const When&) const = default;
 };
 
 struct Request {

@@ -24,27 +24,37 @@ struct Trigger {
   int minutes = 0;            // NoInput, ProcessorBelow, NetworkBelow: how long, unbroken
   long long below = 0;        // ProcessorBelow: percent; NetworkBelow: KB/s
 
-  static Trigger At(base::LocalTime moment) { return Of(Kind::Moment, [&](Trigger& t) { t.moment = moment; }); }
-  static Trigger WhenEnds(const std::string& program) {
-    return Of(Kind::ProgramEnds, [&](Trigger& t) { t.program = program; });
+  static Trigger At(base::LocalTime moment) {
+    Trigger t;
+    t.moment = moment;
+    return t;
   }
-  static Trigger WhenProcessEnds(std::uint32_t id) { return Of(Kind::ProgramEnds, [&](Trigger& t) { t.processId = id; }); }
-  static Trigger WhenIdle(int minutes) { return Of(Kind::NoInput, [&](Trigger& t) { t.minutes = minutes; }); }
+  static Trigger WhenEnds(const std::string& program) {
+    Trigger t = Condition(Kind::ProgramEnds, 0);
+    t.program = program;
+    return t;
+  }
+  static Trigger WhenProcessEnds(std::uint32_t id) {
+    Trigger t = Condition(Kind::ProgramEnds, 0);
+    t.processId = id;
+    return t;
+  }
+  static Trigger WhenIdle(int minutes) { return Condition(Kind::NoInput, minutes); }
   static Trigger WhenProcessorBelow(long long percent, int minutes) {
-    return Of(Kind::ProcessorBelow, [&](Trigger& t) { t.below = percent, t.minutes = minutes; });
+    return Condition(Kind::ProcessorBelow, minutes, percent);
   }
   static Trigger WhenNetworkBelow(long long kilobytesPerSecond, int minutes) {
-    return Of(Kind::NetworkBelow, [&](Trigger& t) { t.below = kilobytesPerSecond, t.minutes = minutes; });
+    return Condition(Kind::NetworkBelow, minutes, kilobytesPerSecond);
   }
   bool IsCondition() const { return kind != Kind::Moment; }
   bool operator==(const Trigger&) const = default;
 
  private:
-  template <typename Fill>
-  static Trigger Of(Kind kind, Fill fill) {
+  static Trigger Condition(Kind kind, int minutes, long long below = 0) {
     Trigger t;
     t.kind = kind;
-    fill(t);
+    t.minutes = minutes;
+    t.below = below;
     return t;
   }
 };
