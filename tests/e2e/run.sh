@@ -50,6 +50,8 @@ source "$here/hostile.sh"
 source "$here/details.sh"
 # shellcheck source=tests/e2e/commandline.sh
 source "$here/commandline.sh"
+# shellcheck source=tests/e2e/when.sh
+source "$here/when.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -73,6 +75,9 @@ kScenarios=(
   cl-running-copy scenario_cl_running_copy
   cl-refused scenario_cl_refused
   cl-show-quit scenario_cl_show_quit
+  when-program scenario_when_program
+  when-idle scenario_when_idle
+  when-quiet scenario_when_quiet
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file
