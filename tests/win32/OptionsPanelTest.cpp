@@ -189,7 +189,8 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   const std::string file = folder.Path() + "\\settings.qnl";
   std::string bytes = ReadBytes(file);
   EXPECT_EQ(bytes.substr(0, 26), "False\r\nFalse\r\nTrue\r\nFalse\r");
-  EXPECT_EQ(bytes.substr(bytes.size() - 14), "Time for tea\r\n");
+  // The message, then the "Activate When" choices.
+  EXPECT_EQ(bytes.substr(bytes.size() - 37), "Time for tea\r\n0\r\n\r\n30\r\n10\r\n5\r\n50\r\n5\r\n");
   EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
   EndMain();
 
@@ -277,7 +278,7 @@ TEST_F(HeldSettings, SaveSettingsStillReplacesIt) {
   ASSERT_EQ(boxes.Log().size(), 1u);
   EXPECT_EQ(boxes.Log().back().text, "Settings are saved successfully!     ");
   std::vector<std::string> saved = settings::SplitLines(ReadBytes(file));
-  ASSERT_EQ(saved.size(), 18u);
+  ASSERT_EQ(saved.size(), static_cast<std::size_t>(settings::kLineCount));
   EXPECT_EQ(saved[0], "True");
   EXPECT_EQ(saved[1], "False");
 }

@@ -71,7 +71,7 @@ TEST_F(NativeTray, TheShellTakesTheIconGivesItBackAndHasItAgainAfterExplorerStar
   EXPECT_FALSE(IconShown()) << "the program's end takes the icon away";
 }
 
-TEST_F(NativeTray, TheRightButtonOpensThePopUpWithItsThreeItemsAndShowRestores) {
+TEST_F(NativeTray, TheRightButtonOpensThePopUpWithItsItemsAndShowRestores) {
   SendMessageA(H(main.cmdTray), BM_CLICK, 0, 0);
   std::vector<std::string> items;
   win32_testing::InLoopWhen([] { return win32_testing::ThreadWindow("#32768") != nullptr; }, [&] {
@@ -86,7 +86,7 @@ TEST_F(NativeTray, TheRightButtonOpensThePopUpWithItsThreeItemsAndShowRestores) 
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
   });
   IconEvent(WM_RBUTTONDOWN);  // returns when the menu has closed
-  EXPECT_EQ(items, (std::vector<std::string>{"&Show", "&Activate", "E&xit"}));
+  EXPECT_EQ(items, (std::vector<std::string>{"&Show", "&Activate", "Activate &When...", "E&xit"}));
   EXPECT_EQ(fake.log.Of<os::fake::user32::SetForegroundWindow>(),
             (std::vector{os::fake::user32::SetForegroundWindow{main.hWnd()}}));
   EXPECT_FALSE(IsWindowVisible(H(main))) << "the choice comes as an event of its own";
