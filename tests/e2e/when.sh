@@ -103,7 +103,12 @@ scenario_when_idle() {
   e2e_click "$E2E_WHEN" Button "&Activate"
   drv gone "$E2E_WHEN" 5000 || e2e_fail "Activate When stayed open after Activate"
   e2e_wait_for "$E2E_MAIN" Button "De&activate"
-  sleep 30
+  local armed
+  armed="$(date +%s.%N)"
+  when_to_tray "Log Off When 1 min without input"
+  cl_expect /show 0 ""
+  drv shown "$E2E_MAIN" 5000 || e2e_fail "/show did not bring the window back"
+  sleep "$(echo "30 - ($(date +%s.%N) - $armed)" | bc)"
   cl_expect /status 0 "Log Off When 1 min without input; No input for 0 of 1 min."
   local moved took xy
   xy="$(e2e_centre Button "De&activate")"
@@ -139,6 +144,8 @@ scenario_when_quiet() {
   cl_expect "/r /net 200:3" 0 ""
   e2e_wait_for "$E2E_MAIN" Button "De&activate"
   when_tray_tip "Restart When Net < 200 KB/s for 3 min"
+  e2e_dump "$E2E_MAIN"
+  [[ "$(e2e_caption)" == "Restart When Net < 200 KB/s for 3 min" ]] || e2e_fail "the caption reads \"$(e2e_caption)\""
   cl_run /status
   [[ "$CL_OUT" =~ ^Restart\ When\ Net\ \<\ 200\ KB/s\ for\ 3\ min\;\ Net\ below\ 200\ KB/s\ for\ [0-3]\ of\ 3\ min\.$ ]] || e2e_fail "/status wrote \"$CL_OUT\""
   cl_expect /a 0 ""
