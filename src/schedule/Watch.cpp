@@ -11,6 +11,10 @@ namespace schedule {
 namespace {
 
 constexpr std::uint32_t kSampleMs = 1000;
+// The interfaces' table costs the program about half a millisecond of processor time a read
+// under Wine (several requests to its server): read each second it would cost more than all the
+// rest of the waiting. A rate is an average over the sample anyway.
+constexpr std::uint32_t kNetworkSampleMs = 5000;
 constexpr std::uint32_t kMinuteMs = 60000;
 
 // A moment fires at the first look at which the present second is not before it: a clock put
@@ -25,28 +29,30 @@ class MomentWatch : public Watch {
   os::Kernel32& kernel32_;
 };
 
-// A condition looks at most once a second, by the tick count (unsigned differences: the count
-// wraps after 49.7 days). Once fired it stays fired.
+// A condition looks at most once a second (the network once in five), by the tick count
+// (unsigned differences: the count wraps after 49.7 days). Once fired it stays fired.
 class ConditionWatch : public Watch {
  public:
   bool Fired() override {
     if (fired_) return true;
     const std::uint32_t now = kernel32_.GetTickCount();
-    if (static_cast<std::uint32_t>(now - lastLook_) < kSampleMs) return false;
+    if (static_cast<std::uint32_t>(now - lastLook_) < sampleMs_) return false;
     lastLook_ = now;
     fired_ = Look(now);
     return fired_;
   }
 
  protected:
-  explicit ConditionWatch(os::Kernel32& kernel32) : kernel32_(kernel32), lastLook_(kernel32.GetTickCount()) {}
-  // One look, a second or more after the last: true when the condition is met.
+  explicit ConditionWatch(os::Kernel32& kernel32, std::uint32_t sampleMs = kSampleMs)
+      : kernel32_(kernel32), sampleMs_(sampleMs), lastLook_(kernel32.GetTickCount()) {}
+  // One look, a sample's time or more after the last: true when the condition is met.
   virtual bool Look(std::uint32_t now) = 0;
   std::uint32_t ArmedAt() const { return armedAt_; }
 
   os::Kernel32& kernel32_;
 
  private:
+  std::uint32_t sampleMs_;
   std::uint32_t lastLook_;
   std::uint32_t armedAt_ = lastLook_;
   bool fired_ = false;
@@ -156,8 +162,9 @@ class QuietWatch : public ConditionWatch {
   std::string Progress() const override { return what_ + " below " + threshold_ + " " + MinutesOf(quiet_, minutes_); }
 
  protected:
-  QuietWatch(os::Kernel32& kernel32, int minutes, std::string what, std::string threshold)
-      : ConditionWatch(kernel32), need_(static_cast<std::uint32_t>(minutes) * kMinuteMs), minutes_(minutes),
+  QuietWatch(os::Kernel32& kernel32, int minutes, std::string what, std::string threshold,
+             std::uint32_t sampleMs = kSampleMs)
+      : ConditionWatch(kernel32, sampleMs), need_(static_cast<std::uint32_t>(minutes) * kMinuteMs), minutes_(minutes),
         what_(std::move(what)), threshold_(std::move(threshold)), quietSince_(ArmedAt()) {}
   // Takes a sample; whether it is busy (at or above the threshold). Nothing when no sample
   // could be taken, which neither breaks the run nor counts.
@@ -204,12 +211,14 @@ class ProcessorWatch : public QuietWatch {
 };
 
 // Network traffic, received and sent together, over the interfaces that are up, loopback left
-// out; an interface counts from its second sample on. The older table's 32-bit counters wrap
+// out, as a rate over the five seconds between samples; an interface counts from its second
+// sample on. The older table's 32-bit counters wrap
 // at 4 GiB: their differences are taken in 32 bits.
 class NetworkWatch : public QuietWatch {
  public:
   NetworkWatch(const Trigger& t, const os::Services& os, bool wide)
-      : QuietWatch(os.kernel32, t.minutes, "Net", std::to_string(t.below) + " KB/s"), iphlpapi_(os.iphlpapi),
+      : QuietWatch(os.kernel32, t.minutes, "Net", std::to_string(t.below) + " KB/s", kNetworkSampleMs),
+        iphlpapi_(os.iphlpapi),
         rate_(t.below), wide_(wide), lastSample_(ArmedAt()) {
     Count();
   }

@@ -139,15 +139,19 @@ TEST(NetworkBelow, SumsTheInterfacesThatAreUpLeavesLoopbackOutAndSurvivesTheCoun
                     {2, 6, true, 0xFFFFFFFFull - 10000, 0xFFFFFFFFull - 20000},  // about to wrap
                     {3, 71, false, 0, 0}};                                        // down
     ASSERT_TRUE(rig.Arm(Trigger::WhenNetworkBelow(50, 1)));
-    // 50 KB/s is 51200 bytes a second: 25000 a half second is quiet; 51200 in the second to 20 s is not.
+    // 50 KB/s is 51200 bytes a second: 25000 a half second is quiet; 6200 more in the five
+    // seconds to 20 s are not (256000 in five seconds).
     auto fired = rig.Run(5 * kMinute, [&](std::uint64_t at) {
       i.interfaces[0].received += 10000000;  // loopback traffic never counts
       i.interfaces[2].received += 10000000;  // nor does an interface that is down
-      i.interfaces[1].received += at == 20000 ? 26200 : 12800;
-      i.interfaces[1].sent += at == 20000 ? 0 : 12200;
+      i.interfaces[1].received += at == 20000 ? 19000 : 12800;
+      i.interfaces[1].sent += 12200;
     });
     EXPECT_EQ(fired, 20000u + kMinute) << (older ? "32-bit counters" : "64-bit counters");
     EXPECT_EQ(rig.fake.log.Count<os::fake::iphlpapi::GetIfTable>() > 0, older);
+    // Read at arming, then every five seconds.
+    EXPECT_EQ(rig.fake.log.Count<os::fake::iphlpapi::GetIfTable>() + rig.fake.log.Count<os::fake::iphlpapi::GetIfTable2>(),
+              1 + (20000 + kMinute) / 5000);
   }
 
   Rig win95;
