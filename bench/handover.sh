@@ -15,6 +15,8 @@ runs="${QUENLAR_BENCH_RUNS:-10}"
 
 # shellcheck source=tools/wine/env.sh
 source tools/wine/env.sh
+# shellcheck source=bench/lib.sh
+source bench/lib.sh
 qw_program
 exe="$QW_EXE"
 [[ -f "$exe" ]] || { echo "error: $exe not found; build it with: cmake --build --preset win$QW_ARCH" >&2; exit 1; }
@@ -28,9 +30,6 @@ qw_prepare
 qw_start_xvfb
 qw_start_server
 
-now_us() { echo "${EPOCHREALTIME//[.,]/}"; }
-window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 # Milliseconds a copy takes from launch to its end.
 lasts() { # switches...
   local t0

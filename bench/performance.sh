@@ -19,6 +19,8 @@ period="${QUENLAR_BENCH_SECONDS:-60}"
 
 # shellcheck source=tools/wine/env.sh
 source tools/wine/env.sh
+# shellcheck source=bench/lib.sh
+source bench/lib.sh
 qw_program
 exe="$QW_EXE"
 [[ -f "$exe" ]] || { echo "error: $exe not found; build it with: cmake --build --preset win$QW_ARCH" >&2; exit 1; }
@@ -34,13 +36,6 @@ qw_prepare
 qw_start_xvfb
 qw_start_server
 
-now_us() { echo "${EPOCHREALTIME//[.,]/}"; }
-window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-# The Linux process that runs the Windows program started under `timeout` as process $1.
-process_of() { pgrep -P "$1" | head -n 1 | grep .; }
-# Processor time of all the process's threads, in nanoseconds: the scheduler's own count, where
-# /proc/PID/stat has whole clock ticks (10 ms, a sixth of the goal over a minute).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns}'; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 # start PROGRAM.exe TITLE: launches it and prints "pid start-up-ms" once its window shows, the
@@ -75,7 +70,6 @@ cpu_share() { # pid
   b=$(cpu_ns "$1")
   echo $(((b - a) / (period * 100000)))
 }
-median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 
 f_start=() f_mem=() f_idle=() q_start=() q_mem=() q_idle=() q_active=()
 read -r fpid _ < <(start "$work/floor.exe" ':: Floor ::') && stop "$fpid" ':: Floor ::'  # page cache

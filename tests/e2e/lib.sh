@@ -369,6 +369,11 @@ e2e_expect_settings_with() { # N=value...
 # The journal of the power requests and program starts, without CR.
 e2e_journal() { [[ ! -f "$E2E_DIR/quenlar-journal.txt" ]] || tr -d '\r' <"$E2E_DIR/quenlar-journal.txt"; }
 
+# Fails unless the journal's ExitWindowsEx calls are this one call.
+e2e_expect_request() { # call
+  [[ "$(e2e_journal | grep ExitWindowsEx)" == "$1" ]] || e2e_fail "the journal holds: $(e2e_journal)"
+}
+
 # A picture of a window (from the last dump of it) in $E2E_OUT.
 e2e_shot() { # window name
   local r x y w h
