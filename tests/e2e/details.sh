@@ -148,14 +148,14 @@ scenario_tray_tip() {
   tray="$(drv find "Wine System Tray" "*" 5000)" || e2e_fail "no tray icon"
   e2e_dump "$tray"
   IFS=, read -r x y w h <<<"$(awk -F'\t' '$1 == "__winex11_tray_icon" {print $4; exit}' <<<"$E2E_DUMP")"
-  # The pop-up's items by their row: 1 Show, 2 Activate or Deactivate, 3 Exit.
+  # The pop-up's items by their row: 1 Show, 2 Activate or Deactivate, 3 Activate When, 4 Exit.
   tray_choose() { # row
     local popup px py pw ph
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
     popup="$(drv popup 5000)" || e2e_fail "a right click on the icon opened no pop-up menu"
     e2e_dump "$popup"
     IFS=, read -r px py pw ph <<<"$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
-    xdotool mousemove $((px + pw / 2)) $((py + ph * (2 * $1 - 1) / 6)) click 1
+    xdotool mousemove $((px + pw / 2)) $((py + ph * (2 * $1 - 1) / 8)) click 1
     drv gone "$popup" 3000 || e2e_fail "the pop-up menu stayed open"
   }
   tray_choose 2
