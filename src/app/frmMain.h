@@ -146,6 +146,8 @@ class frmMain : public ui::Form, public session::MainWindow {
   ui::Menu mnu_beep{mnu_settings, "mnu_beep", "&Beep Internal Speaker on Timeout"};
   ui::Menu mnu_confirm{mnu_settings, "mnu_confirm", "Exit without &Confirmation"};
   ui::Menu mnu_autotray{mnu_settings, "mnu_autotray", "&Minimize to Tray on Activation"};
+  ui::Menu mnu_postpone{mnu_settings, "mnu_postpone", "Allow &Postpone in the Warning"};
+  ui::Menu mnu_keepawake{mnu_settings, "mnu_keepawake", "&Keep the Computer Awake until Then"};
   ui::Menu mnu_sep3{mnu_settings, "mnu_sep3", "-"};
   ui::Menu mnu_saveset{mnu_settings, "mnu_saveset", "S&ave Settings", ui::Shortcut::Ctrl('S')};
   ui::Menu mnu_help{*this, "mnu_help", "&Help"};
@@ -192,6 +194,8 @@ class frmMain : public ui::Form, public session::MainWindow {
   void mnu_beep_Click() { mnu_beep.SetChecked(!mnu_beep.Checked()); }
   void mnu_confirm_Click() { mnu_confirm.SetChecked(!mnu_confirm.Checked()); }
   void mnu_autotray_Click() { mnu_autotray.SetChecked(!mnu_autotray.Checked()); }
+  void mnu_postpone_Click() { mnu_postpone.SetChecked(!mnu_postpone.Checked()); }
+  void mnu_keepawake_Click() { mnu_keepawake.SetChecked(!mnu_keepawake.Checked()); }
   void mnu_options_Click();
   void mnu_about_Click();
   void mnu_website_Click();

@@ -16,6 +16,9 @@ struct Schedule {
   std::string program;       // started hidden one second before the action; empty: none
   int countdown = 30;        // seconds of warning before the action; 0: the action at once
   Trigger trigger;
+  // While it waits, the computer is kept from sleeping by its idle timer (the user's own sleep
+  // is not blocked).
+  bool keepAwake = false;
   // The alarm's: its message, and the media file it plays when playSound is set ("Select
   // File..." stays as it is: the alarm window says that it plays that).
   std::string message;

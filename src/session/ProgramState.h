@@ -17,6 +17,8 @@ namespace session {
 // The countdown beep's frequencies, in hertz.
 constexpr int kLowestFrequency = 100;
 constexpr int kHighestFrequency = 10000;
+// The longest postpone the warning offers, in minutes.
+constexpr int kLongestPostpone = 999;
 
 // The main window as the other windows use it: its settings, its close, the action, and the
 // preference they read.
@@ -71,6 +73,7 @@ class ProgramState {
   bool ExitNow = false;           // the program has decided to end: closing asks nothing
   bool Forced = false;            // the action about to be performed is forced
   bool FirstCopy = false;         // the program already found itself the only copy running
+  int PostponeMinutes = 10;       // the warning's postpone, last chosen (1 to kLongestPostpone)
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window
   WhenChoices When;               // the "Activate When" window's last choices
