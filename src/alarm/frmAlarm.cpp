@@ -88,7 +88,7 @@ void frmAlarm::Form_Load() {
   try {
     SetCaption(":: Quenlar " + session::VersionText() + " - Alarm ::");
     Main();  // the window goes with the main one: without it, there is no alarm to show
-    const schedule::Schedule& alarm = state_.Schedule;
+    const schedule::Schedule& alarm = state_.Control.Schedule();
     if (alarm.playSound) {
       const std::string& path = alarm.soundFile;
       PlayMedia(path);
@@ -140,6 +140,7 @@ void frmAlarm::Form_Unload(int& /*cancel*/) {
   ui::EachStatement({
       [&] { Held(media_.control).Stop(); },
       [&] { platform::SetTopMost(state_.os.user32, *this, false); },
+      [&] { state_.Control.Done(); },
       [&] { Main().Unload(); },
       [&] { media_ = {}; },
   });

@@ -1,8 +1,6 @@
 #include "app/Commands.h"
 
-#include "app/frmMain.h"
 #include "command/HandOver.h"
-#include "countdown/frmAction.h"
 #include "platform/Program.h"
 #include "power/modShutdown.h"
 #include "schedule/Trigger.h"
@@ -14,31 +12,6 @@ namespace {
 
 using command::Request;
 using schedule::Action;
-
-// The "In" or "At" entry showing a time given on the command line, as the user would have
-// entered it, in the largest unit that holds it exactly; an amount the entry cannot hold leaves it.
-void ShowWhen(frmMain& main, const command::When& when, base::LocalTime now) {
-  if (when.kind == command::When::Kind::At) {
-    main.optTime[0].SetValue(true);
-    main.ActTime.SetValue(base::DateOf(now) + std::chrono::hours(when.hour) + std::chrono::minutes(when.minute) +
-                          std::chrono::seconds(when.second));
-    return;
-  }
-  const long long seconds = when.seconds;
-  int unit = -1;
-  long long amount = 0;
-  if (seconds % 3600 == 0 && seconds / 3600 >= 1 && seconds / 3600 <= 999) {
-    unit = 0, amount = seconds / 3600;
-  } else if (seconds % 60 == 0 && seconds / 60 >= 1 && seconds / 60 <= 999) {
-    unit = 1, amount = seconds / 60;
-  } else if (seconds >= 5 && seconds <= 999) {
-    unit = 2, amount = seconds;
-  }
-  if (unit < 0) return;
-  main.optTime[1].SetValue(true);
-  main.cboTimeUnit.SetListIndex(unit);
-  main.txtPeriod.SetText(std::to_string(amount));
-}
 
 }  // namespace
 
@@ -81,46 +54,49 @@ std::string WhyRefused(const session::ProgramState& state, const Request& reques
   return "";
 }
 
-int CarryOut(frmMain& main, const Request& request, std::string& reply) {
-  session::ProgramState& state = main.State();
-  ui::Runtime& runtime = main.GetRuntime();
-  const bool fired = state.ExitNow || main.Countdown();
+// The request goes to the schedule's controller, whose views (the windows) show what it does;
+// no control is written here. A schedule takes the options the window shows for what the
+// switches leave out.
+int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const Request& request, std::string& reply) {
+  control::Controller& life = state.Control;
   switch (request.verb) {
     case Request::Verb::Usage:
       reply = command::UsageText();
       return command::kDone;
     case Request::Verb::Status:
-      reply = StatusText(main);
+      reply = StatusText(state);
       return command::kDone;
     case Request::Verb::Show:
-      runtime.Post([&main] {
-        if (!main.State().ExitNow) main.RestoreFromTray();
+      runtime.Post([&state] {
+        if (!state.Control.Leaving() && state.main) state.main->RestoreFromTray();
       });
       return command::kDone;
     case Request::Verb::Quit:
-      runtime.Post([&main] {
-        main.State().ExitNow = true;
-        main.Unload();
+      runtime.Post([&state] {
+        state.Control.End();
+        if (state.main) state.main->Unload();
       });
       return command::kDone;
     case Request::Verb::Cancel:
-      if (main.ScheduleActive()) {
-        main.cmdActivate_Click();
-        main.mnu_activate.SetCaption(main.cmdActivate.Caption());
+      if (life.Armed()) {
+        life.Cancel();
         return command::kDone;
       }
-      if (main.Countdown()) {
-        runtime.Post([&main] {
-          if (countdown::frmAction* warning = main.Countdown()) warning->cmdCancel_Click();
-        });
+      if (life.GetPhase() == control::Phase::Warning) {
+        // The warning tells the user of it, with a message box: after this answer has gone.
+        runtime.Post([&state] { state.Control.Cancel(); });
         return command::kDone;
       }
       reply = "Nothing to cancel: no schedule is active.";
       return command::kNothingToCancel;
+    case Request::Verb::Postpone:
+      if (life.Postpone(request.minutes)) return command::kDone;
+      reply = "Nothing to postpone: no schedule is active.";
+      return command::kNothingToCancel;
     case Request::Verb::Schedule:
       break;
   }
-  if (main.ScheduleActive() || fired) {
+  if (life.GetPhase() != control::Phase::Idle) {
     reply = "A schedule is already active: cancel it first with /a.";
     return command::kAlreadyActive;
   }
@@ -131,7 +107,7 @@ int CarryOut(frmMain& main, const Request& request, std::string& reply) {
   }
   const Action action = *request.action;
   const base::LocalTime now = state.os.kernel32.GetLocalTime();
-  schedule::Schedule s = main.ScheduleFromWindow(now);
+  schedule::Schedule s = state.main ? state.main->OptionsFromWindow() : schedule::Schedule{};
   s.action = action;
   s.forced = request.forced;
   if (request.warning) s.countdown = *request.warning;
@@ -141,29 +117,30 @@ int CarryOut(frmMain& main, const Request& request, std::string& reply) {
     if (request.sound) s.playSound = true, s.soundFile = *request.sound;
   }
   if (!request.when) {
-    main.ShowSchedule(s);
+    life.Offer(s);
     return command::kDone;
   }
   const command::When& when = *request.when;
   if (when.kind == command::When::Kind::Condition) {
     s.trigger = when.condition;
+  } else if (when.kind == command::When::Kind::After) {
+    s.trigger = schedule::Trigger::At(now + std::chrono::seconds(when.seconds));
+    s.inSeconds = when.seconds;
   } else {
-    ShowWhen(main, when, now);
-    s.trigger = schedule::Trigger::At(
-        when.kind == command::When::Kind::After
-            ? now + std::chrono::seconds(when.seconds)
-            : schedule::MomentAt(now, base::DateOf(now) + std::chrono::hours(when.hour) +
-                                          std::chrono::minutes(when.minute) + std::chrono::seconds(when.second)));
+    s.trigger = schedule::Trigger::At(schedule::MomentAt(
+        now, base::DateOf(now) + std::chrono::hours(when.hour) + std::chrono::minutes(when.minute) +
+                 std::chrono::seconds(when.second)));
   }
-  if (std::string refusal; !main.Activate(s, refusal)) {
+  if (std::string refusal; !life.Activate(s, refusal)) {
     reply = refusal;
     return command::kNotFound;  // the program ended since it was looked for
   }
-  if (request.tray && main.ScheduleActive() && main.Visible()) main.cmdTray_Click();
+  if (request.tray && state.main) state.main->MinimizeToTray();
   return command::kDone;
 }
 
-int CarryOut(frmMain& main, std::uintptr_t kind, const std::string& data, std::string& reply) {
+int CarryOut(session::ProgramState& state, ui::Runtime& runtime, std::uintptr_t kind, const std::string& data,
+             std::string& reply) {
   auto args = command::Decode(kind, data);
   if (!args) return command::kUsageError;
   command::Parsed parsed = command::Parse(*args);
@@ -171,7 +148,7 @@ int CarryOut(frmMain& main, std::uintptr_t kind, const std::string& data, std::s
     reply = parsed.error;
     return command::kUsageError;
   }
-  return CarryOut(main, *parsed.request, reply);
+  return CarryOut(state, runtime, *parsed.request, reply);
 }
 
 // An exit code: the program ends with it.
@@ -206,21 +183,23 @@ Start Begin(session::ProgramState& state) {
   return {std::nullopt, request};
 }
 
-void CarryOutAtStart(frmMain& main, const command::Request& request) {
+void CarryOutAtStart(session::ProgramState& state, ui::Runtime& runtime, const command::Request& request) {
   std::string reply;
-  if (CarryOut(main, request, reply) != command::kDone) command::Tell(main.State().os, reply, true);
+  if (CarryOut(state, runtime, request, reply) != command::kDone) command::Tell(state.os, reply, true);
 }
 
-std::string StatusText(frmMain& main) {
-  session::ProgramState& state = main.State();
-  if (countdown::frmAction* warning = main.Countdown())
-    return state.ActionText() + " in " + std::to_string(warning->Remaining()) + " seconds: the warning is up.";
-  if (state.ExitNow) return state.ActionText() + ": carried out.";
-  if (!main.ScheduleActive()) return "Idle.";
-  if (state.Schedule.trigger.IsCondition()) return main.StatusCaption() + "; " + main.ConditionProgress() + ".";
+std::string StatusText(const session::ProgramState& state) {
+  const control::Controller& life = state.Control;
+  if (life.GetPhase() == control::Phase::Warning)
+    return state.ActionText() + " in " + std::to_string(life.WarningLeft()) + " seconds: the warning is up.";
+  if (life.Leaving()) return state.ActionText() + ": carried out.";
+  if (!life.Armed() || !state.main) return "Idle.";
+  const std::string awake = life.KeptAwake() ? "; the computer is kept awake" : "";
+  if (life.Schedule().trigger.IsCondition()) return state.main->StatusCaption() + "; " + life.Progress() + awake + ".";
   const auto left = std::chrono::duration_cast<std::chrono::seconds>(state.TargetTime() -
                                                                      state.os.kernel32.GetLocalTime());
-  return main.StatusCaption() + "; " + std::to_string(std::max<long long>(left.count(), 0)) + " seconds left.";
+  return state.main->StatusCaption() + "; " + std::to_string(std::max<long long>(left.count(), 0)) + " seconds left" +
+         awake + ".";
 }
 
 }  // namespace app

@@ -8,10 +8,9 @@
 
 #include "command/Switches.h"
 #include "session/ProgramState.h"
+#include "ui/Runtime.h"
 
 namespace app {
-
-class frmMain;
 
 // Why this computer does not offer the action ("" when it does): stand-by, locking and
 // hibernation depend on the system; nothing is switched on without the user.
@@ -24,13 +23,15 @@ std::string WhyRefused(const session::ProgramState& state, const command::Reques
 // Carries out a request and returns its exit code; `reply` is the text for the caller (the
 // state, or why the request was refused). A new schedule while one is active is refused; a
 // cancel, a show and a quit happen once this event has returned.
-int CarryOut(frmMain& main, const command::Request& request, std::string& reply);
+int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const command::Request& request, std::string& reply);
 
 // The same for the arguments another copy sent: checked first, as any program may send them.
-int CarryOut(frmMain& main, std::uintptr_t kind, const std::string& data, std::string& reply);
+int CarryOut(session::ProgramState& state, ui::Runtime& runtime, std::uintptr_t kind, const std::string& data,
+             std::string& reply);
 
-// The running copy's state: idle, or the action, its moment and the seconds left.
-std::string StatusText(frmMain& main);
+// The running copy's state: idle, or the action, its moment and the seconds left, and whether
+// the computer is kept awake for it.
+std::string StatusText(const session::ProgramState& state);
 
 // What the command line asks before any window is made. With no switches: nothing, the program
 // starts as always. A refused line (its reason and the usage shown), /?, a request handed to the
@@ -45,6 +46,6 @@ Start Begin(session::ProgramState& state);
 
 // The first copy's request, once its window is up; a refusal (none is expected: Begin checked)
 // is told as to a later copy.
-void CarryOutAtStart(frmMain& main, const command::Request& request);
+void CarryOutAtStart(session::ProgramState& state, ui::Runtime& runtime, const command::Request& request);
 
 }  // namespace app

@@ -31,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   runtime.Dispatch([&main, &runtime, &start] {
     main.Initialize();
     main.Show();
-    if (start.request && !runtime.Ended()) app::CarryOutAtStart(main, *start.request);
+    if (start.request && !runtime.Ended()) app::CarryOutAtStart(state, runtime, *start.request);
   });
   // A main window that could not be made (the error has been shown) leaves nothing to use:
   // end rather than linger unseen, holding the single-copy lock.

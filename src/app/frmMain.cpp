@@ -54,9 +54,13 @@ frmMain::frmMain(ui::Runtime& runtime, session::ProgramState& state)
   DesignLayout();
   BindHandlers();
   state_.main = this;
+  state_.Control.Listen(*this);
+  state_.Control.SetHost(this);
 }
 
 frmMain::~frmMain() {
+  state_.Control.StopListening(*this);
+  state_.Control.SetHost(nullptr);
   if (state_.main == this) state_.main = nullptr;
 }
 
@@ -87,7 +91,6 @@ void frmMain::Form_Load() {
   }
   EachStatement({
       [&] { state_.AppFolder = platform::WithTrailingBackslash(platform::AppPath(os_.kernel32)); },
-      [&] { state_.ActionName = schedule::LabelName(Action::Shutdown); },
       [&] { mnu_popup.SetVisible(false); },
       [&] {
         if (os_.files.FileExists(state_.SettingsPath())) keepUnreadSettings_ = !LoadSett(state_.SettingsPath());
@@ -115,7 +118,6 @@ void frmMain::Form_Load() {
         }
       },
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
-      [&] { state_.ExitNow = false; },
   });
 }
 
@@ -132,20 +134,24 @@ int frmMain::SelectedAction() const {
   return -1;
 }
 
+std::string frmMain::ActionName() const {
+  return schedule::LabelName(schedule::ActionAt(SelectedAction()).value_or(Action::Shutdown));
+}
+
 void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
   ui::Runtime& rt = GetRuntime();
   if (ScheduleActive()) {
     int answer = rt.MsgBox("Quenlar is currenty Active. Do you want to Deactivate it?   ",
                            ui::mb::kYesNo | ui::mb::kCritical);
     if (answer == ui::vbYes) {
-      state_.ExitNow = true;
+      state_.Control.End();
       cancel = 0;
     } else {
       cancel = 1;
     }
     return;
   }
-  if (state_.ExitNow || mnu_confirm.Checked()) {
+  if (state_.Control.Leaving() || mnu_confirm.Checked()) {
     cancel = 0;
     return;
   }
@@ -157,6 +163,7 @@ void frmMain::Form_Unload(int& /*cancel*/) {
   EachStatement({
       [&] { tray::DeleteIcon(os_.shell32, state_.TrayRecord); },
       [&] { SaveSett(state_.SettingsPath()); },
+      [&] { state_.Control.End(); },  // nothing is watched, nor the computer kept awake, any more
       [&] {
         if (tmrAction.Enabled()) tmrAction.SetEnabled(false);
       },
@@ -194,7 +201,9 @@ void frmMain::mnu_exit_Click() {
   EachStatement({[&] { Unload(); }});
 }
 
-bool frmMain::Unload() { return state_.ExitNow ? CloseEvenWhileDeciding(ui::vbFormCode) : ui::Form::Unload(); }
+bool frmMain::Unload() {
+  return state_.Control.Leaving() ? CloseEvenWhileDeciding(ui::vbFormCode) : ui::Form::Unload();
+}
 
 void frmMain::SeriousErrorExit() {
   GetRuntime().MsgBox("Quenlar has encountered a serious error, click OK to terminate.", ui::mb::kCritical, "Error!");
@@ -229,6 +238,7 @@ schedule::Schedule frmMain::OptionsFromWindow() {
   s.message = txtMessage.Text();
   s.playSound = chkAlarmF.Value() == 1;
   s.soundFile = txtAlarmF.Text();
+  s.keepAwake = mnu_keepawake.Checked();
   return s;
 }
 
@@ -236,6 +246,8 @@ schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
   TakePeriod();
   schedule::Schedule s = OptionsFromWindow();
   s.trigger = TriggerFromWindow(now);
+  if (optTime[1].Value())
+    s.inSeconds = std::chrono::duration_cast<std::chrono::seconds>(s.trigger.moment - now).count();
   return s;
 }
 
@@ -254,38 +266,96 @@ void frmMain::ShowSchedule(const schedule::Schedule& s) {
   }
 }
 
-bool frmMain::Activate(const schedule::Schedule& schedule, std::string& refusal) {
-  if (active_) DeactivateSchedule();
-  auto watch = schedule::Arm(schedule.trigger, os_, refusal);
-  if (!watch) return false;
-  ShowSchedule(schedule);
-  ActivateSchedule(schedule, std::move(watch));
-  return true;
+// The "In" or "At" entry, in the largest unit that holds the amount exactly; an amount the
+// entry cannot hold leaves it. Each control on its own: a hidden window takes no focus.
+void frmMain::ShowEntry(const schedule::Schedule& s) {
+  if (s.trigger.IsCondition()) return;
+  if (s.inSeconds <= 0) {
+    EachStatement({[&] { optTime[0].SetValue(true); }, [&] { ActTime.SetValue(s.trigger.moment); }});
+    return;
+  }
+  const long long seconds = s.inSeconds;
+  int unit = -1;
+  long long amount = 0;
+  if (seconds % 3600 == 0 && seconds / 3600 >= 1 && seconds / 3600 <= 999) {
+    unit = 0, amount = seconds / 3600;
+  } else if (seconds % 60 == 0 && seconds / 60 >= 1 && seconds / 60 <= 999) {
+    unit = 1, amount = seconds / 60;
+  } else if (seconds >= 5 && seconds <= 999) {
+    unit = 2, amount = seconds;
+  }
+  if (unit < 0) return;
+  EachStatement({
+      [&] { optTime[1].SetValue(true); },
+      [&] { cboTimeUnit.SetListIndex(unit); },
+      [&] { txtPeriod.SetText(std::to_string(amount)); },
+  });
 }
 
 void frmMain::cmdActivate_Click() {
-  if (!active_)
+  if (!state_.Control.Armed())
     ActivateSchedule(ScheduleFromWindow(os_.kernel32.GetLocalTime()));
   else
-    DeactivateSchedule();
+    state_.Control.Cancel();
 }
 
 // The schedule is armed first: a trigger that cannot be armed leaves everything as it was, and
 // the trigger never runs on an old target.
 void frmMain::ActivateSchedule(const schedule::Schedule& schedule) {
   std::string refusal;
-  auto watch = schedule::Arm(schedule.trigger, os_, refusal);
-  if (!watch) {
-    GetRuntime().MsgBox(refusal, ui::mb::kExclamation);
-    return;
-  }
-  ActivateSchedule(schedule, std::move(watch));
+  activatingHere_ = true;
+  const bool armed = state_.Control.Activate(schedule, refusal);
+  activatingHere_ = false;
+  if (!armed) GetRuntime().MsgBox(refusal, ui::mb::kExclamation);
 }
 
 void frmMain::ActivateSchedule(const schedule::Schedule& schedule, std::unique_ptr<schedule::Watch> watch) {
-  state_.Schedule = schedule;
-  watch_ = std::move(watch);
-  active_ = true;
+  activatingHere_ = true;
+  state_.Control.Activate(schedule, std::move(watch));
+  activatingHere_ = false;
+}
+
+// What each move of the schedule shows.
+void frmMain::Moved(control::Transition /*how*/, control::Phase from, control::Phase to) {
+  using control::Phase;
+  const schedule::Schedule& s = state_.Control.Schedule();
+  switch (to) {
+    case Phase::Armed:
+      if (from == Phase::Armed) {  // postponed while armed: a new target, a new tip
+        EachStatement({[&] { ShowTargetPanel(); }, [&] { ShowTrayState(); }});
+        return;
+      }
+      if (from == Phase::Warning) {
+        EachStatement({[&] { Show(); }});  // postponed in the warning: back as activation leaves it
+      } else if (!activatingHere_) {
+        ShowSchedule(s);  // given from elsewhere: the controls show it as if the user had chosen it
+        ShowEntry(s);
+      }
+      ShowActive();
+      return;
+    case Phase::Idle:
+      ShowIdle();
+      return;
+    case Phase::Warning:
+      tmrAction.SetEnabled(false);
+      Hide();
+      countdown_ = std::make_unique<countdown::frmAction>(GetRuntime(), state_);
+      countdown_->Show();
+      return;
+    case Phase::Performing:
+      tmrAction.SetEnabled(false);
+      if (s.action == Action::Alarm || !s.program.empty()) Hide();
+      return;
+    case Phase::AlarmShowing:
+      ShowAlarmWindow();
+      return;
+    case Phase::Ending:
+      tmrAction.SetEnabled(false);
+      return;
+  }
+}
+
+void frmMain::ShowActive() {
   EachStatement({
       [&] { cmdActivate.SetCaption(kDeactivateCaption); },
       [&] { ShowTargetPanel(); },
@@ -309,9 +379,7 @@ void frmMain::ActivateSchedule(const schedule::Schedule& schedule, std::unique_p
   });
 }
 
-void frmMain::DeactivateSchedule() {
-  active_ = false;
-  watch_.reset();
+void frmMain::ShowIdle() {
   EachStatement({
       [&] { cmdActivate.SetCaption(kActivateCaption); },
       [&] { tmrAction.SetEnabled(false); },
@@ -339,11 +407,11 @@ void frmMain::mnu_activate_Click() {
 // the user may mend it); what it hands back is activated with the action and options chosen
 // here, as "Activate" activates a time.
 void frmMain::mnu_when_Click() {
-  if (active_) return;
+  if (state_.Control.GetPhase() != control::Phase::Idle) return;
   when::frmWhen window(GetRuntime(), state_);
   window.Show(ui::vbModal, this);
   auto armed = window.TakeArmed();
-  if (!armed || GetRuntime().Ended() || state_.ExitNow || active_) return;
+  if (!armed || GetRuntime().Ended() || state_.Control.GetPhase() != control::Phase::Idle) return;
   schedule::Schedule s = OptionsFromWindow();
   s.trigger = armed->trigger;
   ActivateSchedule(s, std::move(armed->watch));
@@ -353,7 +421,7 @@ void frmMain::mnu_when_Click() {
 // same font where it fits, else in a smaller one, and a program's name too long even so is
 // shortened in its middle, so that its start and its extension still show.
 void frmMain::ShowTargetPanel() {
-  const schedule::Trigger& trigger = state_.Schedule.trigger;
+  const schedule::Trigger& trigger = state_.Control.Schedule().trigger;
   lblActionTime.SetFont(kClockFont);
   if (!trigger.IsCondition()) {
     lblActionTime.SetCaption(TargetText(trigger.moment));
@@ -426,86 +494,26 @@ void frmMain::cboTimeUnit_Change() { TakePeriod(); }
 
 // ---------------------------------------------------------------- trigger and dispatch
 
-// The trigger stops with the schedule's firing: no second dispatch can start.
-void frmMain::StopTrigger() {
-  tmrAction.SetEnabled(false);
-  active_ = false;
-}
-
+// The schedule's watch is asked on each tick. Carried out without a countdown, or with an
+// alarm window that could not open (the failure has been told), nothing is left to show, and
+// the program ends as it would after the alarm.
 void frmMain::tmrAction_Timer() {
   try {
-    if (!watch_ || !watch_->Fired()) return;
-    watch_.reset();
-    if (state_.Schedule.action == Action::Alarm) {
-      state_.ExitNow = true;
-      Hide();
-      PerformAction();
-      // The alarm window could not open (the failure has been reported): nothing is left to
-      // show, and the program ends as it would after the alarm.
-      if (!alarm_ || !alarm_->IsLoaded()) Unload();
-      return;
-    }
-    if (state_.Schedule.countdown == 0) {
-      state_.ExitNow = true;
-      StopTrigger();
-      PerformAction();
+    state_.Control.Tick();
+    const control::Phase phase = state_.Control.GetPhase();
+    if (phase == control::Phase::Ending || (phase == control::Phase::AlarmShowing && (!alarm_ || !alarm_->IsLoaded())))
       Unload();
-      return;
-    }
-    StopTrigger();
-    Hide();
-    state_.ExitNow = true;
-    countdown_ = std::make_unique<countdown::frmAction>(GetRuntime(), state_);
-    countdown_->Show();
   } catch (const std::exception&) {
     SeriousErrorExit();
   }
 }
 
-// A failure of Shutdown, Restart or Log Off ends in a forced shutdown, so that the computer
-// goes down as the user asked. Hibernate, Stand by, Lock and the alarm are not replaced by
-// anything: the user who asked for them must not lose the work of every open program. Any
-// request that did not happen is reported, naming that request.
-void frmMain::PerformAction() {
-  ui::Runtime& rt = GetRuntime();
-  const schedule::Schedule& s = state_.Schedule;
-  power::Refusal refusal;
-  std::string request;  // the request that did not happen, as the user knows it
-  std::string failure;  // the run-time error, when that is why
-  try {
-    state_.Forced = s.forced;
-    StopTrigger();
-    request = state_.ActionText();
-    // The chosen program starts whenever a path is set, ticked or not, one second ahead.
-    if (!s.program.empty() && s.action != Action::Alarm) {
-      StartProgram(s.program);
-      Hide();
-      platform::WaitSeconds(os_, rt, 1);
-      if (rt.Ended()) return;  // the program was ended meanwhile: nothing more is done
-    }
-    if (s.action == Action::Alarm)
-      ShowAlarmWindow();
-    else
-      power::Perform(os_, state_.Family, s.action, state_.Forced, refusal);
-  } catch (const std::exception& error) {
-    refusal = {};
-    if (!schedule::LeavesWindows(s.action)) {
-      failure = ui::DescribeError(error);
-    } else {
-      request = schedule::PlainName(Action::Shutdown);
-      power::ExitWin(os_, state_.Family, os::kEwxShutdown, true, &refusal);  // its own failure reaches the caller
-    }
-  }
-  if (refusal.refused || refusal.notOffered || !failure.empty())
-    rt.MsgBox(power::FailureText(os_.kernel32, request, refusal, failure), ui::mb::kCritical);
+bool frmMain::WaitSeconds(int seconds) {
+  platform::WaitSeconds(os_, GetRuntime(), seconds);
+  return !GetRuntime().Ended();
 }
 
-// Starts the chosen program hidden, with "Open"; a file whose type has no "Open" verb (a file
-// picked with "All Files") starts with its type's default verb instead.
-void frmMain::StartProgram(const std::string& path) {
-  if (os_.shell32.ShellExecuteA(0, "Open", path, "", "", os::kSwHide) == os::kSeErrNoAssoc)
-    os_.shell32.ShellExecuteA(0, "", path, "", "", os::kSwHide);
-}
+void frmMain::TellFailure(const std::string& text) { GetRuntime().MsgBox(text, ui::mb::kCritical); }
 
 void frmMain::ShowAlarmWindow() {
   alarm_ = std::make_unique<alarm::frmAlarm>(GetRuntime(), state_);
@@ -515,10 +523,11 @@ void frmMain::ShowAlarmWindow() {
 // ---------------------------------------------------------------- status caption and tray
 
 std::string frmMain::StatusCaption() const {
-  const schedule::Trigger& trigger = state_.Schedule.trigger;
-  std::string status = state_.ActionText() + (trigger.IsCondition() ? " When " + schedule::Describe(trigger)
-                                                                     : " On " + base::FormatStatusMoment(trigger.moment, names_));
-  return chkForced.Value() == 1 ? "FORCED " + status : status;
+  const schedule::Schedule& s = state_.Control.Schedule();
+  std::string status = state_.ActionText() + (s.trigger.IsCondition() ? " When " + schedule::Describe(s.trigger)
+                                                                       : " On " + base::FormatStatusMoment(s.trigger.moment, names_));
+  if (state_.Control.Postponed()) status += " (postponed)";
+  return s.forced ? "FORCED " + status : status;
 }
 
 void frmMain::SetActiveCaption() {
@@ -534,7 +543,11 @@ countdown::frmAction* frmMain::Countdown() const {
 }
 
 void frmMain::Form_CopyData(ui::CopyDataMessage& message) {
-  message.answer = CarryOut(*this, message.kind, message.data, message.reply);
+  message.answer = CarryOut(state_, GetRuntime(), message.kind, message.data, message.reply);
+}
+
+void frmMain::MinimizeToTray() {
+  if (Visible()) cmdTray_Click();
 }
 
 void frmMain::cmdTray_Click() {
@@ -546,7 +559,7 @@ void frmMain::cmdTray_Click() {
 // The picture and tip that tell the schedule's state: the window's icon and the status caption
 // (written into the caption for it) while active, the grey icon and "(NOT ACTIVE)" while idle.
 frmMain::TrayIcon frmMain::TrayIconNow() {
-  if (active_) {
+  if (state_.Control.Armed()) {
     SetActiveCaption();
     return {PictureHandle(), Caption()};
   }
@@ -604,33 +617,26 @@ void frmMain::optExitOption_Click(int index) {
   if (picOptions(0).Top() != kPanelInView && index < 6) ShowPanel(0);
   switch (index) {
     case 3:
-      if (HibernateAllowed()) {
-        state_.ActionName = schedule::LabelName(Action::Hibernate);
-        return;
-      }
+      if (HibernateAllowed()) return;
       if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
                     ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
         optExitOption[0].SetValue(true);
-        state_.ActionName = schedule::LabelName(Action::Shutdown);
         return;
       }
       if (const std::string command = power::HibernateOnCommand(os_.kernel32);
           !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
         rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
         optExitOption[3].SetValue(true);
-        state_.ActionName = schedule::LabelName(Action::Hibernate);
       } else if (!rt.Ended()) {
         rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
         optExitOption[0].SetValue(true);
-        state_.ActionName = schedule::LabelName(Action::Shutdown);
       }
       return;
     case 6:
-      state_.ActionName = schedule::LabelName(Action::Alarm);
       ShowPanel(1);
       return;
     default:
-      state_.ActionName = schedule::LabelName(*schedule::ActionAt(index));
+      return;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "control/Controller.h"
 #include "platform/FileOpenDialog.h"
 #include "power/modShutdown.h"
 #include "schedule/Schedule.h"
@@ -25,7 +26,7 @@ class frmAction;
 
 namespace app {
 
-class frmMain : public ui::Form, public session::MainWindow {
+class frmMain : public ui::Form, public session::MainWindow, public control::Listener, public control::Host {
  public:
   // Becomes the state's main window until it is destroyed.
   frmMain(ui::Runtime& runtime, session::ProgramState& state);
@@ -35,27 +36,25 @@ class frmMain : public ui::Form, public session::MainWindow {
 
   // A schedule is active from its activation until it is deactivated or fires; the trigger
   // timer runs exactly while it is.
-  bool ScheduleActive() const { return active_; }
+  bool ScheduleActive() const { return state_.Control.Armed(); }
+  // The selected action's name, as its option shows it ("Alarm && Message"); Shutdown's when
+  // none is selected.
+  std::string ActionName() const;
   // The schedule the window's controls describe, its moment counted from `now`. A moment that
   // cannot be worked out (no unit chosen) is a run-time error.
   schedule::Schedule ScheduleFromWindow(base::LocalTime now);
-  // The schedule's action and options as the window's controls describe them, without a trigger.
-  schedule::Schedule OptionsFromWindow();
-  // Shows a schedule given from elsewhere in the controls, as if the user had chosen it, and
-  // activates it. A trigger that cannot be armed changes nothing: false, with the reason.
-  bool Activate(const schedule::Schedule& schedule, std::string& refusal);
+  schedule::Schedule OptionsFromWindow() override;
   // The status caption into the caption.
   void SetActiveCaption();
-  // The status caption's text: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss AMPM", or for a
-  // condition "[FORCED ]<action> When <condition>".
-  std::string StatusCaption() const;
-  // How far the active schedule's condition has come ("CPU below 10 % for 3 of 5 min"); empty
-  // for a moment or when none is active.
-  std::string ConditionProgress() const { return watch_ ? watch_->Progress() : ""; }
+  std::string StatusCaption() const override;
   // Shows a schedule in the controls, as the user would have set them for it.
   void ShowSchedule(const schedule::Schedule& schedule);
+  // Shows a moment's "In" or "At" entry as the user would have made it for this schedule.
+  void ShowEntry(const schedule::Schedule& schedule);
   // Brings the window back from the tray (or to the front) and takes the icon away.
-  void RestoreFromTray();
+  void RestoreFromTray() override;
+  // Sends the window to the tray, as its button does, when it shows.
+  void MinimizeToTray() override;
   // The countdown window while the schedule counts down, or nullptr.
   countdown::frmAction* Countdown() const;
   // Another copy of the program hands its command line over (tells its answer and text).
@@ -72,8 +71,15 @@ class frmMain : public ui::Form, public session::MainWindow {
   // ---- what the other windows reach (MainWindow)
   bool SaveSett(const std::string& fileName) override;
   bool Unload() override;
-  void PerformAction() override;
   bool BeepOnTimeout() const override { return mnu_beep.Checked(); }
+  bool PostponeOffered() const override { return mnu_postpone.Checked(); }
+
+  // ---- the schedule's life as this window shows it (control::Listener), and what carrying out
+  // the action needs of it (control::Host)
+  void Moved(control::Transition how, control::Phase from, control::Phase to) override;
+  void Offered(const schedule::Schedule& schedule) override { ShowSchedule(schedule); }
+  bool WaitSeconds(int seconds) override;
+  void TellFailure(const std::string& text) override;
 
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
   // False when the file could not be opened or read.
@@ -226,7 +232,6 @@ class frmMain : public ui::Form, public session::MainWindow {
  private:
   // Opens the alarm window, not modal.
   void ShowAlarmWindow();
-  void StartProgram(const std::string& path);
   // The index of the selected action, or -1 when none is.
   int SelectedAction() const;
   schedule::Trigger TriggerFromWindow(base::LocalTime now) const;
@@ -242,13 +247,14 @@ class frmMain : public ui::Form, public session::MainWindow {
   void TakePeriod();
   void DesignLayout();
   void BindHandlers();
-  // Arms the schedule's trigger and activates it; a trigger that cannot be armed is reported
-  // and nothing changes.
+  // Activates the schedule the window built; a trigger that cannot be armed is reported and
+  // nothing changes.
   void ActivateSchedule(const schedule::Schedule& schedule);
   void ActivateSchedule(const schedule::Schedule& schedule, std::unique_ptr<schedule::Watch> watch);
-  void StopTrigger();
+  // The window as it shows an armed schedule, and as it shows none.
+  void ShowActive();
+  void ShowIdle();
   void RestartClockWithTrigger();
-  void DeactivateSchedule();
   void ShowPanel(int index);
   void FileOptionClick(ui::CheckBox& box, ui::TextBox& path, ui::CommandButton& button,
                        void (frmMain::*pick)());
@@ -265,8 +271,8 @@ class frmMain : public ui::Form, public session::MainWindow {
 
   session::ProgramState& state_;
   os::Services& os_;  // the state's services
-  bool active_ = false;                  // the Activate/Deactivate toggle
-  std::unique_ptr<schedule::Watch> watch_;  // the active schedule's trigger, armed
+  // The window itself activates: its controls show the schedule already.
+  bool activatingHere_ = false;
   // The settings file was there at start-up but could not be read (another program held it):
   // it still holds the user's choices, so only the user's own save replaces it.
   bool keepUnreadSettings_ = false;

@@ -121,6 +121,7 @@ const std::map<std::string, Switch>& Switches() {
       {"status", {Kind::Verb, false, std::nullopt, Request::Verb::Status}},
       {"show", {Kind::Verb, false, std::nullopt, Request::Verb::Show}},
       {"quit", {Kind::Verb, false, std::nullopt, Request::Verb::Quit}},
+      {"postpone", {Kind::Verb, true, std::nullopt, Request::Verb::Postpone}},
       {"?", {Kind::Verb, false, std::nullopt, Request::Verb::Usage}},
   };
   return table;
@@ -201,6 +202,13 @@ Parsed Parse(const std::vector<std::string>& args) {
       case Kind::Verb:
         verbSwitch = shown;
         request.verb = s.verb;
+        if (s.verb == Request::Verb::Postpone) {
+          auto minutes = InRange(*value, schedule::kLongestPostpone);
+          if (!minutes)
+            return Refuse("/postpone takes whole minutes, 1 to " + std::to_string(schedule::kLongestPostpone) +
+                          ", not \"" + *value + "\"");
+          request.minutes = static_cast<int>(*minutes);
+        }
         break;
       case Kind::Action:
         if (!actionSwitch.empty()) return Refuse("only one action may be given: " + actionSwitch + " and " + shown);
@@ -315,7 +323,7 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 
 std::string UsageText() {
   return "Usage: quenlar ACTION [TIME | WHEN] [OPTIONS]\n"
-         "       quenlar /a | /status | /show | /quit | /?\n"
+         "       quenlar /a | /postpone MIN | /status | /show | /quit | /?\n"
          "\n"
          "ACTION   /s shut down, /r restart, /l log off, /h hibernate, /standby (/sleep),\n"
          "         /lock, /alarm \"message\" [/sound FILE]\n"
@@ -329,7 +337,8 @@ std::string UsageText() {
          "         /net 50:5    when the network stays below 50 KB/s for 5 minutes\n"
          "OPTIONS  /f forced, /w N warning of N seconds (0 to 99), /run \"program\" started a\n"
          "         second before the action, /tray into the tray once activated\n"
-         "RUNNING  /a (/cancel) cancels the running copy's schedule, /status tells it,\n"
+         "RUNNING  /a (/cancel) cancels the running copy's schedule, /postpone 10 puts it\n"
+         "         off by 10 minutes (also in its warning), /status tells it,\n"
          "         /show brings its window up, /quit ends it\n"
          "\n"
          "Switches are written /x or -x; a value as /t 60 or /t:60. Exit codes: 0 done,\n"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "schedule/Action.h"
+#include "schedule/Schedule.h"
 #include "schedule/Trigger.h"
 
 namespace command {
@@ -58,8 +59,9 @@ struct When {
 };
 
 struct Request {
-  enum class Verb { Schedule, Cancel, Status, Show, Quit, Usage };
+  enum class Verb { Schedule, Cancel, Status, Show, Quit, Usage, Postpone };
   Verb verb = Verb::Schedule;
+  int minutes = 0;  // Verb::Postpone: how long
   // Verb::Schedule: the action, and what the switches set; what they leave out stays as the
   // window has it.
   std::optional<schedule::Action> action;

@@ -1,5 +1,8 @@
 #include "countdown/frmAction.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "base/Convert.h"
 #include "countdown/modSpeaker.h"
 #include "platform/TopMost.h"
@@ -17,6 +20,7 @@ constexpr int kBeepingInterval = 900;  // plus the 100 ms tone: a second
 constexpr int kSilentInterval = 1000;
 constexpr float kToneLength = 100;
 constexpr double kLateness = 50;  // ms a second may run over before the countdown catches up
+constexpr int kWidth = 5190, kHeight = 1740, kHeightWithPostpone = 2220;
 
 }  // namespace
 
@@ -28,7 +32,7 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   MaxButton = false;
   StartUpPosition = ui::StartUpPosition::CenterScreen;
   KeyPreview = true;
-  SetClientSize(5190, 1740);
+  SetClientSize(kWidth, kHeight);
 
   lblMessage.Move(180, 180, 4830, 255);
   prgBar.Move(180, 540, 4830, 315);
@@ -37,6 +41,14 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   chk_mute.Move(180, 1155, 2535, 255);
   cmdCancel.SetCaption("Cancel");
   cmdCancel.Move(3690, 1080, 1320, 405);
+  txtPostpone.SetMaxLength(3);
+  txtPostpone.Move(180, 1650, 495, 285);
+  lblPostpone.SetCaption("minutes later");
+  lblPostpone.Move(735, 1680, 1800, 225);
+  cmdPostpone.SetCaption("&Postpone");
+  cmdPostpone.Move(3690, 1590, 1320, 405);
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&txtPostpone, &lblPostpone, &cmdPostpone})
+    control->SetVisible(false);
   tmrProgress.SetInterval(kSilentInterval);
 
   LoadEvent = [this] { Form_Load(); };
@@ -46,22 +58,34 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   tmrProgress.TimerEvent = [this] { tmrProgress_Timer(); };
   cmdCancel.Click = [this] { cmdCancel_Click(); };
+  cmdPostpone.Click = [this] { cmdPostpone_Click(); };
+  txtPostpone.KeyPress = [this](int& keyAscii) { txtPostpone_KeyPress(keyAscii); };
+  state_.Control.Listen(*this);
 }
 
+frmAction::~frmAction() { state_.Control.StopListening(*this); }
+
 std::string frmAction::Sentence(double remaining) const {
-  return "Action : " + state_.ActionName + " will be performed in " + base::NumberText(remaining) + " Seconds.";
+  return "Action : " + state_.ActionName() + " will be performed in " + base::NumberText(remaining) + " Seconds.";
 }
 
 void frmAction::Form_Load() {
   EachStatement({
       [&] { chk_mute.SetValue(state_.main->BeepOnTimeout() ? 0 : 1); },
-      [&] { length_ = state_.Schedule.countdown; },
+      [&] { length_ = state_.Control.Schedule().countdown; },
       [&] { prgBar.SetMax(length_); },
       [&] {
         if (chk_mute.Value() == 0) tmrProgress.SetInterval(kBeepingInterval);
       },
       [&] { lblMessage.SetCaption(Sentence(length_)); },
       [&] { tray::DeleteIcon(state_.os.shell32, state_.TrayRecord); },
+      [&] {
+        if (!state_.main->PostponeOffered()) return;
+        txtPostpone.SetText(std::to_string(state_.PostponeMinutes));
+        for (ui::Control* control : std::initializer_list<ui::Control*>{&txtPostpone, &lblPostpone, &cmdPostpone})
+          control->SetVisible(true);
+        SetClientSize(kWidth, kHeightWithPostpone);
+      },
   });
 }
 
@@ -80,6 +104,7 @@ void frmAction::tmrProgress_Timer() {
   }
   KeepTime();
   const int count = ++count_;
+  state_.Control.SetWarningLeft(Remaining());
   prgBar.SetValue(count);
   if (chk_mute.Value() == 1) {
     tmrProgress.SetInterval(kSilentInterval);
@@ -111,7 +136,7 @@ void frmAction::KeepTime() {
 
 void frmAction::Perform() {
   tmrProgress.SetEnabled(false);
-  state_.main->PerformAction();
+  state_.Control.Perform();
   Unload();
 }
 
@@ -122,9 +147,26 @@ void frmAction::StopAndTell(const std::string& message) {
   GetRuntime().MsgBox(message, ui::mb::kInformation);
 }
 
-void frmAction::cmdCancel_Click() {
-  StopAndTell("Action " + base::UCase(state_.ActionText()) + ", has been cancelled by the user!   ");
-  Unload();
+void frmAction::cmdCancel_Click() { state_.Control.Cancel(); }
+
+// The minutes as typed, brought into their range, are remembered for the next warning.
+void frmAction::cmdPostpone_Click() {
+  const int minutes = static_cast<int>(std::clamp<double>(base::Val(txtPostpone.Text()), 1, session::kLongestPostpone));
+  state_.PostponeMinutes = minutes;
+  state_.Control.Postpone(minutes);
+}
+
+void frmAction::txtPostpone_KeyPress(int& keyAscii) { ui::KeepDigits(keyAscii); }
+
+void frmAction::Moved(control::Transition how, control::Phase from, control::Phase to) {
+  if (from != control::Phase::Warning || !IsLoaded()) return;
+  if (to == control::Phase::Armed) {  // postponed: the count stops, the window goes quietly
+    tmrProgress.SetEnabled(false);
+    Unload();
+  } else if (how == control::Transition::Cancel && !closedByUser_) {
+    StopAndTell("Action " + base::UCase(state_.ActionText()) + ", has been cancelled by the user!   ");
+    Unload();
+  }
 }
 
 // Closed by the user from the control menu, the close box or Alt+F4; the program's own closes
@@ -132,13 +174,19 @@ void frmAction::cmdCancel_Click() {
 void frmAction::Form_QueryUnload(int& /*cancel*/, int unloadMode) {
   if (unloadMode != ui::vbFormControlMenu) return;
   StopAndTell(state_.ActionText() + " has been cancelled by the user!   ");
+  closedByUser_ = true;
+  state_.Control.Cancel();
 }
 
+// The main window closes with the warning, which ends the program; not when the schedule was
+// postponed.
 void frmAction::Form_Unload(int& /*cancel*/) {
   EachStatement({
       [&] { tmrProgress.SetEnabled(false); },
       [&] { platform::SetTopMost(state_.os.user32, *this, false); },
-      [&] { state_.main->Unload(); },
+      [&] {
+        if (state_.Control.Leaving()) state_.main->Unload();
+      },
   });
 }
 

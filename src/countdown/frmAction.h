@@ -1,7 +1,8 @@
 // The countdown warning: the last word before the scheduled action. It counts the countdown
 // length down once a second with a sentence and a progress bar, beeps unless muted, and then
-// has the main window perform the action; the user may cancel instead. Either way it closes
-// the main window, which ends the program.
+// asks the schedule's controller to carry the action out; the user may cancel instead. Either
+// way it closes the main window, which ends the program. Where the user allows it, the
+// schedule may be postponed by some minutes instead: the warning goes, the program stays.
 #pragma once
 
 #include "session/ProgramState.h"
@@ -10,9 +11,10 @@
 
 namespace countdown {
 
-class frmAction : public ui::Form {
+class frmAction : public ui::Form, public control::Listener {
  public:
   frmAction(ui::Runtime& runtime, session::ProgramState& state);
+  ~frmAction() override;
 
   // "Action : <action> will be performed in <n> Seconds."
   std::string Sentence(double remaining) const;
@@ -23,6 +25,10 @@ class frmAction : public ui::Form {
   ui::ProgressBar prgBar{*this, "prgBar"};
   ui::CheckBox chk_mute{*this, "chk_mute"};
   ui::CommandButton cmdCancel{*this, "cmdCancel"};
+  // Below them, shown only where postponing is allowed.
+  ui::TextBox txtPostpone{*this, "txtPostpone"};
+  ui::Label lblPostpone{*this, "lblPostpone"};
+  ui::CommandButton cmdPostpone{*this, "cmdPostpone"};
   ui::Timer tmrProgress{*this, "tmrProgress"};
 
   void Form_Load();
@@ -32,6 +38,11 @@ class frmAction : public ui::Form {
   void Form_Unload(int& cancel);
   void tmrProgress_Timer();
   void cmdCancel_Click();
+  void cmdPostpone_Click();
+  void txtPostpone_KeyPress(int& keyAscii);
+
+  // The warning goes when the schedule is postponed, or cancelled from elsewhere.
+  void Moved(control::Transition how, control::Phase from, control::Phase to) override;
 
  private:
   // Stops the count, performs the action and closes.
@@ -41,6 +52,7 @@ class frmAction : public ui::Form {
   void KeepTime();
 
   session::ProgramState& state_;
+  bool closedByUser_ = false;  // the user closes the window: it has told of the cancel itself
   double length_ = 0;  // the countdown length in seconds, read once at load
   int count_ = 0;      // the seconds counted so far
   // When the last tick came (elapsed-time clock), and how many milliseconds the ticks have

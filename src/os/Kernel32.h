@@ -23,6 +23,10 @@ constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;
 constexpr std::uint32_t kSynchronize = 0x00100000;
 constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;  // Windows Vista and later
 constexpr std::uint32_t kErrorInvalidParameter = 87;
+// SetThreadExecutionState: the request lasts until changed, and the system is needed (its idle
+// timer may not put it to sleep).
+constexpr std::uint32_t kEsContinuous = 0x80000000;
+constexpr std::uint32_t kEsSystemRequired = 0x00000001;
 // What GetCurrentProcess gives: a value that stands for the calling process, never closed.
 constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
 
@@ -115,6 +119,9 @@ class Kernel32 {
   // mode since the system started, in units of 100 nanoseconds; nonzero on success. Windows
   // before XP SP1 lacks it: there the call is a run-time error.
   virtual std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) = 0;
+  // Tells the power manager what this thread needs (kEs... flags); the previous state, or 0
+  // when the call failed. Windows 95 and NT 4.0 lack it: there the call is a run-time error.
+  virtual std::uint32_t SetThreadExecutionState(std::uint32_t flags) = 0;
 };
 
 }  // namespace os

@@ -10,12 +10,18 @@
 
 namespace schedule {
 
+// The longest postpone, in minutes.
+constexpr int kLongestPostpone = 999;
+
 struct Schedule {
   Action action = Action::Shutdown;
   bool forced = false;       // programs are closed without being asked
   std::string program;       // started hidden one second before the action; empty: none
   int countdown = 30;        // seconds of warning before the action; 0: the action at once
   Trigger trigger;
+  // How a moment was given, for a window to show it so: "In" so many seconds from activation,
+  // or (0) "At" its time of day.
+  long long inSeconds = 0;
   // While it waits, the computer is kept from sleeping by its idle timer (the user's own sleep
   // is not blocked).
   bool keepAwake = false;

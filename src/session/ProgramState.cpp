@@ -8,8 +8,6 @@ namespace session {
 
 std::string ProgramState::SettingsPath() const { return AppFolder + "settings.qnl"; }
 
-std::string ProgramState::ActionText() const { return schedule::PlainText(ActionName); }
-
 std::int16_t ProgramState::BeepFrequency() const {
   return base::CInt(std::clamp<double>(base::Val(BeepFrequencyText), kLowestFrequency, kHighestFrequency));
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "control/Controller.h"
 #include "os/Services.h"
 #include "platform/WindowsVersion.h"
 #include "schedule/Schedule.h"
@@ -18,10 +19,10 @@ namespace session {
 constexpr int kLowestFrequency = 100;
 constexpr int kHighestFrequency = 10000;
 // The longest postpone the warning offers, in minutes.
-constexpr int kLongestPostpone = 999;
+constexpr int kLongestPostpone = schedule::kLongestPostpone;
 
-// The main window as the other windows use it: its settings, its close, the action, and the
-// preference they read.
+// The main window as the other windows and the command line use it: its settings, its close,
+// its options, its status caption, and the preference they read.
 class MainWindow {
  public:
   // Writes the settings file; false when it could not be written (the old file then stands),
@@ -29,15 +30,23 @@ class MainWindow {
   // only the user's own "Save Settings" replaces.
   virtual bool SaveSett(const std::string& fileName) = 0;
   // Asks the main window to close, as closing it from code does; true when it unloaded. Once
-  // the program has decided to end (ExitNow), this close is the one that ends it: it goes
+  // the program has decided to end (Control.Leaving()), this close is the one that ends it: it goes
   // through even while an earlier close is still asking its question, and that question is
   // then closed as declined.
   virtual bool Unload() = 0;
-  // Carries out the schedule now (the program to start first, then the power request or the
-  // alarm window).
-  virtual void PerformAction() = 0;
+  // Brings the window back from the tray (or to the front).
+  virtual void RestoreFromTray() = 0;
+  // Sends the window to the tray, as its button does, when it shows.
+  virtual void MinimizeToTray() = 0;
+  // The schedule's action and options as the window's controls describe them, without a trigger.
+  virtual schedule::Schedule OptionsFromWindow() = 0;
+  // The active schedule as the caption tells it: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss
+  // AMPM[ (postponed)]", or for a condition "[FORCED ]<action> When <condition>[ (postponed)]".
+  virtual std::string StatusCaption() const = 0;
   // "Beep Internal Speaker on Timeout" is ticked.
   virtual bool BeepOnTimeout() const = 0;
+  // "Allow Postpone in the Warning" is ticked.
+  virtual bool PostponeOffered() const = 0;
 
  protected:
   ~MainWindow() = default;
@@ -60,7 +69,7 @@ struct WhenChoices {
 
 class ProgramState {
  public:
-  explicit ProgramState(os::Services services) : os(services) {}
+  explicit ProgramState(os::Services services) : os(services), Control(os, Family) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;
 
@@ -68,10 +77,7 @@ class ProgramState {
   platform::WindowsFamily Family = platform::WindowsFamily::Other;  // asked once at start-up
 
   std::string AppFolder;          // the program's folder, ending in "\"
-  std::string ActionName;         // display name of the selected action, as a label shows it
-  schedule::Schedule Schedule;    // the schedule activated last: what the trigger carries out
-  bool ExitNow = false;           // the program has decided to end: closing asks nothing
-  bool Forced = false;            // the action about to be performed is forced
+  control::Controller Control;    // the schedule's life: the one activated last, its phase
   bool FirstCopy = false;         // the program already found itself the only copy running
   int PostponeMinutes = 10;       // the warning's postpone, last chosen (1 to kLongestPostpone)
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
@@ -81,11 +87,12 @@ class ProgramState {
 
   // The settings file in the program's folder.
   std::string SettingsPath() const;
-  // The action's name as plain text, where no access key is marked (a window's caption, the
-  // tray's tip, a message box): "Alarm & Message" for the label text "Alarm && Message".
-  std::string ActionText() const;
+  // The schedule's action as a label shows it ("Alarm && Message"), and as plain text, where no
+  // access key is marked (a window's caption, the tray's tip, a message box: "Alarm & Message").
+  std::string ActionName() const { return schedule::LabelName(Control.Schedule().action); }
+  std::string ActionText() const { return schedule::PlainName(Control.Schedule().action); }
   // When the schedule fires: the moment of its trigger (a condition has none).
-  base::LocalTime TargetTime() const { return Schedule.trigger.moment; }
+  base::LocalTime TargetTime() const { return Control.Schedule().trigger.moment; }
   // The frequency the countdown beeps at: the number the stored text begins with, brought into
   // the range (a hand-edited file may hold anything; the text itself is kept as stored).
   std::int16_t BeepFrequency() const;

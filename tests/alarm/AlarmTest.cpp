@@ -51,9 +51,10 @@ class Alarm : public testing_support::MainWindowTest {
   // The trigger's part: the schedule the window describes activated, the main window hidden,
   // the program set to end, the window shown.
   app::alarm::frmAlarm& Fire() {
-    state.Schedule = M().ScheduleFromWindow(clock.Now());
+    std::string refusal;
+    state.Control.Activate(M().ScheduleFromWindow(clock.Now()), refusal);
     M().Hide();
-    state.ExitNow = true;
+    state.Control.End();
     alarm = std::make_unique<app::alarm::frmAlarm>(runtime, state);
     alarm->Show();
     return *alarm;

@@ -53,9 +53,9 @@ TEST(ActivateInCode, EachActionIsShownAsChosenAndCarriedOutWhenItFires) {
     s.forced = true;
     s.countdown = 0;
     std::string refused;
-    ASSERT_TRUE(p.main.Activate(s, refused));
+    ASSERT_TRUE(p.state.Control.Activate(s, refused));
     EXPECT_TRUE(p.main.optExitOption[schedule::IndexOf(c.action)].Value()) << c.name;
-    EXPECT_EQ(p.state.ActionName, c.name);
+    EXPECT_EQ(p.main.ActionName(), c.name);
     EXPECT_EQ(p.main.chkForced.Value(), 1) << c.name;
     EXPECT_EQ(p.main.txtTimeout.Text(), "0") << c.name;
     EXPECT_TRUE(p.main.ScheduleActive()) << c.name;
@@ -78,7 +78,7 @@ TEST(ActivateInCode, TheAlarmsMessageAndFileAndAProgramToStartAreShownAsChosen) 
   s.playSound = true;
   s.soundFile = "C:\\Media\\ring.wav";
   std::string refused;
-  ASSERT_TRUE(alarm.main.Activate(s, refused));
+  ASSERT_TRUE(alarm.state.Control.Activate(s, refused));
   EXPECT_TRUE(alarm.main.optExitOption[6].Value());
   EXPECT_EQ(alarm.main.txtMessage.Text(), "Tea & biscuits");
   EXPECT_EQ(alarm.main.chkAlarmF.Value(), 1);
@@ -96,7 +96,7 @@ TEST(ActivateInCode, TheAlarmsMessageAndFileAndAProgramToStartAreShownAsChosen) 
   s = run.In5Seconds(Action::Shutdown);
   s.program = "C:\\Tools\\backup.bat";
   s.countdown = 3;
-  ASSERT_TRUE(run.main.Activate(s, refused));
+  ASSERT_TRUE(run.state.Control.Activate(s, refused));
   EXPECT_EQ(run.main.chkExecFile.Value(), 1);
   EXPECT_EQ(run.main.txtExecF.Text(), "C:\\Tools\\backup.bat");
   EXPECT_EQ(run.main.txtTimeout.Text(), "3");

@@ -40,7 +40,7 @@ TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
   boxes().Answer(ui::vbYes);
   ASSERT_TRUE(backend.CloseBox(M()));
   EXPECT_EQ(boxes().Log().size(), 1u) << "no exit question after the Yes";
-  EXPECT_TRUE(state.ExitNow);
+  EXPECT_TRUE(state.Control.Leaving());
   EXPECT_TRUE(runtime.Ended());
   EXPECT_FALSE(M().tmrAction.Enabled());
   EXPECT_FALSE(M().IsLoaded());
@@ -92,7 +92,7 @@ TEST_F(Close, WithoutConfirmationTheProgramEndsAtOnce) {
 }
 
 TEST_F(Close, ACloseAfterTheProgramDecidedToEndAsksNothing) {
-  state.ExitNow = true;
+  state.Control.End();
   M().Unload();
   EXPECT_TRUE(boxes().Log().empty());
   EXPECT_TRUE(runtime.Ended());

@@ -24,7 +24,7 @@ struct Program : testing_support::Harness {
     main = std::make_unique<app::frmMain>(runtime, state);
     main->Initialize();
     main->Show();
-    if (start.request) app::CarryOutAtStart(*main, *start.request);
+    if (start.request) app::CarryOutAtStart(state, runtime, *start.request);
     return start;
   }
   std::unique_ptr<app::frmMain> main;
@@ -134,7 +134,7 @@ TEST_F(CommandLine, AConditionIsArmedToldAndRefusedLikeATime) {
     running.backend.Advance(1s);
   }
   EXPECT_EQ(Later("/status"), 0);
-  EXPECT_EQ(Output(), "Shutdown When CPU < 10 % for 5 min; CPU below 10 % for 3 of 5 min.\n");
+  EXPECT_EQ(Output(), "Shutdown When CPU < 10 % for 5 min; CPU below 10 % for 3 of 5 min; the computer is kept awake.\n");
   EXPECT_EQ(Later("/a"), 0);
 
   EXPECT_EQ(Later("/lock /whenexit ffmpeg.exe"), command::kNotFound);

@@ -25,7 +25,7 @@ TEST_F(OptionsPanel, EachActionSetsItsName) {
   const char* names[] = {"Shutdown", "Restart", "Log Off", "Hibernate", "Stand by", "Lock PC", "Alarm && Message"};
   for (int i : {1, 2, 3, 4, 5, 6, 0}) {
     ASSERT_TRUE(backend.Click(M().optExitOption[i])) << i;
-    EXPECT_EQ(state.ActionName, names[i]);
+    EXPECT_EQ(M().ActionName(), names[i]);
   }
   EXPECT_TRUE(boxes().Log().empty()) << "hibernation already available: no question";
   EXPECT_EQ(M().optExitOption[6].Caption(), "Alarm && &Message");
@@ -88,7 +88,7 @@ TEST_F(OptionsPanel, DisabledHibernationCanBeSwitchedOnThroughPowerCfg) {
   EXPECT_EQ(boxes().Log()[1].text, "Hibernate is Enabled Successfully!     ");
   EXPECT_EQ(boxes().Log()[1].style, ui::mb::kInformation);
   EXPECT_TRUE(M().optExitOption[3].Value());
-  EXPECT_EQ(state.ActionName, "Hibernate");
+  EXPECT_EQ(M().ActionName(), "Hibernate");
   EXPECT_EQ(fake.log.Of<kernel32::CreateProcessA>(), (std::vector{kernel32::CreateProcessA{kPowerCfg, 2}}));
   const os::Handle process = fake.log.Of<kernel32::GetExitCodeProcess>().front().process;
   const user32::MsgWaitForMultipleObjects wait{{process}, false, os::kInfinite, os::kQsAllInput};
@@ -106,7 +106,7 @@ TEST_F(OptionsPanel, AFailedSwitchOnFallsBackToShutdown) {
   EXPECT_EQ(boxes().Log().back().style, ui::mb::kCritical);
   EXPECT_TRUE(M().optExitOption[0].Value());
   EXPECT_FALSE(M().optExitOption[3].Value());
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
 }
 
 TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
@@ -117,7 +117,7 @@ TEST_F(OptionsPanel, ACommandThatCannotStartIsAFailedSwitchOnNotAnError) {
   backend.Click(M().optExitOption[3]);
   ASSERT_EQ(boxes().Log().size(), 2u);
   EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
   EXPECT_EQ(fake.log.Count<user32::MsgWaitForMultipleObjects>(), 0u);
 }
 
@@ -129,7 +129,7 @@ TEST_F(OptionsPanel, WithoutTheSystemFolderPowerCfgIsNotStartedByItsBareName) {
   backend.Click(M().optExitOption[3]);
   EXPECT_EQ(fake.log.Count<kernel32::CreateProcessA>(), 0u);
   EXPECT_EQ(LastBox(), "There was an error Enabling Hibernate!     ");
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
 }
 
 TEST_F(OptionsPanel, ClosingTheProgramDuringTheSwitchOnShowsNothingMore) {
@@ -149,7 +149,7 @@ TEST_F(OptionsPanel, DecliningFallsBackToShutdownQuietly) {
   backend.Click(M().optExitOption[3]);
   EXPECT_EQ(boxes().Log().size(), 1u);
   EXPECT_TRUE(M().optExitOption[0].Value());
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
   EXPECT_EQ(fake.log.Count<kernel32::CreateProcessA>(), 0u);
 }
 
@@ -158,7 +158,7 @@ TEST_F(OptionsPanel, ASystemWithoutTheHibernationQueryCannotHibernate) {
   boxes().Answer(ui::vbNo);
   backend.Click(M().optExitOption[3]);
   EXPECT_EQ(LastBox(), "Hibernate is currently Disabled!     \rDo you want to Enable it Now?");
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
 }
 
 TEST_F(OptionsPanel, TickingAFileOptionWithoutAFileOpensThePickerAndCancelUnticks) {

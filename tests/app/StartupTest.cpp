@@ -18,7 +18,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
   EXPECT_EQ(runtime.Title, ":: Quenlar 1.3 ::");
   EXPECT_TRUE(m.Visible());
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
   EXPECT_EQ(m.chkForced.Value(), 0);
   EXPECT_EQ(m.txtTimeout.Text(), "30");
   EXPECT_EQ(m.txtExecF.Text(), "Select File...");
@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDesignedState) {
   EXPECT_FALSE(m.tmrAction.Enabled());
   EXPECT_TRUE(m.tmrTime.Enabled());
   EXPECT_EQ(m.cmdActivate.Caption(), "&Activate");
-  EXPECT_FALSE(state.ExitNow);
+  EXPECT_FALSE(state.Control.Leaving());
   EXPECT_TRUE(m.mnu_beep.Checked());
   EXPECT_FALSE(m.mnu_confirm.Checked());
   EXPECT_FALSE(m.mnu_autotray.Checked());
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, AnActionWhoseFunctionIsMissingIsNotOfferedAndTheSelection
     m.Show();
     EXPECT_FALSE(m.optExitOption[index].Enabled()) << function;
     EXPECT_TRUE(m.optExitOption[0].Value()) << function;
-    EXPECT_EQ(own.ActionName, "Shutdown") << function;
+    EXPECT_EQ(m.ActionName(), "Shutdown") << function;
     m.mnu_confirm.SetChecked(true);
     m.Unload();
   }

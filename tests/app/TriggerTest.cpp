@@ -27,7 +27,7 @@ TEST_F(Trigger, TheTypicalRunRestartsForcedAfterThirtyMinutesAndAThirtySecondCou
   backend.Click(M().chkForced);
   backend.Choose(M().cboTimeUnit, 1);
   backend.Type(M().txtPeriod, "30");
-  ASSERT_EQ(state.ActionName, "Restart");
+  ASSERT_EQ(M().ActionName(), "Restart");
   ASSERT_EQ(M().txtTimeout.Text(), "30");
   backend.Click(M().cmdActivate);
   backend.Advance(30min - 1s);
@@ -39,7 +39,7 @@ TEST_F(Trigger, TheTypicalRunRestartsForcedAfterThirtyMinutesAndAThirtySecondCou
   EXPECT_LE(Now() - 30 * 60 * 1000, 500u) << "at the first tick of the target second";
   EXPECT_FALSE(M().Visible());
   EXPECT_FALSE(M().ScheduleActive());
-  EXPECT_TRUE(state.ExitNow);
+  EXPECT_TRUE(state.Control.Leaving());
   EXPECT_TRUE(warning.Visible());
   EXPECT_EQ(warning.lblMessage.Caption(), "Action : Restart will be performed in 30 Seconds.");
   const std::uint64_t shown = Now();
@@ -74,7 +74,7 @@ TEST_F(Trigger, TheTypicalRunRestartsForcedAfterThirtyMinutesAndAThirtySecondCou
                            user32::ExitWindowsEx, files::ReplaceFileContents>()),
             expected);
   EXPECT_EQ(fake.log.Count<kernel32::GetVersionExA>(), 0u) << "the family was asked once, at start-up";
-  EXPECT_TRUE(state.Forced);
+  EXPECT_TRUE(state.Control.Schedule().forced);
   EXPECT_TRUE(boxes().Log().empty()) << "no question on the way out";
   EXPECT_TRUE(runtime.Ended());
 }
@@ -308,7 +308,7 @@ TEST_F(AlarmTrigger, TheAlarmOpensAtOnceWithoutCountdownOrProgram) {
   EXPECT_EQ(fake.log.Count<shell32::ShellExecuteA>(), 0u);
   EXPECT_FALSE(M().Visible());
   EXPECT_FALSE(M().ScheduleActive());
-  EXPECT_TRUE(state.ExitNow);
+  EXPECT_TRUE(state.Control.Leaving());
   EXPECT_TRUE(Exits().empty());
 }
 

@@ -14,6 +14,7 @@ kLayers=(
   "platform"                               # the running program, its Windows, waits, dialogs
   "schedule settings tray"                 # the schedule value, the settings file, the tray icon
   "power"                                  # the power requests
+  "control"                                # the schedule's life: its phases and the action
   "command session"                        # the command line and the running copy; what the windows share
   "about alarm countdown update when"      # the windows beside the main one, the update check
   "app"                                    # the main window and the program's entry

@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, OtherWindowsReadTheScheduleAndTheStateAndReachTheMainWind
 
   EXPECT_TRUE(main.SaveSett(state.SettingsPath()));
   EXPECT_EQ(settings::SplitLines(fake.files.disk.at(state.SettingsPath())).at(14), "2500");
-  state.ExitNow = true;
+  state.Control.End();
   EXPECT_TRUE(main.Unload());
   EXPECT_TRUE(runtime.Ended());
   this->main.reset();

@@ -38,7 +38,7 @@ class SettingsFile : public MainWindowTest {
 
 TEST_F(SettingsFile, DefaultsAreWrittenLineByLineWithCrLf) {
   Start();
-  state.ExitNow = true;
+  state.Control.End();
   M().Unload();
   const std::string& bytes = fake.files.disk.at(kPath);
   EXPECT_EQ(bytes, settings::JoinLines(kDefaults));
@@ -66,7 +66,7 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   second.Initialize();
   second.Show();
   EXPECT_TRUE(second.optExitOption[2].Value());
-  EXPECT_EQ(again.state.ActionName, "Log Off");
+  EXPECT_EQ(second.ActionName(), "Log Off");
   EXPECT_EQ(second.chkForced.Value(), 1);
   EXPECT_EQ(second.chkExecFile.Value(), 1);
   EXPECT_TRUE(second.txtExecF.Enabled());
@@ -113,21 +113,21 @@ TEST_F(SettingsFile, AFileThatSelectsNoActionSelectsShutdown) {
   auto& m = StartWith(none);
   EXPECT_TRUE(m.optExitOption[0].Value());
   for (int i = 1; i <= 6; ++i) EXPECT_FALSE(m.optExitOption[i].Value()) << i;
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
 }
 
 TEST_F(SettingsFile, TwoTrueActionsSelectTheLaterOne) {
   auto& m = StartWith(With(With(kDefaults, 2, "True"), 5, "True"));
   EXPECT_TRUE(m.optExitOption[4].Value());
   EXPECT_FALSE(m.optExitOption[1].Value());
-  EXPECT_EQ(state.ActionName, "Stand by");
+  EXPECT_EQ(M().ActionName(), "Stand by");
 }
 
 TEST_F(SettingsFile, AStoredStandByThatTheSystemDoesNotOfferFallsBackToShutdown) {
   fake.powrprof.suspendAllowed = 0;
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 5, "True"));
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
   EXPECT_FALSE(m.optExitOption[4].Enabled());
 }
 
@@ -135,7 +135,7 @@ TEST_F(SettingsFile, AStoredLockOnTheWindows9xFamilyFallsBackToShutdown) {
   fake.kernel32.version.dwPlatformId = 1;
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 6, "True"));
   EXPECT_TRUE(m.optExitOption[0].Value());
-  EXPECT_EQ(state.ActionName, "Shutdown");
+  EXPECT_EQ(M().ActionName(), "Shutdown");
   EXPECT_FALSE(m.optExitOption[5].Enabled());
 }
 
@@ -149,7 +149,7 @@ TEST_F(SettingsFile, AStoredHibernateAsksDuringStartUpWhenHibernationIsOff) {
 
 TEST_F(SettingsFile, AStoredAlarmChoiceBringsTheAlarmPanel) {
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 7, "True"));
-  EXPECT_EQ(state.ActionName, "Alarm && Message");
+  EXPECT_EQ(M().ActionName(), "Alarm && Message");
   EXPECT_EQ(m.picOptions(1).Top(), 200);
 }
 

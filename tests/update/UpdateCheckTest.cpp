@@ -143,7 +143,7 @@ TEST_F(UpdateCheck, WhileTheFetchRunsTheWindowWorksTheMenuItemIsGreyedAndTheCapt
   backend.Advance(3s);
   EXPECT_NE(M().lblTime.Caption(), clock) << "the clock ticks";
   ASSERT_TRUE(backend.Click(M().optExitOption[1]));
-  EXPECT_EQ(state.ActionName, "Restart") << "a click is handled at once";
+  EXPECT_EQ(M().ActionName(), "Restart") << "a click is handled at once";
   EXPECT_TRUE(boxes().Log().empty());
   fake.kernel32.RunThreads();  // the answer comes
   boxes().Answer(ui::vbOK);

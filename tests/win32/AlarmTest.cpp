@@ -92,7 +92,7 @@ class NativeAlarm : public win32_testing::Win32Test {
   }
   ~NativeAlarm() override {
     if (!runtime.Ended()) {
-      shared.ExitNow = true;
+      shared.Control.End();
       if (alarm.IsLoaded()) alarm.Unload();
       main.Unload();
     }
@@ -108,7 +108,7 @@ class NativeAlarm : public win32_testing::Win32Test {
     }
     shared.Schedule = main.ScheduleFromWindow(fake.kernel32.GetLocalTime());
     main.Hide();
-    shared.ExitNow = true;
+    shared.Control.End();
     alarm.Show();
     Pump(100);
   }

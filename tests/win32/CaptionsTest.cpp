@@ -85,8 +85,13 @@ TEST_F(Captions, EveryWindowShowsItsTextsWhole) {
   main.Load();
   ExpectWhole(main);
 
+  schedule::Schedule longest;  // the longest name a countdown shows
+  longest.action = schedule::Action::Hibernate;
+  longest.trigger = schedule::Trigger::At(base::MakeLocalTime({2100, 1, 1, 0, 0, 0}));
+  std::string refusal;
+  ASSERT_TRUE(state.Control.Activate(longest, refusal));
+  state.Control.Cancel();
   countdown::frmAction warning(runtime, state);
-  state.ActionName = "Hibernate";  // the longest name a countdown shows
   warning.lblMessage.SetCaption(warning.Sentence(99));
   ExpectWhole(warning);
   countdown::frmOptions options(runtime, state);
@@ -117,7 +122,7 @@ TEST_F(Captions, EveryWindowShowsItsTextsWhole) {
     s.trigger = trigger;
     fake.kernel32.programs[1] = "ffmpeg.exe";
     std::string refused;
-    ASSERT_TRUE(main.Activate(s, refused)) << refused;
+    ASSERT_TRUE(state.Control.Activate(s, refused)) << refused;
     const ui::Label& panel = main.lblActionTime;
     SIZE size = Measure(panel.Caption(), backend.FontFor(panel.GetFont()), false);
     EXPECT_LE(size.cx + kSpare, Pixels(panel.Width())) << "\"" << panel.Caption() << "\" is cut";

@@ -24,7 +24,7 @@ class NativeDialogs : public ::testing::Test {
   }
   ~NativeDialogs() override {
     if (!d->Runtime().Ended()) {
-      state.ExitNow = true;
+      state.Control.End();
       main.Unload();
     }
   }

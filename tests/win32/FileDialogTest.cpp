@@ -45,7 +45,7 @@ class NativeFileDialog : public win32_testing::Win32Test {
   }
   ~NativeFileDialog() override {
     if (!runtime.Ended()) {
-      shared.ExitNow = true;
+      shared.Control.End();
       main.Unload();
     }
   }

@@ -39,7 +39,7 @@ class Firing : public win32_testing::Win32Test {
   ~Firing() override {
     if (!runtime.Ended()) {
       if (main.ScheduleActive()) main.cmdActivate_Click();
-      real.ExitNow = true;
+      real.Control.End();
       main.Unload();
     }
   }
@@ -49,7 +49,7 @@ class Firing : public win32_testing::Win32Test {
     schedule::Schedule s = main.ScheduleFromWindow(kernel32.GetLocalTime());
     s.trigger = schedule::Trigger::At(base::MakeLocalTime({2000, 1, 1, 0, 0, 0}));
     std::string refused;
-    EXPECT_TRUE(main.Activate(s, refused));
+    EXPECT_TRUE(real.Control.Activate(s, refused));
     for (int i = 0; i < 100 && !Warning(); ++i) Pump(20);
     EXPECT_NE(Warning(), nullptr) << "the countdown window did not open";
     return *Warning();

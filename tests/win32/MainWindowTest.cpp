@@ -26,7 +26,7 @@ class MainWindow : public win32_testing::Win32Test {
   }
   ~MainWindow() override {
     if (!runtime.Ended()) {
-      state.ExitNow = true;
+      state.Control.End();
       if (main.ScheduleActive()) main.cmdActivate_Click();  // deactivated: the close asks nothing
       main.Unload();
     }

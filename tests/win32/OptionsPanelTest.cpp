@@ -73,7 +73,7 @@ class NativeOptions : public win32_testing::Win32Test {
   }
   void EndMain() {
     if (main && main->IsLoaded()) {
-      realFilesState.ExitNow = true;
+      realFilesState.Control.End();
       main->Unload();
     }
     main.reset();
@@ -92,7 +92,7 @@ class NativeOptions : public win32_testing::Win32Test {
 TEST_F(NativeOptions, AlarmAndMessageSwapsTheNativePanels) {
   app::frmMain& m = *main;
   SendMessageA(H(m.optExitOption[6]), BM_CLICK, 0, 0);
-  EXPECT_EQ(realFilesState.ActionName, "Alarm && Message");
+  EXPECT_EQ(m.ActionName(), "Alarm && Message");
   EXPECT_EQ(TopLeftIn(H(m.picOptions(1)), H(m.frmeActOpt)).y, 200 / 15);
   EXPECT_EQ(TopLeftIn(H(m.picOptions(0)), H(m.frmeActOpt)).y, 2000 / 15);
   EXPECT_FALSE(IsWindowEnabled(H(m.picOptions(0))));
@@ -197,7 +197,7 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   StartMain();  // the next run reads it back
   EXPECT_EQ(SendMessageA(H(main->optExitOption[2]), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(H(main->chkForced), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(realFilesState.ActionName, "Log Off");
+  EXPECT_EQ(m.ActionName(), "Log Off");
   main->optExitOption[6].SetValue(true);  // the alarm's panel comes into view
   EXPECT_EQ(TextOf(main->txtMessage.hWnd()), "Time for tea");
 }

@@ -16,7 +16,7 @@ class NativeTray : public win32_testing::Win32Test {
   }
   ~NativeTray() override {
     if (!runtime.Ended()) {
-      shared.ExitNow = true;
+      shared.Control.End();
       if (main.ScheduleActive()) main.cmdActivate_Click();  // deactivated: the close asks nothing
       main.Unload();
     }
@@ -66,7 +66,7 @@ TEST_F(NativeTray, TheShellTakesTheIconGivesItBackAndHasItAgainAfterExplorerStar
   EXPECT_TRUE(IconShown());
 
   main.cmdActivate_Click();  // deactivated: the close asks nothing more
-  shared.ExitNow = true;
+  shared.Control.End();
   main.Unload();
   EXPECT_FALSE(IconShown()) << "the program's end takes the icon away";
 }

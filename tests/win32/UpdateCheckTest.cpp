@@ -94,7 +94,7 @@ class NativeUpdateCheck : public win32_testing::Win32Test {
   }
   ~NativeUpdateCheck() override {
     if (!runtime.Ended()) {
-      webState.ExitNow = true;
+      webState.Control.End();
       main.Unload();
     }
   }

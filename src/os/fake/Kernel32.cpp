@@ -249,4 +249,12 @@ std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel
   return 1;
 }
 
+std::uint32_t Kernel32::SetThreadExecutionState(std::uint32_t flags) {
+  Log(kernel32::SetThreadExecutionState{flags});
+  RequireFunction("kernel32.dll", "SetThreadExecutionState");
+  const std::uint32_t previous = executionState;
+  executionState = flags;
+  return previous;
+}
+
 }  // namespace os::fake

@@ -149,6 +149,11 @@ struct GetSystemTimes {
   static constexpr std::string_view kName = "GetSystemTimes";
   bool operator==(const GetSystemTimes&) const = default;
 };
+struct SetThreadExecutionState {
+  static constexpr std::string_view kName = "SetThreadExecutionState";
+  std::uint32_t flags;
+  bool operator==(const SetThreadExecutionState&) const = default;
+};
 
 }  // namespace kernel32
 
@@ -202,6 +207,8 @@ class Kernel32 : public os::Kernel32, public Library {
   // What all processors have spent since the start, in units of 100 nanoseconds: idle, in the
   // kernel (idle included) and in user mode.
   std::uint64_t idleTime = 0, kernelTime = 0, userTime = 0;
+  // What SetThreadExecutionState was asked for last (the system starts with ES_CONTINUOUS).
+  std::uint32_t executionState = os::kEsContinuous;
   // Threads: with runThreadsAtOnce the work runs inside CreateThread, as if the thread ended
   // before the program looked again; otherwise it waits for RunThreads, as work that takes
   // its time (a site that does not answer) does.
@@ -244,6 +251,8 @@ class Kernel32 : public os::Kernel32, public Library {
   bool WriteStandardOutput(const std::string& text) override;
   bool ListProcesses(std::vector<ProcessEntry>& processes) override;
   std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
+  // Keeps the flags asked for last (executionState).
+  std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   // The error the next GetLastError reports, as a failing call of another library leaves it.

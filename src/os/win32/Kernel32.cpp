@@ -205,4 +205,9 @@ std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel
   return ok;
 }
 
+std::uint32_t Kernel32::SetThreadExecutionState(std::uint32_t flags) {
+  using Function = DWORD(WINAPI*)(DWORD);
+  return Resolve<Function>("kernel32.dll", "SetThreadExecutionState")(flags);
+}
+
 }  // namespace os::win32

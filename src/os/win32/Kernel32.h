@@ -33,6 +33,7 @@ class Kernel32 : public os::Kernel32 {
   bool WriteStandardOutput(const std::string& text) override;
   bool ListProcesses(std::vector<ProcessEntry>& processes) override;
   std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
+  std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
 };
 
 }  // namespace os::win32

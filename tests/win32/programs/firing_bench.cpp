@@ -130,7 +130,7 @@ struct Program {
   }
   // Ends the program as it ends after an action, from inside its own loop.
   void End() {
-    state.ExitNow = true;
+    state.Control.End();
     if (main.ScheduleActive()) main.cmdActivate_Click();  // deactivated: the close asks nothing
     main.Unload();
   }
