@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ui::Runtime runtime(backend);
   backend.Attach(runtime);
   app::frmMain main(runtime, state);
-  runtime.Dispatch([&main, &runtime, &start] {
+  runtime.Dispatch([&main, &runtime, &start, &state] {
     main.Initialize();
     main.Show();
     if (start.request && !runtime.Ended()) app::CarryOutAtStart(state, runtime, *start.request);

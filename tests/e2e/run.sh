@@ -52,6 +52,8 @@ source "$here/details.sh"
 source "$here/commandline.sh"
 # shellcheck source=tests/e2e/when.sh
 source "$here/when.sh"
+# shellcheck source=tests/e2e/postpone.sh
+source "$here/postpone.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -78,6 +80,8 @@ kScenarios=(
   when-program scenario_when_program
   when-idle scenario_when_idle
   when-quiet scenario_when_quiet
+  warning-unchanged scenario_warning_unchanged
+  postpone scenario_postpone
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file

@@ -106,7 +106,8 @@ class NativeAlarm : public win32_testing::Win32Test {
       main.txtAlarmF.SetText(file);
       main.chkAlarmF.SetValue(1);
     }
-    shared.Schedule = main.ScheduleFromWindow(fake.kernel32.GetLocalTime());
+    std::string refusal;
+    shared.Control.Activate(main.ScheduleFromWindow(fake.kernel32.GetLocalTime()), refusal);
     main.Hide();
     shared.Control.End();
     alarm.Show();
