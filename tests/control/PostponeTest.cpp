@@ -110,3 +110,24 @@ TEST(CommandLineController, ActivatesPostponesAndCancelsWithNoWindow) {
 }
 
 }  // namespace
+
+// "Keep the Computer Awake until Then" ticked: a moment keeps it awake from activation until
+// it is deactivated or the program closes; unticked, a moment asks nothing of the power manager.
+TEST_F(Postpone, KeepAwakeHoldsAMomentsWaitUntilDeactivatedOrClosed) {
+  constexpr std::uint32_t kAwake = os::kEsContinuous | os::kEsSystemRequired;
+  ActivateIn(60);
+  EXPECT_EQ(fake.log.Count<kernel32::SetThreadExecutionState>(), 0u);
+  backend.Click(M().cmdActivate);
+  ASSERT_TRUE(backend.Choose(M().mnu_keepawake));
+  EXPECT_TRUE(M().mnu_keepawake.Checked());
+  ActivateIn(60);
+  EXPECT_EQ(fake.kernel32.executionState, kAwake);
+  backend.Click(M().cmdActivate);
+  EXPECT_EQ(fake.kernel32.executionState, os::kEsContinuous);
+  ActivateIn(60);
+  boxes().Answer(ui::vbYes);  // to deactivate and exit
+  backend.CloseBox(M());
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(fake.kernel32.executionState, os::kEsContinuous);
+  EXPECT_EQ(fake.log.Count<kernel32::SetThreadExecutionState>(), 4u);
+}
