@@ -3,12 +3,13 @@
 // carried out. The windows are its views: they ask it for each change and are told of every
 // change it makes, wherever the request came from (a button, the tray's menu, the command line).
 //
-//   Idle --activate--> Armed --fire--> Warning --perform--> Performing --> Ending
-//    ^                 |  ^             |  |                    |
-//    +----cancel-------+  +--postpone---+  +--cancel--> Ending  +--> AlarmShowing --done--> Ending
-//
-// A schedule without a countdown, and the alarm, go from Armed straight to Performing. Any
-// phase may end (the program is closing).
+//   Idle    --activate-->  Armed      --cancel-->   Idle
+//   Armed   --fire------>  Warning    (with a countdown), or Performing (none, or the alarm)
+//   Armed   --postpone-->  Armed      (later)
+//   Warning --postpone-->  Armed
+//   Warning --cancel---->  Ending
+//   Warning --perform--->  Performing --> Ending, or AlarmShowing --done--> Ending
+//   any     --end------->  Ending     (the program closes)
 #pragma once
 
 #include <cstdint>
