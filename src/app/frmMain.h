@@ -26,6 +26,8 @@ class frmAction;
 
 namespace app {
 
+struct Settings;
+
 class frmMain : public ui::Form, public session::MainWindow, public control::Listener, public control::Host {
  public:
   // Becomes the state's main window until it is destroyed.
@@ -84,6 +86,13 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
   // False when the file could not be opened or read.
   bool LoadSett(const std::string& fileName);
+  // The settings as the controls (and the state's values) hold them.
+  Settings SettingsFromWindow();
+  // Puts settings into the controls and brings the window into the state the controls'
+  // handlers would leave it in, running none of them: nothing asks and no dialog opens. A
+  // Hibernate this computer cannot do now selects Shutdown, as when the user declines to switch
+  // hibernation on. Each value on its own: one that cannot be shown leaves the others.
+  void ShowSettings(const Settings& settings);
   // Whether the system can hibernate now; a system without the query cannot.
   bool HibernateAllowed();
 

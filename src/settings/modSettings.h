@@ -1,6 +1,6 @@
 // The settings file: lines of single-byte text in a fixed order, each ending in CR LF; the
 // meaning of a value is given by its line number alone. This module reads and writes the lines;
-// what each line holds is the main window's business (its controls are the settings).
+// what each line holds is the program's business (app/Settings.h).
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,8 @@
 namespace settings {
 
 // The lines the program writes. Versions before "Activate When" wrote and read the first 18
-// only, and still read a file with more.
-constexpr int kLineCount = 25;
+// only, versions before the warning's postpone the first 25; each still reads a file with more.
+constexpr int kLineCount = 28;
 // How much of the file start-up reads: the lines the program writes take a few kilobytes,
 // and a damaged or foreign file of any size costs no more than this.
 constexpr std::size_t kReadLimit = 64 * 1024;

@@ -44,13 +44,22 @@ void Label::SetForeColor(Color color) { Assign(foreColor_, color, Prop::ForeColo
 
 // ---- TextBox
 
-void TextBox::SetText(const std::string& text) {
+std::string TextBox::Kept(const std::string& text) const {
   // A Windows text box takes its text up to the first NUL character: so does the model, so that
   // what is read back (and saved) is what the box shows.
   std::string cut = text.substr(0, text.find('\0'));
   if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) cut.resize(static_cast<std::size_t>(maxLength_));
-  if (cut == text_) return;
-  Replace(cut, 0, 0);
+  return cut;
+}
+
+void TextBox::SetText(const std::string& text) {
+  std::string cut = Kept(text);
+  if (cut != text_) Replace(cut, 0, 0);
+}
+
+void TextBox::SetTextQuietly(const std::string& text) {
+  std::string cut = Kept(text);
+  if (cut != text_) Store(cut, 0, 0);
 }
 
 void TextBox::Rewrite(const std::string& text) {
@@ -58,12 +67,16 @@ void TextBox::Rewrite(const std::string& text) {
   SetSelStart(static_cast<int>(text_.size()));
 }
 
-void TextBox::Replace(const std::string& text, int selStart, int selLength) {
+void TextBox::Store(const std::string& text, int selStart, int selLength) {
   text_ = text;
   selStart_ = selStart;
   selLength_ = selLength;
   Notify(Prop::Text);
   Notify(Prop::Selection);
+}
+
+void TextBox::Replace(const std::string& text, int selStart, int selLength) {
+  Store(text, selStart, selLength);
   Change();
 }
 
@@ -158,8 +171,14 @@ std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage) {
 void CheckBox::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
 void CheckBox::SetValue(int value) {
+  if (Store(value)) Click();
+}
+
+void CheckBox::SetValueQuietly(int value) { Store(value); }
+
+bool CheckBox::Store(int value) {
   if (value < 0 || value > 2) InvalidValue();
-  if (Assign(value_, value, Prop::Value)) Click();
+  return Assign(value_, value, Prop::Value);
 }
 
 // ---- OptionButton
@@ -170,6 +189,13 @@ void OptionButton::SetValue(bool value) {
   if (value == value_) return;
   if (value)
     Select();
+  else
+    Assign(value_, false, Prop::Value);
+}
+
+void OptionButton::SetValueQuietly(bool value) {
+  if (value)
+    Check();
   else
     Assign(value_, false, Prop::Value);
 }
@@ -204,10 +230,14 @@ bool OptionButton::IsTabStop() const {
 }
 
 void OptionButton::Select() {
+  Check();
+  Click(Index());
+}
+
+void OptionButton::Check() {
   for (OptionButton* sibling : Group())
     if (sibling != this) sibling->SetValue(false);
   Assign(value_, true, Prop::Value);
-  Click(Index());
 }
 
 // ---- CommandButton, Frame
@@ -271,8 +301,14 @@ void ScrollBar::SetChanges(int smallChange, int largeChange) {
 int ScrollBar::Clamp(int value) const { return std::clamp(value, std::min(min_, max_), std::max(min_, max_)); }
 
 void ScrollBar::SetValue(int value) {
+  if (Store(value)) Change();
+}
+
+void ScrollBar::SetValueQuietly(int value) { Store(value); }
+
+bool ScrollBar::Store(int value) {
   if (value != Clamp(value)) InvalidValue();
-  if (Assign(value_, value, Prop::Value)) Change();
+  return Assign(value_, value, Prop::Value);
 }
 
 void ScrollBar::Step(int towardsMax) {

@@ -53,6 +53,9 @@ class TextBox : public Control {
   // The text is cut at its first NUL character, then to MaxLength; a different value raises
   // Change. The caret goes to the start.
   void SetText(const std::string& text);
+  // As SetText, but raises no Change: a value restored from elsewhere (the settings file), which
+  // the caller brings the window in line with itself.
+  void SetTextQuietly(const std::string& text);
   // The box's own rule puts another text in place of what the user typed (a value brought
   // into range, leading zeros taken away): as SetText, but the caret stays at the end, where
   // the user goes on typing.
@@ -87,6 +90,10 @@ class TextBox : public Control {
   void UserDoubleClick() { DblClick(); }
 
  private:
+  // The text as the box would keep it: up to its first NUL character, within MaxLength.
+  std::string Kept(const std::string& text) const;
+  // Stores the text and selection and tells the peer; Replace also raises Change.
+  void Store(const std::string& text, int selStart, int selLength);
   void Replace(const std::string& text, int selStart, int selLength);
   std::string text_;
   int maxLength_ = 0;
@@ -112,11 +119,14 @@ class CheckBox : public Control {
   int Value() const { return value_; }
   // 0 unticked, 1 ticked, 2 greyed; a different value raises Click; others are an error.
   void SetValue(int value);
+  // As SetValue, but raises no Click.
+  void SetValueQuietly(int value);
 
   Event<> Click;
   void UserClick() { SetValue(value_ == 1 ? 0 : 1); }
 
  private:
+  bool Store(int value);
   std::string caption_;
   int value_ = 0;
 };
@@ -132,6 +142,8 @@ class OptionButton : public Control {
   bool Value() const { return value_; }
   // True while False clears the other buttons of the same container, then raises Click.
   void SetValue(bool value);
+  // As SetValue, clearing the other buttons too, but raises no Click.
+  void SetValueQuietly(bool value);
 
   Event<int> Click;  // the button's index
   void UserClick();
@@ -147,6 +159,7 @@ class OptionButton : public Control {
 
  private:
   void Select();
+  void Check();  // selects this button and clears the others, raising nothing
   std::string caption_;
   bool value_ = false;
 };
@@ -236,6 +249,8 @@ class ScrollBar : public Control {
   int Value() const { return value_; }
   // A value outside Min..Max is a run-time error; a different value raises Change.
   void SetValue(int value);
+  // As SetValue, but raises no Change.
+  void SetValueQuietly(int value);
 
   Event<> Change;
   Event<> Scroll;
@@ -248,6 +263,7 @@ class ScrollBar : public Control {
   void UserThumbRelease(int value);  // released: Change
 
  private:
+  bool Store(int value);
   void Step(int towardsMax);
   int Clamp(int value) const;
   int min_ = 0, max_ = 32767, value_ = 0;

@@ -1,5 +1,5 @@
 // The close request and the unload sequence, from every place a close can come from.
-#include "app/SettingsLines.h"
+#include "app/Settings.h"
 #include "settings/modSettings.h"
 #include "support/Harness.h"
 
@@ -50,7 +50,7 @@ TEST_F(Close, WhileActiveYesEndsWithoutASecondQuestionAndPerformsNothing) {
   // a started program or a countdown's beep would all show here.
   EXPECT_EQ(fake.log.All(),
             (Calls{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord},
-                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))}}))
+                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::ToLines(M().SettingsFromWindow()))}}))
       << "the icon goes and the settings are saved on the way out, nothing more";
 }
 
@@ -132,7 +132,7 @@ TEST_F(Close, UnloadRemovesTheIconThenSavesThenStopsTheTimersAndEnds) {
   backend.CloseBox(M());
   EXPECT_EQ(fake.log.All(),
             (Calls{shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord},
-                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))}}));
+                   files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::ToLines(M().SettingsFromWindow()))}}));
   EXPECT_FALSE(M().tmrTime.Enabled());
   EXPECT_TRUE(runtime.Ended());
 }

@@ -1,5 +1,5 @@
 // The trigger and the dispatch of the action, as whole runs on the virtual clock.
-#include "app/SettingsLines.h"
+#include "app/Settings.h"
 #include "settings/modSettings.h"
 #include "support/Firing.h"
 
@@ -67,7 +67,7 @@ TEST_F(Trigger, TheTypicalRunRestartsForcedAfterThirtyMinutesAndAThirtySecondCou
   for (const auto& call : privilege(tokens[1].tokenHandle, 0)) expected.push_back(call);
   expected.push_back(user32::SetWindowPos{window, os::kHwndNoTopMost, 0, 0, 0, 0, 3});
   expected.push_back(shell32::Shell_NotifyIconA{os::kNimDelete, state.TrayRecord});
-  expected.push_back(files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::SettingsLines(M()))});
+  expected.push_back(files::ReplaceFileContents{kSettingsPath, settings::JoinLines(app::ToLines(M().SettingsFromWindow()))});
   EXPECT_EQ((fake.log.Only<shell32::Shell_NotifyIconA, shell32::ShellExecuteA, user32::SetWindowPos,
                            kernel32::GetCurrentProcess, advapi32::OpenProcessToken,
                            advapi32::LookupPrivilegeValueA, advapi32::AdjustTokenPrivileges, kernel32::CloseHandle,

@@ -13,6 +13,8 @@ kSettingsDefaults=(True False False False False False False 0 0 0 True False Fal
   "Select File..." "Select File..." "Type your Message text here")
 # The lines after those eighteen: the "Activate When" window's last choices, at their defaults.
 kWhenDefaults=(0 "" 30 10 5 50 5)
+# And after those: Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then.
+kLaterDefaults=(False 10 False)
 
 # ---------------------------------------------------------------- reporting
 
@@ -348,11 +350,12 @@ e2e_close_confirmed() {
 # The settings file as the program writes it: each value, then CR LF.
 e2e_settings_text() { printf '%s\r\n' "$@"; }
 
-# Fails unless the settings file holds these lines: eighteen, followed by the "Activate When"
-# lines at their defaults, or all of them.
+# Fails unless the settings file holds these lines: eighteen or twenty-five, followed by the
+# later lines at their defaults, or all of them.
 e2e_expect_settings() { # lines...
   local file="$E2E_DIR/settings.qnl" lines=("$@")
   ((${#lines[@]} != 18)) || lines+=("${kWhenDefaults[@]}")
+  ((${#lines[@]} != 25)) || lines+=("${kLaterDefaults[@]}")
   [[ -f "$file" ]] || e2e_fail "no settings file was written"
   cmp -s "$file" <(e2e_settings_text "${lines[@]}") ||
     e2e_fail "the settings file holds $(tr -d '\r' <"$file" | tr '\n' '|'), not $(printf '%s|' "${lines[@]}")"

@@ -19,8 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ui::Runtime runtime{backend};
   backend.Attach(runtime);
   os::fake::FakeServices fake{clock};
-  // A file that selects Hibernate where hibernation is off asks whether to switch it on;
-  // the question is answered No, as nothing else answers it.
   session::ProgramState state{fake.Services()};
   const std::string path = "C:\\Program Files\\Quenlar\\settings.qnl";
   fake.files.disk[path] = std::string(reinterpret_cast<const char*>(data), size);

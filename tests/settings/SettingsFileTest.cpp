@@ -1,5 +1,5 @@
 // The settings file: what is written, what is read back, and what a damaged file does.
-#include "app/SettingsLines.h"
+#include "app/Settings.h"
 #include "settings/modSettings.h"
 
 #include "support/Harness.h"
@@ -16,7 +16,11 @@ const std::vector<std::string> kDefaults = {
     "True", "False", "False", "False", "False", "False", "False", "0", "0", "0", "True", "False", "False",
     "30",   "4000",  "Select File...", "Select File...", "Type your Message text here",
     // the "Activate When" window's: condition, program, idle minutes, CPU %, its minutes, KB/s, its minutes
-    "0", "", "30", "10", "5", "50", "5"};
+    "0", "", "30", "10", "5", "50", "5",
+    // Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then
+    "False", "10", "False"};
+
+std::vector<std::string> Lines(app::frmMain& m) { return app::ToLines(m.SettingsFromWindow()); }
 
 class SettingsFile : public MainWindowTest {
  protected:
@@ -77,7 +81,7 @@ TEST_F(SettingsFile, AFileWrittenByTheProgramLoadsBackToTheSameState) {
   EXPECT_EQ(second.scrSecond.Value(), 12);
   EXPECT_EQ(again.state.BeepFrequencyText, "2500");
   EXPECT_EQ(second.txtMessage.Text(), "Tea & biscuits");
-  EXPECT_EQ(app::SettingsLines(second), first);
+  EXPECT_EQ(Lines(second), first);
   EXPECT_EQ(again.fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u) << "loading never opens a dialog";
 }
 
@@ -139,12 +143,40 @@ TEST_F(SettingsFile, AStoredLockOnTheWindows9xFamilyFallsBackToShutdown) {
   EXPECT_FALSE(m.optExitOption[5].Enabled());
 }
 
-TEST_F(SettingsFile, AStoredHibernateAsksDuringStartUpWhenHibernationIsOff) {
+// Loading runs none of the controls' handlers: the Hibernate option's question and a ticked file
+// option's picker would open in front of a window not yet shown.
+TEST_F(SettingsFile, AStoredHibernateFallsBackToShutdownWithoutAskingWhenHibernationIsOff) {
   fake.powrprof.hibernateAllowed = 0;
-  boxes().Answer(ui::vbNo);
   auto& m = StartWith(With(With(kDefaults, 1, "False"), 4, "True"));
-  EXPECT_EQ(LastBox(), "Hibernate is currently Disabled!     \rDo you want to Enable it Now?");
+  EXPECT_TRUE(boxes().Log().empty());
   EXPECT_TRUE(m.optExitOption[0].Value());
+  EXPECT_TRUE(m.optExitOption[3].Enabled()) << "the user may still choose it and be asked";
+  EXPECT_EQ(M().ActionName(), "Shutdown");
+}
+
+TEST_F(SettingsFile, LoadingAgainRaisesNoHandlerAndOpensNoDialog) {
+  auto& m = Start();
+  fake.powrprof.hibernateAllowed = 1;
+  int raised = 0;
+  m.optExitOption.ForEach([&](ui::OptionButton& option) { option.Click = [&](int) { ++raised; }; });
+  for (ui::CheckBox* box : {&m.chkForced, &m.chkExecFile, &m.chkAlarmF}) box->Click = [&] { ++raised; };
+  for (ui::TextBox* box : {&m.txtTimeout, &m.txtExecF, &m.txtAlarmF, &m.txtMessage}) box->Change = [&] { ++raised; };
+  m.scrSecond.Change = [&] { ++raised; };
+  // Both file options ticked while their boxes hold the placeholder: a handler would ask for a file.
+  std::vector<std::string> lines = With(With(With(With(kDefaults, 1, "False"), 4, "True"), 9, "1"), 10, "1");
+  fake.files.disk[kPath] = settings::JoinLines(With(With(lines, 14, "-5"), 18, "Tea"));
+  ASSERT_TRUE(m.LoadSett(kPath));
+  EXPECT_EQ(raised, 0);
+  EXPECT_EQ(fake.log.Count<comdlg32::GetOpenFileNameA>(), 0u);
+  EXPECT_TRUE(m.optExitOption[3].Value());
+  EXPECT_EQ(M().ActionName(), "Hibernate");
+  EXPECT_TRUE(m.txtExecF.Enabled() && m.cmdExecF.Enabled() && m.txtAlarmF.Enabled() && m.cmdAlarmF.Enabled());
+  EXPECT_EQ(m.txtExecF.Text(), "Select File...");
+  EXPECT_EQ(m.txtMessage.Text(), "Tea");
+  EXPECT_EQ(m.txtTimeout.Text(), "0") << "as the box's own rule leaves a countdown of none";
+  EXPECT_EQ(m.txtTimeout.BackColor(), app::design::kNoCountdownColor);
+  EXPECT_EQ(m.txtTimeout.ToolTipText(), app::design::kNoCountdownTip);
+  EXPECT_EQ(m.scrSecond.Value(), 0);
 }
 
 TEST_F(SettingsFile, AStoredAlarmChoiceBringsTheAlarmPanel) {
@@ -207,7 +239,7 @@ TEST_F(SettingsFile, EmptyGarbageAndOversizedFilesKeepTheDefaults) {
     m.Initialize();
     m.Show();
     EXPECT_TRUE(m.Visible());
-    EXPECT_EQ(app::SettingsLines(m), kDefaults) << "file of " << contents.size() << " bytes";
+    EXPECT_EQ(Lines(m), kDefaults) << "file of " << contents.size() << " bytes";
   }
 }
 
@@ -230,7 +262,7 @@ TEST_F(SettingsFile, AHugeFileIsReadOnlyUpToTheLimitAndTheLineCutThereCountsAsMi
   app::frmMain again(run.runtime, run.state);
   again.Initialize();
   again.Show();
-  EXPECT_EQ(app::SettingsLines(again), chosen) << "the whole lines before the junk all count";
+  EXPECT_EQ(Lines(again), chosen) << "the whole lines before the junk all count";
 }
 
 TEST_F(SettingsFile, ATextEndsAtANulAsItsBoxShowsItAndIsSavedSo) {
@@ -284,7 +316,7 @@ TEST_F(SettingsFile, TheLastConditionFollowsTheEighteenLinesAnOlderVersionReadsA
 TEST_F(SettingsFile, AFileThatCannotBeReadKeepsTheDefaults) {
   fake.files.disk[kPath] = "irrelevant";
   fake.files.ThrowOn<files::ReadFile>();
-  EXPECT_EQ(app::SettingsLines(Start()), kDefaults);
+  EXPECT_EQ(Lines(Start()), kDefaults);
   Quit();
   EXPECT_EQ(fake.files.disk.at(kPath), "irrelevant") << "the defaults do not replace what could not be read";
 }
@@ -294,7 +326,7 @@ TEST_F(SettingsFile, AFileHeldOpenAtStartUpIsLeftAloneByTheSavesTheUserDidNotAsk
   fake.files.disk[kPath] = stored;
   fake.files.unreadable.insert(kPath);  // a backup tool holds it, sharing it with no one
   auto& m = Start();
-  EXPECT_EQ(app::SettingsLines(m), kDefaults);
+  EXPECT_EQ(Lines(m), kDefaults);
   fake.files.unreadable.clear();  // and lets it go again
   EXPECT_FALSE(state.main->SaveSett(kPath)) << "the alarm window's save leaves it too";
   Quit();
@@ -366,6 +398,64 @@ TEST_F(SettingsFile, ASecondCopyNeitherReadsNorWritesTheFile) {
   Start();
   EXPECT_EQ(fake.log.Count<files::ReadFile>(), 0u);
   EXPECT_EQ(fake.log.Count<files::ReplaceFileContents>(), 0u);
+}
+
+// An older version's file, its own lines kept byte for byte and the newer ones added with their
+// defaults; a file of this version's 28 lines comes back whole, through the window as well.
+TEST_F(SettingsFile, FilesOfEighteenTwentyFiveAndTwentyEightLinesComeBackAsTheyWere) {
+  std::vector<std::string> mine = With(With(With(With(kDefaults, 1, "False"), 7, "True"), 10, "2"), 13, "True");
+  mine = With(With(With(With(mine, 18, "Tea & biscuits"), 19, "1"), 21, "45"), 24, "800");
+  mine = With(With(With(mine, 26, "True"), 27, "45"), 28, "True");
+  for (std::size_t count : {18u, 25u, 28u}) {
+    const std::vector<std::string> stored(mine.begin(), mine.begin() + count);
+    std::vector<std::string> expected = stored;
+    expected.insert(expected.end(), kDefaults.begin() + count, kDefaults.end());
+    EXPECT_EQ(settings::JoinLines(app::ToLines(app::FromLines(stored))), settings::JoinLines(expected)) << count;
+
+    testing_support::Harness run;
+    run.fake.files.disk[kPath] = settings::JoinLines(stored);
+    app::frmMain m(run.runtime, run.state);
+    m.Initialize();
+    m.Show();
+    EXPECT_EQ(Lines(m), expected) << count << " lines, through the window";
+  }
+  app::Settings read = app::FromLines(mine);
+  EXPECT_TRUE(read.postpone);
+  EXPECT_EQ(read.postponeMinutes, 45);
+  EXPECT_TRUE(read.keepAwake);
+  EXPECT_EQ(app::ToLines(app::Settings{}), kDefaults);
+  EXPECT_EQ(kDefaults.size(), static_cast<std::size_t>(settings::kLineCount));
+}
+
+TEST_F(SettingsFile, TheNewLinesReachTheMenuAndTheStateAndKeepTheirValueWhenUnusable) {
+  auto& m = StartWith(With(With(With(kDefaults, 26, "true"), 27, "999"), 28, "-1"));
+  EXPECT_TRUE(m.mnu_postpone.Checked());
+  EXPECT_EQ(state.PostponeMinutes, 999);
+  EXPECT_TRUE(m.mnu_keepawake.Checked());
+
+  app::Settings previous;
+  previous.postpone = true;
+  previous.postponeMinutes = 30;
+  for (const std::string minutes : {"0", "1000", "-3", "12.5", "abc", "", "1e9"}) {
+    const app::Settings read = app::FromLines(With(With(kDefaults, 26, "yes"), 27, minutes), previous);
+    EXPECT_EQ(read.postponeMinutes, 30) << minutes;
+    EXPECT_TRUE(read.postpone) << "yes is no Boolean";
+  }
+  EXPECT_EQ(app::FromLines(With(kDefaults, 27, "1")).postponeMinutes, 1);
+  EXPECT_EQ(app::FromLines(With(kDefaults, 27, " 7")).postponeMinutes, 7) << "read as the other numbers are";
+}
+
+// The action lines act as the option buttons: True selects, False clears only the selected one.
+TEST(SettingsValue, TheActionLinesSelectAsTheOptionButtonsWould) {
+  std::vector<std::string> lines = kDefaults;
+  lines[0] = "yes";  // Shutdown, selected before, stays so...
+  lines[2] = "True";  // ...until Log Off is selected
+  EXPECT_EQ(app::FromLines(lines).action, schedule::Action::LogOff);
+  lines[2] = "False";
+  EXPECT_EQ(app::FromLines(lines).action, schedule::Action::Shutdown);
+  lines[0] = "False";
+  EXPECT_FALSE(app::FromLines(lines).action.has_value());
+  EXPECT_EQ(app::ToLines(app::FromLines(lines))[0], "False");
 }
 
 TEST(SettingsLines, SplittingAcceptsEveryLineEnd) {

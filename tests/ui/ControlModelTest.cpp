@@ -1,6 +1,9 @@
 // The shared event rules of the control model, driven through the headless backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -107,6 +110,43 @@ TEST_F(ControlModel, AScrollBarWithMinAboveMaxRunsTheOtherWay) {
   backend.LineDown(form.spin);
   EXPECT_EQ(form.spin.Value(), -1) << "stops at the end";
   EXPECT_THROW(form.spin.SetValue(100), ui::RuntimeError);
+}
+
+// What a restored value needs: the peer shows it, no handler hears of it, and the rules of the
+// setter still hold (a text cut at NUL and MaxLength, one option of a group, values in range).
+TEST_F(ControlModel, QuietSettersTellThePeerAndRaiseNoEvent) {
+  struct Recorder : ui::Peer {  // outlives the test's own variables, with the form
+    explicit Recorder(std::shared_ptr<std::vector<ui::Prop>> told) : told(std::move(told)) {}
+    void Update(ui::Prop what) override { told->push_back(what); }
+    std::shared_ptr<std::vector<ui::Prop>> told;
+  };
+  auto shared = std::make_shared<std::vector<ui::Prop>>();
+  const std::vector<ui::Prop>& told = *shared;
+  int raised = 0;
+  form.text.Change = [&] { ++raised; };
+  form.check.Click = [&] { ++raised; };
+  form.spin.Change = [&] { ++raised; };
+  for (int i : {0, 1}) form.left[i].Click = [&](int) { ++raised; };
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&form.text, &form.check, &form.spin, &form.left[0]})
+    control->AttachPeer(std::make_unique<Recorder>(shared));
+
+  form.text.SetMaxLength(4);
+  form.text.SetTextQuietly(std::string("abcdef\0gh", 9));
+  form.check.SetValueQuietly(2);
+  form.spin.SetValueQuietly(7);
+  form.left[1].SetValue(true);
+  raised = 0;
+  form.left[0].SetValueQuietly(true);
+  EXPECT_EQ(raised, 0);
+  EXPECT_EQ(form.text.Text(), "abcd");
+  EXPECT_EQ(form.check.Value(), 2);
+  EXPECT_EQ(form.spin.Value(), 7);
+  EXPECT_TRUE(form.left[0].Value());
+  EXPECT_FALSE(form.left[1].Value()) << "the group keeps one selection";
+  EXPECT_EQ(std::count(told.begin(), told.end(), ui::Prop::Text), 1);
+  EXPECT_EQ(std::count(told.begin(), told.end(), ui::Prop::Value), 3);
+  EXPECT_THROW(form.check.SetValueQuietly(3), ui::RuntimeError);
+  EXPECT_THROW(form.spin.SetValueQuietly(-40000), ui::RuntimeError);
 }
 
 TEST_F(ControlModel, TimersTickEveryIntervalAndEnablingRestartsThePeriod) {

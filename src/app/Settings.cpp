@@ -1,0 +1,108 @@
+#include "app/Settings.h"
+
+#include <functional>
+
+#include "base/Convert.h"
+#include "schedule/Trigger.h"
+
+namespace app {
+namespace {
+
+// One line of the file: how its value is written, and how it is read back.
+struct Line {
+  std::function<std::string()> save;
+  std::function<void(const std::string&)> load;
+};
+
+Line YesOrNo(bool& value) {
+  return {[&value] { return base::BooleanText(value); },
+          [&value](const std::string& text) {
+            if (auto read = base::ParseBoolean(text)) value = *read;
+          }};
+}
+
+Line CheckValue(int& value) {
+  return {[&value] { return std::to_string(value); },
+          [&value](const std::string& text) {
+            if (auto read = base::ParseCheckValue(text)) value = *read;
+          }};
+}
+
+Line Text(std::string& value) {
+  return {[&value] { return value; }, [&value](const std::string& text) { value = text; }};
+}
+
+// A whole number within its range; any other value keeps the one there was.
+template <typename T>
+Line Number(T& value, long long lowest, long long highest) {
+  return {[&value] { return std::to_string(value); },
+          [&value, lowest, highest](const std::string& text) {
+            const double read = base::Val(text);
+            if (read >= lowest && read <= highest && read == static_cast<long long>(read)) value = static_cast<T>(read);
+          }};
+}
+
+// The lines of the file, in its order, each over its value in `s`.
+std::vector<Line> Lines(Settings& s) {
+  std::vector<Line> lines;
+  for (int i = 0; i < schedule::kActionCount; ++i) {
+    const std::optional<schedule::Action> action = schedule::ActionAt(i);
+    lines.push_back({[&s, action] { return base::BooleanText(s.action == action); },
+                     [&s, action](const std::string& text) {
+                       const std::optional<bool> selected = base::ParseBoolean(text);
+                       if (selected && *selected)
+                         s.action = action;
+                       else if (selected && s.action == action)
+                         s.action.reset();
+                     }});
+  }
+  for (int* value : {&s.forced, &s.execFile, &s.alarmFile}) lines.push_back(CheckValue(*value));
+  for (bool* value : {&s.beep, &s.confirm, &s.autoTray}) lines.push_back(YesOrNo(*value));
+  lines.push_back(Text(s.countdown));
+  // The beep frequency has no box to show it: it is kept up to a NUL, as a box would keep it.
+  lines.push_back({[&s] { return s.beepFrequency; },
+                   [&s](const std::string& text) { s.beepFrequency = text.substr(0, text.find('\0')); }});
+  for (std::string* value : {&s.execPath, &s.alarmPath, &s.message}) lines.push_back(Text(*value));
+
+  session::WhenChoices& when = s.when;
+  lines.push_back({[&when] { return std::to_string(static_cast<int>(when.condition)); },
+                   [&when](const std::string& text) {
+                     const double read = base::Val(text);
+                     for (int i = 0; i < session::kConditionCount; ++i)
+                       if (read == i) when.condition = static_cast<session::Condition>(i);
+                   }});
+  lines.push_back(Text(when.program));
+  lines.push_back(Number(when.idleMinutes, 1, schedule::kLongestQuiet));
+  lines.push_back(Number(when.processorPercent, 1, schedule::kHighestPercent));
+  lines.push_back(Number(when.processorMinutes, 1, schedule::kLongestQuiet));
+  lines.push_back(Number(when.networkRate, 1, schedule::kHighestRate));
+  lines.push_back(Number(when.networkMinutes, 1, schedule::kLongestQuiet));
+
+  lines.push_back(YesOrNo(s.postpone));
+  lines.push_back(Number(s.postponeMinutes, 1, session::kLongestPostpone));
+  lines.push_back(YesOrNo(s.keepAwake));
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> ToLines(const Settings& settings) {
+  Settings s = settings;
+  std::vector<std::string> text;
+  for (const Line& line : Lines(s)) text.push_back(line.save());
+  return text;
+}
+
+Settings FromLines(const std::vector<std::string>& text, Settings previous) {
+  std::vector<Line> lines = Lines(previous);
+  for (std::size_t i = 0; i < lines.size() && i < text.size(); ++i) {
+    try {
+      lines[i].load(text[i]);
+    } catch (const std::exception&) {
+      // This line stays without effect; the next one keeps its place.
+    }
+  }
+  return previous;
+}
+
+}  // namespace app

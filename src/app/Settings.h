@@ -1,0 +1,59 @@
+// The settings as a value: every choice the settings file keeps, read from its lines and written
+// to them with no window involved. The main window takes one from its controls and shows one
+// in them (frmMain::SettingsFromWindow, frmMain::ShowSettings).
+//
+// The file, one value a line:
+//   1-7    the seven actions, "True" for the selected one
+//   8-10   Forced, Execute file, Play audio: 0, 1 or 2
+//   11-13  Beep, Exit without Confirmation, Minimize to Tray: "True" or "False"
+//   14-15  the countdown's seconds and the beep frequency, as typed
+//   16-18  the program's path, the alarm's media file, the alarm's message
+//   19-25  the "Activate When" window's last choices: condition, program, idle minutes,
+//          processor percent and minutes, network KB/s and minutes
+//   26-28  Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then
+// Versions before "Activate When" read and write the first 18 lines only, and versions before
+// the postpone the first 25; each reads a longer file as far as it knows it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frmMainDesign.h"
+#include "schedule/Action.h"
+#include "session/ProgramState.h"
+
+namespace app {
+
+struct Settings {
+  // The selected action; nothing when the file selects none.
+  std::optional<schedule::Action> action = schedule::Action::Shutdown;
+  int forced = 0;     // check-box values: 0, 1, or 2 for greyed
+  int execFile = 0;
+  int alarmFile = 0;
+  bool beep = true;
+  bool confirm = false;
+  bool autoTray = false;
+  std::string countdown = "30";
+  std::string beepFrequency = "4000";
+  std::string execPath = design::kSelectFile;
+  std::string alarmPath = design::kSelectFile;
+  std::string message = design::kTypeMessage;
+  session::WhenChoices when;
+  bool postpone = false;
+  int postponeMinutes = 10;  // 1 to session::kLongestPostpone
+  bool keepAwake = false;
+  bool operator==(const Settings&) const = default;
+};
+
+// The lines the program writes, one for each value, in file order.
+std::vector<std::string> ToLines(const Settings& settings);
+
+// The settings a file's lines give, over `previous`: a missing line, or one whose value is
+// unusable, keeps the previous value, and the lines after it keep their places; lines past
+// those known are ignored. The action lines are taken in order, as the window's option buttons
+// would take them: "True" selects that action, "False" clears it when it is the one selected.
+// Never raises an error.
+Settings FromLines(const std::vector<std::string>& lines, Settings previous = {});
+
+}  // namespace app
