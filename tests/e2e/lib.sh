@@ -364,7 +364,7 @@ e2e_expect_settings() { # lines...
 # Fails unless the settings file holds the default lines but for the ones given, each as
 # N=value, N counted from 0.
 e2e_expect_settings_with() { # N=value...
-  local lines=("${kSettingsDefaults[@]}" "${kWhenDefaults[@]}") change
+  local lines=("${kSettingsDefaults[@]}" "${kWhenDefaults[@]}" "${kLaterDefaults[@]}") change
   for change in "$@"; do lines[${change%%=*}]="${change#*=}"; done
   e2e_expect_settings "${lines[@]}"
 }
