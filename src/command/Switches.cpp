@@ -3,15 +3,13 @@
 #include <cctype>
 #include <map>
 
+#include "base/Convert.h"
+
 namespace command {
 namespace {
 
+using base::Lower;
 using schedule::Action;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool AllDigits(const std::string& text) {
   if (text.empty()) return false;

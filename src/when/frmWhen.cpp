@@ -1,7 +1,6 @@
 #include "when/frmWhen.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Convert.h"
 #include "ui/Runtime.h"
@@ -9,6 +8,7 @@
 namespace when {
 namespace {
 
+using base::Lower;
 using session::Condition;
 using Kind = schedule::Trigger::Kind;
 
@@ -52,11 +52,6 @@ std::optional<std::uint32_t> ProcessId(const std::string& text) {
   const unsigned long long id = std::stoull(text);
   if (id == 0 || id > 0xFFFFFFFFull) return std::nullopt;
   return static_cast<std::uint32_t>(id);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 }  // namespace
