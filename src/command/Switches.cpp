@@ -136,8 +136,8 @@ std::optional<schedule::Trigger> Condition(const std::string& name, const std::s
   using schedule::Trigger;
   if (name == "whenexit") {
     if (AllDigits(value)) {
-      auto id = InRange(value, 0xFFFFFFFFll);
-      return id ? std::optional<Trigger>(Trigger::WhenProcessEnds(static_cast<std::uint32_t>(*id))) : std::nullopt;
+      auto id = schedule::ProcessId(value);
+      return id ? std::optional<Trigger>(Trigger::WhenProcessEnds(*id)) : std::nullopt;
     }
     std::string program = schedule::ProgramFileName(value);
     return program.empty() ? std::nullopt : std::optional<Trigger>(Trigger::WhenEnds(program));

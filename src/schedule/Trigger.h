@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/DateTime.h"
@@ -67,6 +68,10 @@ std::string Describe(const Trigger& trigger, const std::string& between = " ");
 // A program's file name as typed or picked: without quotes, blanks or folder, and with ".exe"
 // when it has no extension ("C:\Tools\ffmpeg" is "ffmpeg.exe").
 std::string ProgramFileName(std::string text);
+
+// A process id as typed: digits alone, 1 to 4294967295 (at most ten of them). Nothing for any
+// other text, "0" and a number past the range among them.
+std::optional<std::uint32_t> ProcessId(const std::string& text);
 
 // The units of "In".
 enum class Unit { Hours, Minutes, Seconds };

@@ -45,15 +45,6 @@ std::string Trimmed(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A process id: digits only, in the range of an id.
-std::optional<std::uint32_t> ProcessId(const std::string& text) {
-  if (text.empty() || text.size() > 10 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
-  const unsigned long long id = std::stoull(text);
-  if (id == 0 || id > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<std::uint32_t>(id);
-}
-
 }  // namespace
 
 frmWhen::frmWhen(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(runtime, "frmWhen"), state_(state) {
@@ -186,7 +177,7 @@ schedule::Trigger frmWhen::TriggerFromWindow() {
   switch (Selected()) {
     case 0: {
       const std::string program = Trimmed(txtProgram.Text());
-      if (auto id = ProcessId(program)) return schedule::Trigger::WhenProcessEnds(*id);
+      if (auto id = schedule::ProcessId(program)) return schedule::Trigger::WhenProcessEnds(*id);
       return schedule::Trigger::WhenEnds(schedule::ProgramFileName(program));
     }
     case 1:
