@@ -49,7 +49,7 @@ void frmMain::DesignLayout() {
   txtTimeout.SetToolTipText(kCountdownTip);
   txtTimeout.Move(2820, 570, 375, 285);
   // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
-  scrSecond.SetRange(99, -1);
+  scrSecond.SetRange(schedule::kLongestCountdown, -1);
   scrSecond.SetChanges(1, 1);
   scrSecond.SetValue(30);
   scrSecond.Move(3195, 570, 255, 285);  // beside the box, as high as it
@@ -62,7 +62,7 @@ void frmMain::DesignLayout() {
   picOptions1.SetEnabled(false);
   lblMessage.SetCaption("Message :");
   lblMessage.Move(60, 30, 840, 225);
-  txtMessage.SetMaxLength(65);
+  txtMessage.SetMaxLength(schedule::kLongestMessage);
   txtMessage.Move(915, 0, 3390, 285);
   chkAlarmF.SetCaption("Play Audio (Alarm) :");
   chkAlarmF.Move(60, 300, 2895, 255);

@@ -75,6 +75,9 @@ std::optional<std::uint32_t> ProcessId(const std::string& text);
 
 // The units of "In".
 enum class Unit { Hours, Minutes, Seconds };
+// How many units "In" takes: 1 to kLargestAmount, and no fewer than kLeastSeconds of seconds.
+constexpr int kLargestAmount = 999;
+constexpr int kLeastSeconds = 5;
 
 // The moment "In" `amount` units from `now` describes, by plain wall-clock arithmetic.
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit);
