@@ -180,10 +180,6 @@ class frmMain : public ui::Form, public session::MainWindow {
   void mnu_when_Click();
   void optTime_Click(int index);
   void tmrTime_Timer();
-  void txtPeriod_KeyPress(int& keyAscii);
-  void txtPeriod_GotFocus();
-  void txtPeriod_LostFocus();
-  void txtPeriod_Change();
   void cboTimeUnit_Change();
   void cboTimeUnit_Click() { cboTimeUnit_Change(); }
 
@@ -217,8 +213,7 @@ class frmMain : public ui::Form, public session::MainWindow {
   void txtAlarmF_DblClick();
   void txtMessage_GotFocus();
   void txtMessage_LostFocus();
-  void txtTimeout_KeyPress(int& keyAscii);
-  void txtTimeout_GotFocus();
+  // After the countdown box's own rules: its colour, tip and spinner.
   void txtTimeout_Change();
   void scrSecond_Change();
   void scrSecond_Scroll() { scrSecond_Change(); }
@@ -238,7 +233,8 @@ class frmMain : public ui::Form, public session::MainWindow {
   };
   TrayIcon TrayIconNow();
   void ShowTrayState();
-  // Brings the "In" amount to its least when it is taken: 1, or 5 seconds.
+  // The "In" amount's least, applied when it is taken: 1, or 5 seconds.
+  long long LeastPeriod() const;
   void TakePeriod();
   void DesignLayout();
   void BindHandlers();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Convert.h"
+#include "ui/NumberBox.h"
 #include "ui/Runtime.h"
 
 namespace when {
@@ -15,29 +16,14 @@ using Kind = schedule::Trigger::Kind;
 constexpr Kind kKinds[session::kConditionCount] = {Kind::ProgramEnds, Kind::NoInput, Kind::ProcessorBelow,
                                                    Kind::NetworkBelow};
 
-long long Whole(const ui::TextBox& box) { return static_cast<long long>(base::WholeVal(box.Text())); }
+// The least value of every condition's box, applied when the value is taken (the box left,
+// Enter pressed, the window loaded or activated).
+constexpr long long kLeast = 1;
 
-// A value box keeps to digits; its leading zeros go as the user types ("007" is 7), and the
-// least value, 1, applies once the value is taken (the box is left, Enter pressed, the window
-// activated), so that a first digit can still be typed.
-void TakeWhole(ui::TextBox& box) {
-  if (Whole(box) < 1) box.Rewrite("1");
-}
+void TakeWhole(ui::TextBox& box) { ui::TakeNumber(box, kLeast); }
 
-void BindNumberBox(ui::TextBox& box, int maxLength) {
-  box.SetMaxLength(maxLength);
-  box.KeyPress = [&box](int& keyAscii) {
-    if (keyAscii == ui::vbKeyReturn) TakeWhole(box);
-    ui::KeepDigits(keyAscii);
-  };
-  box.Change = [&box] {
-    if (!box.Text().empty()) box.Rewrite(std::to_string(Whole(box)));
-  };
-  box.LostFocus = [&box] { TakeWhole(box); };
-  box.GotFocus = [&box] {
-    box.SetSelStart(0);
-    box.SetSelLength(static_cast<int>(box.Text().size()));
-  };
+void BindNumberBox(ui::TextBox& box, long long highest) {
+  ui::BindNumberBox(box, {highest, [] { return kLeast; }, {}});
 }
 
 std::string Trimmed(const std::string& text) {
@@ -67,24 +53,24 @@ frmWhen::frmWhen(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(
   cmdPrograms.SetCaption("...");
   cmdPrograms.Move(5235, 210, 375, 315);
   cmdPrograms.SetToolTipText("Choose one of the programs running now");
-  auto row = [](ui::TextBox& box, int maxLength, int top) {
-    BindNumberBox(box, maxLength);
+  auto row = [](ui::TextBox& box, long long highest, int top) {
+    BindNumberBox(box, highest);
     box.Move(2160, top - 15, 840, 285);
   };
   auto unit = [](ui::Label& label, const char* caption, int left, int top) {
     label.SetCaption(caption);
     label.Move(left, top + 30, 840, 225);
   };
-  row(txtIdle, 3, 660);
+  row(txtIdle, schedule::kLongestQuiet, 660);
   unit(lblIdle, "minutes", 3090, 660);
-  row(txtCpu, 2, 1080);
+  row(txtCpu, schedule::kHighestPercent, 1080);
   unit(lblCpu, "% for", 3090, 1080);
-  BindNumberBox(txtCpuMinutes, 3);
+  BindNumberBox(txtCpuMinutes, schedule::kLongestQuiet);
   txtCpuMinutes.Move(3960, 1065, 600, 285);
   unit(lblCpuMinutes, "minutes", 4650, 1080);
-  row(txtNet, 6, 1500);
+  row(txtNet, schedule::kHighestRate, 1500);
   unit(lblNet, "KB/s for", 3090, 1500);
-  BindNumberBox(txtNetMinutes, 3);
+  BindNumberBox(txtNetMinutes, schedule::kLongestQuiet);
   txtNetMinutes.Move(3960, 1485, 600, 285);
   unit(lblNetMinutes, "minutes", 4650, 1500);
   cmdActivate.SetCaption("&Activate");
@@ -173,7 +159,7 @@ void frmWhen::cmdPrograms_Click() {
 }
 
 schedule::Trigger frmWhen::TriggerFromWindow() {
-  auto minutes = [](const ui::TextBox& box) { return static_cast<int>(Whole(box)); };
+  auto minutes = [](const ui::TextBox& box) { return static_cast<int>(ui::NumberIn(box)); };
   switch (Selected()) {
     case 0: {
       const std::string program = Trimmed(txtProgram.Text());
@@ -183,9 +169,9 @@ schedule::Trigger frmWhen::TriggerFromWindow() {
     case 1:
       return schedule::Trigger::WhenIdle(minutes(txtIdle));
     case 2:
-      return schedule::Trigger::WhenProcessorBelow(Whole(txtCpu), minutes(txtCpuMinutes));
+      return schedule::Trigger::WhenProcessorBelow(ui::NumberIn(txtCpu), minutes(txtCpuMinutes));
     default:
-      return schedule::Trigger::WhenNetworkBelow(Whole(txtNet), minutes(txtNetMinutes));
+      return schedule::Trigger::WhenNetworkBelow(ui::NumberIn(txtNet), minutes(txtNetMinutes));
   }
 }
 
@@ -193,11 +179,11 @@ session::WhenChoices frmWhen::ChoicesFromWindow() {
   session::WhenChoices choices;
   choices.condition = static_cast<Condition>(std::max(Selected(), 0));
   choices.program = Trimmed(txtProgram.Text());
-  choices.idleMinutes = static_cast<int>(Whole(txtIdle));
-  choices.processorPercent = static_cast<int>(Whole(txtCpu));
-  choices.processorMinutes = static_cast<int>(Whole(txtCpuMinutes));
-  choices.networkRate = Whole(txtNet);
-  choices.networkMinutes = static_cast<int>(Whole(txtNetMinutes));
+  choices.idleMinutes = static_cast<int>(ui::NumberIn(txtIdle));
+  choices.processorPercent = static_cast<int>(ui::NumberIn(txtCpu));
+  choices.processorMinutes = static_cast<int>(ui::NumberIn(txtCpuMinutes));
+  choices.networkRate = ui::NumberIn(txtNet);
+  choices.networkMinutes = static_cast<int>(ui::NumberIn(txtNetMinutes));
   return choices;
 }
 
