@@ -19,6 +19,7 @@
 #include "settings/modSettings.h"
 #include "tray/modNewIcon.h"
 #include "ui/Error.h"
+#include "ui/NumberBox.h"
 #include "ui/Runtime.h"
 #include "update/Site.h"
 #include "update/modUpdate.h"
@@ -32,18 +33,6 @@ using session::AppTitle;
 using session::VersionText;
 using ui::EachStatement;
 using namespace design;
-
-namespace {
-
-// The "In" amount: the whole number the box's text begins with.
-double PeriodAmount(const ui::TextBox& box) { return base::WholeVal(box.Text()); }
-
-void SelectAll(ui::TextBox& box) {
-  box.SetSelStart(0);
-  box.SetSelLength(static_cast<int>(box.Text().size()));
-}
-
-}  // namespace
 
 frmMain::frmMain(ui::Runtime& runtime, session::ProgramState& state)
     : ui::Form(runtime, "frmMain"),
@@ -306,7 +295,7 @@ schedule::Trigger frmMain::TriggerFromWindow(base::LocalTime now) const {
   if (unit != "Hours" && unit != "Minutes" && unit != "Seconds")
     throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
   const auto step = unit == "Hours" ? schedule::Unit::Hours : unit == "Minutes" ? schedule::Unit::Minutes : schedule::Unit::Seconds;
-  return schedule::Trigger::At(schedule::MomentIn(now, base::CLng(PeriodAmount(txtPeriod)), step));
+  return schedule::Trigger::At(schedule::MomentIn(now, ui::NumberIn(txtPeriod), step));
 }
 
 schedule::Schedule frmMain::OptionsFromWindow() {
@@ -546,29 +535,9 @@ void frmMain::RestartClockWithTrigger() {
 
 void frmMain::tmrTime_Timer() { lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime())); }
 
-void frmMain::txtPeriod_KeyPress(int& keyAscii) {
-  if (keyAscii == ui::vbKeyReturn) TakePeriod();
-  ui::KeepDigits(keyAscii);
-}
+long long frmMain::LeastPeriod() const { return cboTimeUnit.ListIndex() == 2 ? schedule::kLeastSeconds : 1; }
 
-void frmMain::txtPeriod_GotFocus() { SelectAll(txtPeriod); }
-
-void frmMain::txtPeriod_LostFocus() { TakePeriod(); }
-
-// While the user types, the amount keeps to 999 at most and loses its leading zeros ("007" is
-// 7), the caret staying at the end; the least amount applies once the amount is taken, so that
-// the first digits can be typed. A pasted text counts for the whole number it begins with, so
-// "2.5" is 2 and "-5" is below the least amount.
-void frmMain::txtPeriod_Change() {
-  if (PeriodAmount(txtPeriod) > 999) txtPeriod.Rewrite("999");
-  if (!txtPeriod.Text().empty())
-    txtPeriod.Rewrite(std::to_string(static_cast<long long>(PeriodAmount(txtPeriod))));
-}
-
-void frmMain::TakePeriod() {
-  if (PeriodAmount(txtPeriod) < 1) txtPeriod.Rewrite("1");
-  if (PeriodAmount(txtPeriod) < 5 && cboTimeUnit.ListIndex() == 2) txtPeriod.Rewrite("5");
-}
+void frmMain::TakePeriod() { ui::TakeNumber(txtPeriod, LeastPeriod()); }
 
 void frmMain::cboTimeUnit_Change() { TakePeriod(); }
 
@@ -779,18 +748,13 @@ void frmMain::txtExecF_DblClick() { ClearPath(chkExecFile, txtExecF); }
 
 void frmMain::txtAlarmF_DblClick() { ClearPath(chkAlarmF, txtAlarmF); }
 
-void frmMain::txtMessage_GotFocus() { SelectAll(txtMessage); }
+void frmMain::txtMessage_GotFocus() { ui::SelectAll(txtMessage); }
 
 void frmMain::txtMessage_LostFocus() {
   if (txtMessage.Text().empty()) txtMessage.SetText(kTypeMessage);
 }
 
-void frmMain::txtTimeout_KeyPress(int& keyAscii) { ui::KeepDigits(keyAscii); }
-
-void frmMain::txtTimeout_GotFocus() { SelectAll(txtTimeout); }
-
 void frmMain::txtTimeout_Change() {
-  if (base::Val(txtTimeout.Text()) > 900) txtTimeout.SetText("900");
   if (base::Val(txtTimeout.Text()) > 0) {
     txtTimeout.SetBackColor(ui::kSystemWindowBackground);
     txtTimeout.SetToolTipText(kCountdownTip);
@@ -800,7 +764,7 @@ void frmMain::txtTimeout_Change() {
     txtTimeout.SetToolTipText(kNoCountdownTip);
   }
   // Two digits are all the box holds: select them, so the next digit starts afresh.
-  if (txtTimeout.Text().size() == 2) SelectAll(txtTimeout);
+  if (txtTimeout.Text().size() == 2) ui::SelectAll(txtTimeout);
   scrSecond.SetValue(base::CLng(base::Val(txtTimeout.Text())));
 }
 

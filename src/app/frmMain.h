@@ -195,10 +195,6 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void mnu_when_Click();
   void optTime_Click(int index);
   void tmrTime_Timer();
-  void txtPeriod_KeyPress(int& keyAscii);
-  void txtPeriod_GotFocus();
-  void txtPeriod_LostFocus();
-  void txtPeriod_Change();
   void cboTimeUnit_Change();
   void cboTimeUnit_Click() { cboTimeUnit_Change(); }
 
@@ -232,8 +228,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void txtAlarmF_DblClick();
   void txtMessage_GotFocus();
   void txtMessage_LostFocus();
-  void txtTimeout_KeyPress(int& keyAscii);
-  void txtTimeout_GotFocus();
+  // After the countdown box's own rules: its colour, tip and spinner.
   void txtTimeout_Change();
   void scrSecond_Change();
   void scrSecond_Scroll() { scrSecond_Change(); }
@@ -252,7 +247,8 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   };
   TrayIcon TrayIconNow();
   void ShowTrayState();
-  // Brings the "In" amount to its least when it is taken: 1, or 5 seconds.
+  // The "In" amount's least, applied when it is taken: 1, or 5 seconds.
+  long long LeastPeriod() const;
   void TakePeriod();
   void DesignLayout();
   void BindHandlers();

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "app/frmMainDesign.h"
 #include "command/HandOver.h"
+#include "ui/NumberBox.h"
 
 namespace app {
 
@@ -45,11 +46,10 @@ void frmMain::DesignLayout() {
   lblCountdown.SetCaption("Countdown for :");
   lblCountdown.Move(1575, 615, 1230, 225);
   txtTimeout.SetText("30");
-  txtTimeout.SetMaxLength(2);
   txtTimeout.SetToolTipText(kCountdownTip);
   txtTimeout.Move(2820, 570, 375, 285);
   // A short scroll bar serves as a spinner; with Min above Max its up arrow raises the value.
-  scrSecond.SetRange(99, -1);
+  scrSecond.SetRange(schedule::kLongestCountdown, -1);
   scrSecond.SetChanges(1, 1);
   scrSecond.SetValue(30);
   scrSecond.Move(3195, 570, 255, 285);  // beside the box, as high as it
@@ -62,7 +62,7 @@ void frmMain::DesignLayout() {
   picOptions1.SetEnabled(false);
   lblMessage.SetCaption("Message :");
   lblMessage.Move(60, 30, 840, 225);
-  txtMessage.SetMaxLength(65);
+  txtMessage.SetMaxLength(schedule::kLongestMessage);
   txtMessage.Move(915, 0, 3390, 285);
   chkAlarmF.SetCaption("Play Audio (Alarm) :");
   chkAlarmF.Move(60, 300, 2895, 255);
@@ -95,7 +95,6 @@ void frmMain::DesignLayout() {
   optTime[1].Move(60, 90, 540, 285);
   optTime[1].SetValue(true);
   txtPeriod.SetText("1");
-  txtPeriod.SetMaxLength(3);
   txtPeriod.Move(630, 60, 570, 315);
   for (const char* unit : {"Hours", "Minutes", "Seconds"}) cboTimeUnit.AddItem(unit);
   cboTimeUnit.Move(1260, 60, 975, 315);
@@ -143,10 +142,7 @@ void frmMain::BindHandlers() {
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
   tmrAction.TimerEvent = [this] { tmrAction_Timer(); };
-  txtPeriod.KeyPress = [this](int& keyAscii) { txtPeriod_KeyPress(keyAscii); };
-  txtPeriod.GotFocus = [this] { txtPeriod_GotFocus(); };
-  txtPeriod.LostFocus = [this] { txtPeriod_LostFocus(); };
-  txtPeriod.Change = [this] { txtPeriod_Change(); };
+  ui::BindNumberBox(txtPeriod, {schedule::kLargestAmount, [this] { return LeastPeriod(); }, {}});
   cboTimeUnit.Change = [this] { cboTimeUnit_Change(); };
   cboTimeUnit.Click = [this] { cboTimeUnit_Click(); };
 
@@ -177,9 +173,7 @@ void frmMain::BindHandlers() {
   txtAlarmF.DblClick = [this] { txtAlarmF_DblClick(); };
   txtMessage.GotFocus = [this] { txtMessage_GotFocus(); };
   txtMessage.LostFocus = [this] { txtMessage_LostFocus(); };
-  txtTimeout.KeyPress = [this](int& keyAscii) { txtTimeout_KeyPress(keyAscii); };
-  txtTimeout.GotFocus = [this] { txtTimeout_GotFocus(); };
-  txtTimeout.Change = [this] { txtTimeout_Change(); };
+  ui::BindNumberBox(txtTimeout, {schedule::kLongestCountdown, {}, [this] { txtTimeout_Change(); }});
   scrSecond.Change = [this] { scrSecond_Change(); };
   scrSecond.Scroll = [this] { scrSecond_Scroll(); };
 }

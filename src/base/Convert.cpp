@@ -138,6 +138,13 @@ std::string UCase(std::string_view text) {
   return out;
 }
 
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 std::string NumberText(double value) {
   char buffer[64];
   // Whole numbers are written out in full ("30", not "3e+01") up to fifteen digits.

@@ -46,6 +46,9 @@ std::string BooleanText(bool value);
 
 // Upper case in the Windows-1252 code page (ASCII letters and the accented Latin letters).
 std::string UCase(std::string_view text);
+// Lower case of the ASCII letters alone, for texts compared without regard to case (switches,
+// file names); every other byte stays as it is.
+std::string Lower(std::string_view text);
 
 // A number in its shortest decimal form: 2, 1.4, 0.25, -3.
 std::string NumberText(double value);

@@ -3,15 +3,13 @@
 #include <cctype>
 #include <map>
 
+#include "base/Convert.h"
+
 namespace command {
 namespace {
 
+using base::Lower;
 using schedule::Action;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool AllDigits(const std::string& text) {
   if (text.empty()) return false;
@@ -129,6 +127,9 @@ const std::map<std::string, Switch>& Switches() {
 
 Parsed Refuse(const std::string& reason) { return Parsed{std::nullopt, reason}; }
 
+// A range as the texts give it: "1 to 999".
+std::string Span(long long least, long long most) { return std::to_string(least) + " to " + std::to_string(most); }
+
 std::optional<long long> InRange(const std::string& text, long long highest) {
   auto number = WholeNumber(text);
   return number && *number >= 1 && *number <= highest ? number : std::nullopt;
@@ -139,8 +140,8 @@ std::optional<schedule::Trigger> Condition(const std::string& name, const std::s
   using schedule::Trigger;
   if (name == "whenexit") {
     if (AllDigits(value)) {
-      auto id = InRange(value, 0xFFFFFFFFll);
-      return id ? std::optional<Trigger>(Trigger::WhenProcessEnds(static_cast<std::uint32_t>(*id))) : std::nullopt;
+      auto id = schedule::ProcessId(value);
+      return id ? std::optional<Trigger>(Trigger::WhenProcessEnds(*id)) : std::nullopt;
     }
     std::string program = schedule::ProgramFileName(value);
     return program.empty() ? std::nullopt : std::optional<Trigger>(Trigger::WhenEnds(program));
@@ -161,9 +162,10 @@ std::optional<schedule::Trigger> Condition(const std::string& name, const std::s
 const std::map<std::string, std::string>& ConditionForms() {
   static const std::map<std::string, std::string> forms = {
       {"whenexit", "/whenexit takes a program's file name or a process id"},
-      {"idle", "/idle takes whole minutes, 1 to 999"},
-      {"cpu", "/cpu takes PERCENT:MINUTES, 1 to 99 and 1 to 999"},
-      {"net", "/net takes KBPS:MINUTES, 1 to 999999 and 1 to 999"},
+      {"idle", "/idle takes whole minutes, " + Span(1, schedule::kLongestQuiet)},
+      {"cpu", "/cpu takes PERCENT:MINUTES, " + Span(1, schedule::kHighestPercent) + " and " +
+                  Span(1, schedule::kLongestQuiet)},
+      {"net", "/net takes KBPS:MINUTES, " + Span(1, schedule::kHighestRate) + " and " + Span(1, schedule::kLongestQuiet)},
   };
   return forms;
 }
@@ -215,7 +217,7 @@ Parsed Parse(const std::vector<std::string>& args) {
         actionSwitch = shown;
         request.action = s.action;
         if (name == "alarm") {
-          if (value->size() > kLongestMessage) return Refuse("the alarm's message holds at most 65 characters");
+          if (value->size() > kLongestMessage) return Refuse("the alarm's message holds at most " + std::to_string(kLongestMessage) + " characters");
           if (value->find_first_of("\r\n") != std::string::npos) return Refuse("the alarm's message is one line");
           request.message = *value;
         }
@@ -225,12 +227,12 @@ Parsed Parse(const std::vector<std::string>& args) {
         timeSwitch = shown;
         if (name == "t") {
           auto seconds = WholeNumber(*value);
-          if (!seconds || *seconds > kLongestWait) return Refuse("/t takes whole seconds, 0 to 315360000, not \"" + *value + "\"");
+          if (!seconds || *seconds > kLongestWait) return Refuse("/t takes whole seconds, " + Span(0, kLongestWait) + ", not \"" + *value + "\"");
           request.when = When::After(*seconds);
         } else if (name == "in") {
           auto seconds = Duration(*value);
           if (!seconds) return Refuse("/in takes an amount such as 45s, 90m, 2h, 1h30m or h:mm:ss, not \"" + *value + "\"");
-          if (*seconds > kLongestWait) return Refuse("/in takes at most ten years (315360000 seconds)");
+          if (*seconds > kLongestWait) return Refuse("/in takes at most ten years (" + std::to_string(kLongestWait) + " seconds)");
           request.when = When::After(*seconds);
         } else if (ConditionForms().count(name)) {
           auto condition = Condition(name, *value);
@@ -252,7 +254,7 @@ Parsed Parse(const std::vector<std::string>& args) {
           request.tray = true;
         } else if (name == "w") {
           auto seconds = WholeNumber(*value);
-          if (!seconds || *seconds > kLongestWarning) return Refuse("/w takes whole seconds, 0 to 99, not \"" + *value + "\"");
+          if (!seconds || *seconds > kLongestWarning) return Refuse("/w takes whole seconds, " + Span(0, kLongestWarning) + ", not \"" + *value + "\"");
           request.warning = static_cast<int>(*seconds);
         } else if (value->empty()) {
           return Refuse(shown + " needs a file");
@@ -327,15 +329,15 @@ std::string UsageText() {
          "\n"
          "ACTION   /s shut down, /r restart, /l log off, /h hibernate, /standby (/sleep),\n"
          "         /lock, /alarm \"message\" [/sound FILE]\n"
-         "TIME     /t N         in N seconds, 0 to 315360000\n"
+         "TIME     /t N         in N seconds, " + Span(0, kLongestWait) + "\n"
          "         /in 90m      in 45s, 90m, 2h, 1h30m or h:mm:ss\n"
          "         /at 23:30    at HH:MM[:SS], 24-hour or with AM/PM; tomorrow when passed\n"
          "         Without a time the window is filled for you to press Activate.\n"
          "WHEN     /whenexit P  when program P (ffmpeg.exe, or a process id) has ended\n"
-         "         /idle 30     after 30 minutes without keyboard or mouse input (1 to 999)\n"
+         "         /idle 30     after 30 minutes without keyboard or mouse input (" + Span(1, schedule::kLongestQuiet) + ")\n"
          "         /cpu 10:5    when the processor stays below 10 % for 5 minutes\n"
          "         /net 50:5    when the network stays below 50 KB/s for 5 minutes\n"
-         "OPTIONS  /f forced, /w N warning of N seconds (0 to 99), /run \"program\" started a\n"
+         "OPTIONS  /f forced, /w N warning of N seconds (" + Span(0, kLongestWarning) + "), /run \"program\" started a\n"
          "         second before the action, /tray into the tray once activated\n"
          "RUNNING  /a (/cancel) cancels the running copy's schedule, /postpone 10 puts it\n"
          "         off by 10 minutes (also in its warning), /status tells it,\n"

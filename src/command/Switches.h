@@ -26,8 +26,8 @@ constexpr int kNotFound = 1168;          // the program to wait for is not runni
 constexpr int kNoAnswer = 1460;          // the running copy did not answer in time
 
 constexpr long long kLongestWait = 315360000;  // seconds: ten years
-constexpr int kLongestWarning = 99;            // seconds
-constexpr std::size_t kLongestMessage = 65;    // characters, as the window's message box holds
+constexpr int kLongestWarning = schedule::kLongestCountdown;  // seconds
+constexpr std::size_t kLongestMessage = schedule::kLongestMessage;  // characters
 
 // When a scheduled action is to happen: in so many seconds, at a time of day, or when a
 // condition is met.

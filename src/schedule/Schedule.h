@@ -12,6 +12,10 @@ namespace schedule {
 
 // The longest postpone, in minutes.
 constexpr int kLongestPostpone = 999;
+// The longest countdown, in seconds: the two digits the window's box holds.
+constexpr int kLongestCountdown = 99;
+// The alarm's message at its longest, in characters, as the window's box holds it.
+constexpr int kLongestMessage = 65;
 
 struct Schedule {
   Action action = Action::Shutdown;

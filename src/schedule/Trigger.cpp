@@ -30,6 +30,14 @@ std::string ProgramFileName(std::string text) {
   return text;
 }
 
+std::optional<std::uint32_t> ProcessId(const std::string& text) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const unsigned long long id = std::stoull(text);
+  if (id == 0 || id > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<std::uint32_t>(id);
+}
+
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit) {
   using namespace std::chrono;
   const seconds step = unit == Unit::Hours ? seconds(hours(1)) : unit == Unit::Minutes ? seconds(minutes(1)) : seconds(1);

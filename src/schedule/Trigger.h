@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/DateTime.h"
@@ -68,8 +69,15 @@ std::string Describe(const Trigger& trigger, const std::string& between = " ");
 // when it has no extension ("C:\Tools\ffmpeg" is "ffmpeg.exe").
 std::string ProgramFileName(std::string text);
 
+// A process id as typed: digits alone, 1 to 4294967295 (at most ten of them). Nothing for any
+// other text, "0" and a number past the range among them.
+std::optional<std::uint32_t> ProcessId(const std::string& text);
+
 // The units of "In".
 enum class Unit { Hours, Minutes, Seconds };
+// How many units "In" takes: 1 to kLargestAmount, and no fewer than kLeastSeconds of seconds.
+constexpr int kLargestAmount = 999;
+constexpr int kLeastSeconds = 5;
 
 // The moment "In" `amount` units from `now` describes, by plain wall-clock arithmetic.
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit);

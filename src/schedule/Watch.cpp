@@ -1,11 +1,12 @@
 #include "schedule/Watch.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
 #include <vector>
+
+#include "base/Convert.h"
 
 namespace schedule {
 namespace {
@@ -58,11 +59,6 @@ class ConditionWatch : public Watch {
   bool fired_ = false;
 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // "for 3 of 5 min": whole minutes reached of those asked for.
 std::string MinutesOf(std::uint32_t ms, int minutes) {
   const std::uint32_t reached = std::min<std::uint32_t>(ms / kMinuteMs, static_cast<std::uint32_t>(minutes));
@@ -100,7 +96,7 @@ class ProgramWatch : public ConditionWatch {
  private:
   bool Matches(const os::ProcessEntry& entry) const {
     return trigger_.program.empty() ? entry.processId == trigger_.processId
-                                    : Lower(entry.exeFile) == Lower(trigger_.program);
+                                    : base::Lower(entry.exeFile) == base::Lower(trigger_.program);
   }
   std::size_t Left() const { return handles_.size() + listed_.size(); }
 

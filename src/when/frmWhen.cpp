@@ -1,62 +1,34 @@
 #include "when/frmWhen.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Convert.h"
+#include "ui/NumberBox.h"
 #include "ui/Runtime.h"
 
 namespace when {
 namespace {
 
+using base::Lower;
 using session::Condition;
 using Kind = schedule::Trigger::Kind;
 
 constexpr Kind kKinds[session::kConditionCount] = {Kind::ProgramEnds, Kind::NoInput, Kind::ProcessorBelow,
                                                    Kind::NetworkBelow};
 
-long long Whole(const ui::TextBox& box) { return static_cast<long long>(base::WholeVal(box.Text())); }
+// The least value of every condition's box, applied when the value is taken (the box left,
+// Enter pressed, the window loaded or activated).
+constexpr long long kLeast = 1;
 
-// A value box keeps to digits; its leading zeros go as the user types ("007" is 7), and the
-// least value, 1, applies once the value is taken (the box is left, Enter pressed, the window
-// activated), so that a first digit can still be typed.
-void TakeWhole(ui::TextBox& box) {
-  if (Whole(box) < 1) box.Rewrite("1");
-}
+void TakeWhole(ui::TextBox& box) { ui::TakeNumber(box, kLeast); }
 
-void BindNumberBox(ui::TextBox& box, int maxLength) {
-  box.SetMaxLength(maxLength);
-  box.KeyPress = [&box](int& keyAscii) {
-    if (keyAscii == ui::vbKeyReturn) TakeWhole(box);
-    ui::KeepDigits(keyAscii);
-  };
-  box.Change = [&box] {
-    if (!box.Text().empty()) box.Rewrite(std::to_string(Whole(box)));
-  };
-  box.LostFocus = [&box] { TakeWhole(box); };
-  box.GotFocus = [&box] {
-    box.SetSelStart(0);
-    box.SetSelLength(static_cast<int>(box.Text().size()));
-  };
+void BindNumberBox(ui::TextBox& box, long long highest) {
+  ui::BindNumberBox(box, {highest, [] { return kLeast; }, {}});
 }
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t");
   return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// A process id: digits only, in the range of an id.
-std::optional<std::uint32_t> ProcessId(const std::string& text) {
-  if (text.empty() || text.size() > 10 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
-  const unsigned long long id = std::stoull(text);
-  if (id == 0 || id > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<std::uint32_t>(id);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 }  // namespace
@@ -81,24 +53,24 @@ frmWhen::frmWhen(ui::Runtime& runtime, session::ProgramState& state) : ui::Form(
   cmdPrograms.SetCaption("...");
   cmdPrograms.Move(5235, 210, 375, 315);
   cmdPrograms.SetToolTipText("Choose one of the programs running now");
-  auto row = [](ui::TextBox& box, int maxLength, int top) {
-    BindNumberBox(box, maxLength);
+  auto row = [](ui::TextBox& box, long long highest, int top) {
+    BindNumberBox(box, highest);
     box.Move(2160, top - 15, 840, 285);
   };
   auto unit = [](ui::Label& label, const char* caption, int left, int top) {
     label.SetCaption(caption);
     label.Move(left, top + 30, 840, 225);
   };
-  row(txtIdle, 3, 660);
+  row(txtIdle, schedule::kLongestQuiet, 660);
   unit(lblIdle, "minutes", 3090, 660);
-  row(txtCpu, 2, 1080);
+  row(txtCpu, schedule::kHighestPercent, 1080);
   unit(lblCpu, "% for", 3090, 1080);
-  BindNumberBox(txtCpuMinutes, 3);
+  BindNumberBox(txtCpuMinutes, schedule::kLongestQuiet);
   txtCpuMinutes.Move(3960, 1065, 600, 285);
   unit(lblCpuMinutes, "minutes", 4650, 1080);
-  row(txtNet, 6, 1500);
+  row(txtNet, schedule::kHighestRate, 1500);
   unit(lblNet, "KB/s for", 3090, 1500);
-  BindNumberBox(txtNetMinutes, 3);
+  BindNumberBox(txtNetMinutes, schedule::kLongestQuiet);
   txtNetMinutes.Move(3960, 1485, 600, 285);
   unit(lblNetMinutes, "minutes", 4650, 1500);
   cmdActivate.SetCaption("&Activate");
@@ -187,19 +159,19 @@ void frmWhen::cmdPrograms_Click() {
 }
 
 schedule::Trigger frmWhen::TriggerFromWindow() {
-  auto minutes = [](const ui::TextBox& box) { return static_cast<int>(Whole(box)); };
+  auto minutes = [](const ui::TextBox& box) { return static_cast<int>(ui::NumberIn(box)); };
   switch (Selected()) {
     case 0: {
       const std::string program = Trimmed(txtProgram.Text());
-      if (auto id = ProcessId(program)) return schedule::Trigger::WhenProcessEnds(*id);
+      if (auto id = schedule::ProcessId(program)) return schedule::Trigger::WhenProcessEnds(*id);
       return schedule::Trigger::WhenEnds(schedule::ProgramFileName(program));
     }
     case 1:
       return schedule::Trigger::WhenIdle(minutes(txtIdle));
     case 2:
-      return schedule::Trigger::WhenProcessorBelow(Whole(txtCpu), minutes(txtCpuMinutes));
+      return schedule::Trigger::WhenProcessorBelow(ui::NumberIn(txtCpu), minutes(txtCpuMinutes));
     default:
-      return schedule::Trigger::WhenNetworkBelow(Whole(txtNet), minutes(txtNetMinutes));
+      return schedule::Trigger::WhenNetworkBelow(ui::NumberIn(txtNet), minutes(txtNetMinutes));
   }
 }
 
@@ -207,11 +179,11 @@ session::WhenChoices frmWhen::ChoicesFromWindow() {
   session::WhenChoices choices;
   choices.condition = static_cast<Condition>(std::max(Selected(), 0));
   choices.program = Trimmed(txtProgram.Text());
-  choices.idleMinutes = static_cast<int>(Whole(txtIdle));
-  choices.processorPercent = static_cast<int>(Whole(txtCpu));
-  choices.processorMinutes = static_cast<int>(Whole(txtCpuMinutes));
-  choices.networkRate = Whole(txtNet);
-  choices.networkMinutes = static_cast<int>(Whole(txtNetMinutes));
+  choices.idleMinutes = static_cast<int>(ui::NumberIn(txtIdle));
+  choices.processorPercent = static_cast<int>(ui::NumberIn(txtCpu));
+  choices.processorMinutes = static_cast<int>(ui::NumberIn(txtCpuMinutes));
+  choices.networkRate = ui::NumberIn(txtNet);
+  choices.networkMinutes = static_cast<int>(ui::NumberIn(txtNetMinutes));
   return choices;
 }
 

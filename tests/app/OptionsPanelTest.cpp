@@ -259,6 +259,8 @@ TEST_F(OptionsPanel, DeletingTheCountdownShowsTheNoCountdownWarning) {
   EXPECT_EQ(m.txtTimeout.ToolTipText(), kNoCountdownTip);
   EXPECT_EQ(m.scrSecond.Value(), 0);
   backend.Type(m.txtTimeout, "5");
+  EXPECT_EQ(m.txtTimeout.Text(), "5") << "a digit typed after the 0 gives 5 seconds, not 50";
+  EXPECT_EQ(m.scrSecond.Value(), 5);
   EXPECT_EQ(m.txtTimeout.BackColor(), ui::kSystemWindowBackground);
   EXPECT_EQ(m.txtTimeout.ToolTipText(), "Countdown time in seconds, before taking action");
 }

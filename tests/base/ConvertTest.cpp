@@ -76,6 +76,11 @@ TEST(UCase, UpperCasesAsciiAndAccentedLatinLetters) {
   EXPECT_EQ(base::UCase("\xF7\xDF"), "\xF7\xDF");                  // division sign and sharp s stay
 }
 
+TEST(Lower, LowerCasesTheAsciiLettersAlone) {
+  EXPECT_EQ(base::Lower("FFmpeg.EXE /AT:11PM"), "ffmpeg.exe /at:11pm");
+  EXPECT_EQ(base::Lower("\xC4\xC9[@]"), "\xC4\xC9[@]") << "accented letters and the neighbours of A-Z stay";
+}
+
 TEST(NumberText, WritesTheShortestForm) {
   EXPECT_EQ(base::NumberText(1.4), "1.4");
   EXPECT_EQ(base::NumberText(2.0), "2");

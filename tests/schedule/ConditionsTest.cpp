@@ -170,4 +170,11 @@ TEST(Describe, NamesEachConditionShortly) {
   EXPECT_EQ(schedule::ProgramFileName("backup.cmd"), "backup.cmd");
 }
 
+TEST(ProcessId, IsDigitsAloneWithinTheRangeOfAnId) {
+  EXPECT_EQ(schedule::ProcessId("0042"), 42u);
+  EXPECT_EQ(schedule::ProcessId("4294967295"), 4294967295u);
+  for (const char* text : {"", "0", "4294967296", "00000000001", "9999999999", " 42", "42 ", "+42", "4a"})
+    EXPECT_EQ(schedule::ProcessId(text), std::nullopt) << '"' << text << '"';
+}
+
 }  // namespace
