@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "about/frmAbout.h"
 #include "alarm/frmAlarm.h"
@@ -89,8 +90,8 @@ void frmMain::Form_Load() {
         // a shutdown and do nothing: Shutdown it is, the action the name already says.
         if (SelectedAction() < 0) optExitOption[0].SetValue(true);
       },
-      [&] { OfferAction(4, power::StandByOffered(os_, state_.Family)); },
-      [&] { OfferAction(5, power::LockOffered(os_, state_.Family)); },
+      [&] { OfferAction(schedule::IndexOf(Action::StandBy), power::StandByOffered(os_, state_.Family)); },
+      [&] { OfferAction(schedule::IndexOf(Action::Lock), power::LockOffered(os_, state_.Family)); },
       [&] {
         if (txtAlarmF.Text().empty()) txtAlarmF.SetText(kSelectFile);
       },
@@ -113,12 +114,12 @@ void frmMain::Form_Load() {
 // An action this computer cannot carry out is disabled, and the selection falls back from it
 // to Shutdown.
 void frmMain::OfferAction(int index, bool offered) {
-  if (!offered && optExitOption[index].Value()) optExitOption[0].SetValue(true);
+  if (!offered && optExitOption[index].Value()) optExitOption[schedule::IndexOf(Action::Shutdown)].SetValue(true);
   optExitOption[index].SetEnabled(offered);
 }
 
 int frmMain::SelectedAction() const {
-  for (int index = 0; index <= 6; ++index)
+  for (int index = 0; index < schedule::kActionCount; ++index)
     if (optExitOption[index].Value()) return index;
   return -1;
 }
@@ -209,13 +210,23 @@ std::string frmMain::TargetText(base::LocalTime target) const {
   return os_.user32.CharUpperBuffA(base::FormatDateLine(target, names_)) + "\r" + base::FormatTimeLine(target, names_);
 }
 
+namespace {
+
+// The unit chosen in the "In" list, whose items are the units in their order; none while
+// nothing is chosen.
+std::optional<schedule::Unit> ChosenUnit(const ui::ComboBox& units) {
+  const int index = units.ListIndex();
+  if (index < 0 || index > static_cast<int>(schedule::Unit::Seconds)) return std::nullopt;
+  return static_cast<schedule::Unit>(index);
+}
+
+}  // namespace
+
 schedule::Trigger frmMain::TriggerFromWindow(base::LocalTime now) const {
   if (!optTime[1].Value()) return schedule::Trigger::At(schedule::MomentAt(now, ActTime.Value()));
-  const std::string unit = cboTimeUnit.Text();
-  if (unit != "Hours" && unit != "Minutes" && unit != "Seconds")
-    throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
-  const auto step = unit == "Hours" ? schedule::Unit::Hours : unit == "Minutes" ? schedule::Unit::Minutes : schedule::Unit::Seconds;
-  return schedule::Trigger::At(schedule::MomentIn(now, ui::NumberIn(txtPeriod), step));
+  const std::optional<schedule::Unit> unit = ChosenUnit(cboTimeUnit);
+  if (!unit) throw ui::RuntimeError(base::kInvalidProcedureCall, "Invalid procedure call or argument");
+  return schedule::Trigger::At(schedule::MomentIn(now, ui::NumberIn(txtPeriod), *unit));
 }
 
 schedule::Schedule frmMain::OptionsFromWindow() {
@@ -455,7 +466,9 @@ void frmMain::RestartClockWithTrigger() {
 
 void frmMain::tmrTime_Timer() { lblTime.SetCaption(ClockText(os_.kernel32.GetLocalTime())); }
 
-long long frmMain::LeastPeriod() const { return cboTimeUnit.ListIndex() == 2 ? schedule::kLeastSeconds : 1; }
+long long frmMain::LeastPeriod() const {
+  return ChosenUnit(cboTimeUnit) == schedule::Unit::Seconds ? schedule::kLeastSeconds : 1;
+}
 
 void frmMain::TakePeriod() { ui::TakeNumber(txtPeriod, LeastPeriod()); }
 
@@ -583,29 +596,23 @@ void frmMain::ShowPanel(int index) {
 
 void frmMain::optExitOption_Click(int index) {
   ui::Runtime& rt = GetRuntime();
-  if (picOptions(0).Top() != kPanelInView && index < 6) ShowPanel(0);
-  switch (index) {
-    case 3:
-      if (HibernateAllowed()) return;
-      if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
-                    ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
-        optExitOption[0].SetValue(true);
-        return;
-      }
-      if (const std::string command = power::HibernateOnCommand(os_.kernel32);
-          !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
-        rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
-        optExitOption[3].SetValue(true);
-      } else if (!rt.Ended()) {
-        rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
-        optExitOption[0].SetValue(true);
-      }
-      return;
-    case 6:
-      ShowPanel(1);
-      return;
-    default:
-      return;
+  const Action action = *schedule::ActionAt(index);
+  auto& shutdown = optExitOption[schedule::IndexOf(Action::Shutdown)];
+  if (picOptions(0).Top() != kPanelInView && action != Action::Alarm) ShowPanel(0);
+  if (action == Action::Alarm) ShowPanel(1);
+  if (action != Action::Hibernate || HibernateAllowed()) return;
+  if (rt.MsgBox("Hibernate is currently Disabled!     \rDo you want to Enable it Now?",
+                ui::mb::kYesNo | ui::mb::kQuestion) != ui::vbYes) {
+    shutdown.SetValue(true);
+    return;
+  }
+  if (const std::string command = power::HibernateOnCommand(os_.kernel32);
+      !command.empty() && power::ShellWait(os_, rt, command) && !rt.Ended() && HibernateAllowed()) {
+    rt.MsgBox("Hibernate is Enabled Successfully!     ", ui::mb::kInformation);
+    optExitOption[index].SetValue(true);
+  } else if (!rt.Ended()) {
+    rt.MsgBox("There was an error Enabling Hibernate!     ", ui::mb::kCritical);
+    shutdown.SetValue(true);
   }
 }
 

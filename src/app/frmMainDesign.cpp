@@ -23,7 +23,7 @@ void frmMain::DesignLayout() {
   picBG0.Move(90, 240, 1770, 2190);
   const char* actions[] = {"&Shutdown", "&Restart", "&Log Off", "H&ibernate", "Stand &by", "Lock &Computer",
                            "Alarm && &Message"};
-  for (int i = 0; i <= 6; ++i) {
+  for (int i = 0; i < schedule::kActionCount; ++i) {
     optExitOption[i].SetCaption(actions[i]);
     optExitOption[i].Move(60, 30 + 300 * i, 1650, 255);
   }
