@@ -79,7 +79,7 @@ std::vector<Line> Lines(Settings& s) {
   lines.push_back(Number(when.networkMinutes, 1, schedule::kLongestQuiet));
 
   lines.push_back(YesOrNo(s.postpone));
-  lines.push_back(Number(s.postponeMinutes, 1, session::kLongestPostpone));
+  lines.push_back(Number(s.postponeMinutes, 1, schedule::kLongestPostpone));
   lines.push_back(YesOrNo(s.keepAwake));
   return lines;
 }

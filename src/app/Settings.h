@@ -41,7 +41,7 @@ struct Settings {
   std::string message = design::kTypeMessage;
   session::WhenChoices when;
   bool postpone = false;
-  int postponeMinutes = 10;  // 1 to session::kLongestPostpone
+  int postponeMinutes = 10;  // 1 to schedule::kLongestPostpone
   bool keepAwake = false;
   bool operator==(const Settings&) const = default;
 };

@@ -274,22 +274,18 @@ void frmMain::ShowEntry(const schedule::Schedule& s) {
     EachStatement({[&] { optTime[0].SetValue(true); }, [&] { ActTime.SetValue(s.trigger.moment); }});
     return;
   }
-  const long long seconds = s.inSeconds;
-  int unit = -1;
-  long long amount = 0;
-  if (seconds % 3600 == 0 && seconds / 3600 >= 1 && seconds / 3600 <= 999) {
-    unit = 0, amount = seconds / 3600;
-  } else if (seconds % 60 == 0 && seconds / 60 >= 1 && seconds / 60 <= 999) {
-    unit = 1, amount = seconds / 60;
-  } else if (seconds >= 5 && seconds <= 999) {
-    unit = 2, amount = seconds;
+  // The list holds the units in their order: hours, minutes, seconds.
+  for (schedule::Unit unit : {schedule::Unit::Hours, schedule::Unit::Minutes, schedule::Unit::Seconds}) {
+    const long long amount = s.inSeconds / schedule::SecondsPer(unit);
+    const long long least = unit == schedule::Unit::Seconds ? schedule::kLeastSeconds : 1;
+    if (s.inSeconds % schedule::SecondsPer(unit) != 0 || amount < least || amount > schedule::kLargestAmount) continue;
+    EachStatement({
+        [&] { optTime[1].SetValue(true); },
+        [&] { cboTimeUnit.SetListIndex(static_cast<int>(unit)); },
+        [&] { txtPeriod.SetText(std::to_string(amount)); },
+    });
+    return;
   }
-  if (unit < 0) return;
-  EachStatement({
-      [&] { optTime[1].SetValue(true); },
-      [&] { cboTimeUnit.SetListIndex(unit); },
-      [&] { txtPeriod.SetText(std::to_string(amount)); },
-  });
 }
 
 void frmMain::cmdActivate_Click() {

@@ -1,9 +1,9 @@
 #include "countdown/frmAction.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include "base/Convert.h"
+#include "ui/NumberBox.h"
 #include "countdown/modSpeaker.h"
 #include "platform/TopMost.h"
 #include "tray/modNewIcon.h"
@@ -32,7 +32,6 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   MaxButton = false;
   StartUpPosition = ui::StartUpPosition::CenterScreen;
   KeyPreview = true;
-  SetClientSize(kWidth, kHeight);
 
   lblMessage.Move(180, 180, 4830, 255);
   prgBar.Move(180, 540, 4830, 315);
@@ -41,14 +40,12 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   chk_mute.Move(180, 1155, 2535, 255);
   cmdCancel.SetCaption("Cancel");
   cmdCancel.Move(3690, 1080, 1320, 405);
-  txtPostpone.SetMaxLength(3);
   txtPostpone.Move(180, 1650, 495, 285);
   lblPostpone.SetCaption("minutes later");
   lblPostpone.Move(735, 1680, 1800, 225);
   cmdPostpone.SetCaption("&Postpone");
   cmdPostpone.Move(3690, 1590, 1320, 405);
-  for (ui::Control* control : std::initializer_list<ui::Control*>{&txtPostpone, &lblPostpone, &cmdPostpone})
-    control->SetVisible(false);
+  ShowPostpone(false);
   tmrProgress.SetInterval(kSilentInterval);
 
   LoadEvent = [this] { Form_Load(); };
@@ -59,7 +56,7 @@ frmAction::frmAction(ui::Runtime& runtime, session::ProgramState& state) : ui::F
   tmrProgress.TimerEvent = [this] { tmrProgress_Timer(); };
   cmdCancel.Click = [this] { cmdCancel_Click(); };
   cmdPostpone.Click = [this] { cmdPostpone_Click(); };
-  txtPostpone.KeyPress = [this](int& keyAscii) { txtPostpone_KeyPress(keyAscii); };
+  ui::BindNumberBox(txtPostpone, {schedule::kLongestPostpone, [] { return 1LL; }, nullptr});
   state_.Control.Listen(*this);
 }
 
@@ -82,9 +79,7 @@ void frmAction::Form_Load() {
       [&] {
         if (!state_.main->PostponeOffered()) return;
         txtPostpone.SetText(std::to_string(state_.PostponeMinutes));
-        for (ui::Control* control : std::initializer_list<ui::Control*>{&txtPostpone, &lblPostpone, &cmdPostpone})
-          control->SetVisible(true);
-        SetClientSize(kWidth, kHeightWithPostpone);
+        ShowPostpone(true);
       },
   });
 }
@@ -149,14 +144,19 @@ void frmAction::StopAndTell(const std::string& message) {
 
 void frmAction::cmdCancel_Click() { state_.Control.Cancel(); }
 
-// The minutes as typed, brought into their range, are remembered for the next warning.
-void frmAction::cmdPostpone_Click() {
-  const int minutes = static_cast<int>(std::clamp<double>(base::Val(txtPostpone.Text()), 1, session::kLongestPostpone));
-  state_.PostponeMinutes = minutes;
-  state_.Control.Postpone(minutes);
+// Below the other controls, the window as much taller; without them, the window as it always was.
+void frmAction::ShowPostpone(bool shown) {
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&txtPostpone, &lblPostpone, &cmdPostpone})
+    control->SetVisible(shown);
+  SetClientSize(kWidth, shown ? kHeightWithPostpone : kHeight);
 }
 
-void frmAction::txtPostpone_KeyPress(int& keyAscii) { ui::KeepDigits(keyAscii); }
+// The minutes as typed, at least one, are remembered for the next warning.
+void frmAction::cmdPostpone_Click() {
+  ui::TakeNumber(txtPostpone, 1);
+  state_.PostponeMinutes = static_cast<int>(ui::NumberIn(txtPostpone));
+  state_.Control.Postpone(state_.PostponeMinutes);
+}
 
 void frmAction::Moved(control::Transition how, control::Phase from, control::Phase to) {
   if (from != control::Phase::Warning || !IsLoaded()) return;

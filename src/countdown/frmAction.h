@@ -39,7 +39,6 @@ class frmAction : public ui::Form, public control::Listener {
   void tmrProgress_Timer();
   void cmdCancel_Click();
   void cmdPostpone_Click();
-  void txtPostpone_KeyPress(int& keyAscii);
 
   // The warning goes when the schedule is postponed, or cancelled from elsewhere.
   void Moved(control::Transition how, control::Phase from, control::Phase to) override;
@@ -50,6 +49,8 @@ class frmAction : public ui::Form, public control::Listener {
   // Stops the count, takes the top-most state away and hides the window, then tells the user.
   void StopAndTell(const std::string& message);
   void KeepTime();
+  // The postpone's controls shown, or not.
+  void ShowPostpone(bool shown);
 
   session::ProgramState& state_;
   bool closedByUser_ = false;  // the user closes the window: it has told of the cancel itself

@@ -39,9 +39,7 @@ std::optional<std::uint32_t> ProcessId(const std::string& text) {
 }
 
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit) {
-  using namespace std::chrono;
-  const seconds step = unit == Unit::Hours ? seconds(hours(1)) : unit == Unit::Minutes ? seconds(minutes(1)) : seconds(1);
-  return now + step * amount;
+  return now + std::chrono::seconds(SecondsPer(unit) * amount);
 }
 
 base::LocalTime MomentAt(base::LocalTime now, base::LocalTime timeOfDay) {

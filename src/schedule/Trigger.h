@@ -79,6 +79,8 @@ enum class Unit { Hours, Minutes, Seconds };
 constexpr int kLargestAmount = 999;
 constexpr int kLeastSeconds = 5;
 
+// How many seconds one unit is.
+constexpr long long SecondsPer(Unit unit) { return unit == Unit::Hours ? 3600 : unit == Unit::Minutes ? 60 : 1; }
 // The moment "In" `amount` units from `now` describes, by plain wall-clock arithmetic.
 base::LocalTime MomentIn(base::LocalTime now, long long amount, Unit unit);
 // The moment "At" the time of day of `timeOfDay` describes: today, or tomorrow when that moment

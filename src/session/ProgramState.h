@@ -18,8 +18,6 @@ namespace session {
 // The countdown beep's frequencies, in hertz.
 constexpr int kLowestFrequency = 100;
 constexpr int kHighestFrequency = 10000;
-// The longest postpone the warning offers, in minutes.
-constexpr int kLongestPostpone = schedule::kLongestPostpone;
 
 // The main window as the other windows and the command line use it: its settings, its close,
 // its options, its status caption, and the preference they read.
@@ -79,7 +77,7 @@ class ProgramState {
   std::string AppFolder;          // the program's folder, ending in "\"
   control::Controller Control;    // the schedule's life: the one activated last, its phase
   bool FirstCopy = false;         // the program already found itself the only copy running
-  int PostponeMinutes = 10;       // the warning's postpone, last chosen (1 to kLongestPostpone)
+  int PostponeMinutes = 10;       // the warning's postpone, last chosen (1 to schedule::kLongestPostpone)
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window
   WhenChoices When;               // the "Activate When" window's last choices
