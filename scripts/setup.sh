@@ -53,5 +53,11 @@ echo "Installing: ${missing[*]}"
 if $add_i386; then
   "${as_root[@]}" dpkg --add-architecture i386
 fi
-"${as_root[@]}" apt-get update
+# A mirror caught in the middle of its sync fails the update for a minute or so: try again, and
+# go on with the lists there are when it still fails (the install says whether they suffice).
+for attempt in 1 2 3; do
+  "${as_root[@]}" apt-get update && break
+  echo "setup.sh: apt-get update failed (attempt $attempt of 3)" >&2
+  ((attempt == 3)) || sleep 20
+done
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
