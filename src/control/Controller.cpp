@@ -57,7 +57,14 @@ std::string PhaseName(Phase phase) {
   return "";
 }
 
-Controller::~Controller() { KeepAwake(false); }
+Controller::~Controller() {
+  KeepAwake(false);
+  try {
+    WakeFor(std::nullopt);
+    if (wakeTimer_) os_.kernel32.CloseHandle(wakeTimer_);
+  } catch (const std::exception&) {
+  }
+}
 
 void Controller::Listen(Listener& listener) {
   if (std::find(listeners_.begin(), listeners_.end(), &listener) == listeners_.end()) listeners_.push_back(&listener);
@@ -74,10 +81,58 @@ std::string Controller::Progress() const { return phase_ == Phase::Armed && watc
 void Controller::Move(Transition how, Phase to) {
   const Phase from = phase_;
   phase_ = to;
-  KeepAwake(to == Phase::Armed && schedule_.keepAwake);
+  if (to == Phase::Idle || to == Phase::Ending) wokeForIt_ = false;
+  const bool acting = to == Phase::Armed || to == Phase::Warning || to == Phase::Performing;
+  KeepAwake((to == Phase::Armed && schedule_.keepAwake) || (wokeForIt_ && acting));
+  const bool moment = !schedule_.trigger.IsCondition();
+  if (to == Phase::Armed && moment) {
+    noticed_ = schedule_.trigger.moment - os_.kernel32.GetLocalTime() <= std::chrono::minutes(schedule_.noticeMinutes);
+    looked_ = false;
+    Looked();
+  }
   const std::vector<Listener*> told = listeners_;
   for (Listener* listener : told)
     if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) listener->Moved(how, from, to);
+  // Last, as it may tell the user: the window shows the new phase first.
+  if (phase_ == to)
+    WakeFor(to == Phase::Armed && moment && schedule_.wake ? std::optional(schedule_.trigger.moment - kWakeAhead)
+                                                          : std::nullopt);
+}
+
+void Controller::Tell(const std::string& text) {
+  const std::vector<Listener*> told = listeners_;
+  for (Listener* listener : told)
+    if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) listener->Told(text);
+}
+
+// The timer is set at the absolute moment in UTC (a positive due time in FILETIME units), so
+// that it goes off however the computer spends the time until then. A computer that cannot be
+// woken (the call succeeds with ERROR_NOT_SUPPORTED) is told so once; the schedule stays.
+void Controller::WakeFor(std::optional<base::LocalTime> moment) {
+  if (moment == wakeAt_) return;
+  wakeAt_ = moment;
+  bool set = false;
+  try {
+    if (!moment) {
+      if (wakeTimer_) os_.kernel32.CancelWaitableTimer(wakeTimer_);
+      return;
+    }
+    if (!wakeTimer_) wakeTimer_ = os_.kernel32.CreateWaitableTimerA(false, "");
+    std::chrono::sys_seconds utc;
+    if (wakeTimer_ && os_.kernel32.TzSpecificLocalTimeToSystemTime(*moment, utc)) {
+      constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+      const std::int64_t due = (utc.time_since_epoch().count() + kSecondsFrom1601To1970) * 10000000;
+      set = os_.kernel32.SetWaitableTimer(wakeTimer_, due, 0, true) != 0 &&
+            os_.kernel32.GetLastError() != os::kErrorNotSupported;
+    }
+  } catch (const std::exception&) {
+    set = false;  // a Windows without waitable timers
+  }
+  if (set || wakeRefusalTold_ || !host_) return;
+  wakeRefusalTold_ = true;
+  host_->TellFailure(
+      "This computer cannot be woken for the schedule: its hardware or power plan does not allow it. The schedule "
+      "stays, and is carried out if the computer is awake then.   ");
 }
 
 // A Windows without the request (95, NT 4.0) cannot be kept awake: the schedule waits all the same.
@@ -93,9 +148,14 @@ void Controller::KeepAwake(bool keep) {
 
 bool Controller::Activate(const schedule::Schedule& schedule, std::string& refusal) {
   if (Leaving()) return false;
-  auto watch = schedule::Arm(schedule.trigger, os_, refusal);
+  schedule::Schedule s = schedule;
+  if (s.repeat != schedule::kOnce && !s.trigger.IsCondition()) {
+    timeOfDay_ = base::TimeOfDay(s.trigger.moment);
+    s.trigger.moment = schedule::NextOccurrence({s.repeat, timeOfDay_}, os_.kernel32.GetLocalTime());
+  }
+  auto watch = schedule::Arm(s.trigger, os_, refusal);
   if (!watch) return false;
-  Activate(schedule, std::move(watch));
+  Activate(s, std::move(watch));
   return true;
 }
 
@@ -104,7 +164,9 @@ void Controller::Activate(const schedule::Schedule& schedule, std::unique_ptr<sc
   if (phase_ == Phase::Armed) Cancel();
   schedule_ = schedule;
   schedule_.keepAwake = schedule.keepAwake || schedule.trigger.IsCondition();
+  if (schedule.trigger.IsCondition()) schedule_.repeat = schedule::kOnce, schedule_.wake = false;
   postponed_ = false;
+  wokeForIt_ = false;
   watch_ = std::move(watch);
   Move(Transition::Activate, Phase::Armed);
 }
@@ -122,21 +184,88 @@ bool Controller::Cancel() {
     return true;
   }
   if (phase_ == Phase::Warning) {
-    Move(Transition::Cancel, Phase::Ending);
+    if (!Rearm(Transition::Cancel)) Move(Transition::Cancel, Phase::Ending);
     return true;
   }
   return false;
 }
 
+bool Controller::Rearm(Transition how) {
+  if (schedule_.repeat == schedule::kOnce || schedule_.trigger.IsCondition()) return false;
+  const base::LocalTime after = std::max(os_.kernel32.GetLocalTime(), schedule_.trigger.moment) + std::chrono::seconds(1);
+  schedule_.trigger.moment = schedule::NextOccurrence({schedule_.repeat, timeOfDay_}, after);
+  std::string refusal;
+  watch_ = schedule::Arm(schedule_.trigger, os_, refusal);  // a moment is always armed
+  postponed_ = false;
+  wokeForIt_ = false;
+  Move(how, Phase::Armed);
+  return true;
+}
+
+bool Controller::Looked() {
+  const std::chrono::sys_seconds utc = os_.kernel32.GetSystemTime();
+  const std::uint32_t tick = os_.kernel32.GetTickCount();
+  const std::chrono::milliseconds ticks(static_cast<std::uint32_t>(tick - lastTick_));
+  const bool gap = resumed_ || (looked_ && (ticks > kMissedAfter || (utc - lastUtc_) - ticks > kMissedAfter));
+  looked_ = true;
+  resumed_ = false;
+  lastUtc_ = utc;
+  lastTick_ = tick;
+  return gap;
+}
+
+void Controller::NoticeAhead() {
+  if (noticed_ || schedule_.noticeMinutes <= 0 || schedule_.trigger.IsCondition()) return;
+  const auto left = schedule_.trigger.moment - os_.kernel32.GetLocalTime();
+  if (left > std::chrono::minutes(schedule_.noticeMinutes) || left <= std::chrono::seconds(0)) return;
+  noticed_ = true;
+  const long long minutes = std::max<long long>(1, (left.count() + 59) / 60);
+  Tell(schedule::PlainName(schedule_.action) + " in " + std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes") +
+       " (" + schedule::ClockTime(schedule_.trigger.moment) + ")");
+}
+
+void Controller::Resumed() {
+  resumed_ = true;
+  if (phase_ == Phase::Armed && schedule_.wake && !schedule_.trigger.IsCondition() &&
+      schedule_.trigger.moment - os_.kernel32.GetLocalTime() <= kWakeAhead + std::chrono::minutes(4)) {
+    wokeForIt_ = true;
+    KeepAwake(true);
+  }
+  Tick();
+}
+
 void Controller::Tick() {
-  if (phase_ != Phase::Armed || !watch_ || !watch_->Fired()) return;
+  if (phase_ != Phase::Armed || !watch_) return;
+  const bool gap = schedule_.trigger.IsCondition() ? false : Looked();
+  // The clock put back by more than a week: the next occurrence is counted from the new time.
+  if (schedule_.repeat != schedule::kOnce && !schedule_.trigger.IsCondition() &&
+      schedule_.trigger.moment - os_.kernel32.GetLocalTime() > std::chrono::days(8)) {
+    schedule_.trigger.moment = schedule::NextOccurrence({schedule_.repeat, timeOfDay_}, os_.kernel32.GetLocalTime());
+    std::string refusal;
+    watch_ = schedule::Arm(schedule_.trigger, os_, refusal);
+    Move(Transition::Skip, Phase::Armed);
+    return;
+  }
+  if (!watch_->Fired()) {
+    NoticeAhead();
+    return;
+  }
+  const base::LocalTime now = os_.kernel32.GetLocalTime();
+  const bool missed = gap && !schedule_.trigger.IsCondition() && now - schedule_.trigger.moment > kMissedAfter;
+  if (missed && schedule_.repeat != schedule::kOnce) {
+    const std::string what = schedule::PlainName(schedule_.action) + " at " + schedule::ClockTime(schedule_.trigger.moment);
+    Rearm(Transition::Skip);
+    Tell(what + " was missed; next: " + schedule::DayAndTime(schedule_.trigger.moment));
+    return;
+  }
   watch_.reset();
-  if (schedule_.action == Action::Alarm || schedule_.countdown == 0) {
+  warningLength_ = missed ? std::max(schedule_.countdown, kLeastLateWarning) : schedule_.countdown;
+  if (schedule_.action == Action::Alarm || warningLength_ == 0) {
     Move(Transition::Fire, Phase::Performing);
     Perform();
     return;
   }
-  warningLeft_ = schedule_.countdown;
+  warningLeft_ = warningLength_;
   Move(Transition::Fire, Phase::Warning);
 }
 
@@ -191,13 +320,17 @@ void Controller::Perform() {
       power::ExitWin(os_, family_, os::kEwxShutdown, true, &refusal);  // its own failure reaches the caller
     }
   }
-  if (phase_ == Phase::Performing) Move(Transition::Perform, Phase::Ending);
+  const bool failed = refusal.refused || refusal.notOffered || !failure.empty();
+  // What leaves Windows ends the program with it; anything else, or a request that failed,
+  // lets a repeating schedule wait for its next occurrence.
+  if (phase_ == Phase::Performing && ((schedule::LeavesWindows(s.action) && !failed) || !Rearm(Transition::Perform)))
+    Move(Transition::Perform, Phase::Ending);
   if ((refusal.refused || refusal.notOffered || !failure.empty()) && host_)
     host_->TellFailure(power::FailureText(os_.kernel32, request, refusal, failure));
 }
 
 void Controller::Done() {
-  if (phase_ == Phase::AlarmShowing) Move(Transition::Done, Phase::Ending);
+  if (phase_ == Phase::AlarmShowing && !Rearm(Transition::Done)) Move(Transition::Done, Phase::Ending);
 }
 
 void Controller::End() {

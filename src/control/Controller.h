@@ -10,9 +10,15 @@
 //   Warning --cancel---->  Ending
 //   Warning --perform--->  Performing --> Ending, or AlarmShowing --done--> Ending
 //   any     --end------->  Ending     (the program closes)
+//
+// A schedule that repeats goes back to Armed, for its next occurrence, wherever a single one
+// would end (the warning cancelled, the action done, the alarm closed), except after a request
+// that leaves Windows; an occurrence missed while the computer slept is skipped (Armed to Armed).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +32,14 @@ namespace control {
 
 enum class Phase { Idle, Armed, Warning, Performing, AlarmShowing, Ending };
 // What moved the schedule from one phase to the next (or within Armed: a postpone).
-enum class Transition { Activate, Cancel, Fire, Postpone, Perform, Done, End };
+enum class Transition { Activate, Cancel, Fire, Postpone, Perform, Done, End, Skip };
+
+// How late a moment may be seen before it counts as missed, and the warning a missed moment of
+// a single schedule gets at the least, so that it never happens unseen.
+constexpr std::chrono::seconds kMissedAfter{120};
+constexpr int kLeastLateWarning = 30;
+// The wake timer goes off this long before the moment.
+constexpr std::chrono::seconds kWakeAhead{60};
 
 // The phase's name, for the status and the notes ("armed", "warning").
 std::string PhaseName(Phase phase);
@@ -38,6 +51,9 @@ class Listener {
   virtual void Moved(Transition /*how*/, Phase /*from*/, Phase /*to*/) {}
   // A schedule given from elsewhere without a time, to be shown for the user to activate.
   virtual void Offered(const schedule::Schedule& /*schedule*/) {}
+  // A notice for the user, in passing (the tray's balloon): the action is near, or an
+  // occurrence was missed.
+  virtual void Told(const std::string& /*text*/) {}
 
  protected:
   ~Listener() = default;
@@ -82,6 +98,8 @@ class Controller {
   std::string Progress() const;
   // The warning's seconds left, as the countdown last told them.
   int WarningLeft() const { return warningLeft_; }
+  // The warning's length: the schedule's countdown, or more for a moment that was missed.
+  int WarningLength() const { return warningLength_; }
   void SetWarningLeft(int seconds) { warningLeft_ = seconds; }
 
   // Idle -> Armed: arms the schedule's trigger. A trigger that cannot be armed changes nothing:
@@ -94,8 +112,14 @@ class Controller {
   // Armed -> Idle (deactivated), Warning -> Ending (the warning cancelled); false otherwise.
   bool Cancel();
   // Armed: asks the watch. Fired, the schedule moves to Warning, or with no countdown (and for
-  // the alarm) is carried out at once.
+  // the alarm) is carried out at once. A moment seen more than kMissedAfter late, after the
+  // computer slept or the clock was put forward past it, was missed: a repeating schedule skips
+  // to its next occurrence and tells so, a single one is carried out through a warning of
+  // kLeastLateWarning seconds at the least. The notice ahead is told here too.
   void Tick();
+  // The computer has resumed from sleep or hibernation: the next look counts as late, and a
+  // schedule that woke the computer keeps it awake until its action is done.
+  void Resumed();
   // Armed or Warning -> Armed, `minutes` later: a moment moves to that much after the later of
   // now and itself; a condition is watched afresh once the minutes have passed (one that can
   // no longer be armed, a program that has ended, counts as met then). False when neither.
@@ -113,8 +137,15 @@ class Controller {
  private:
   void Move(Transition how, Phase to);
   void KeepAwake(bool keep);
-  void Arm(std::unique_ptr<schedule::Watch> watch);
-  void Disarm();
+  // Armed for the next occurrence of a repeating schedule, after `how`; false for a single one.
+  bool Rearm(Transition how);
+  // Whether this look follows a gap: the computer slept, the program stood still, or the clock
+  // was put forward (UTC against the tick count, so that summer time is no gap).
+  bool Looked();
+  void NoticeAhead();
+  void Tell(const std::string& text);
+  // The wake timer set for the armed moment, or stopped.
+  void WakeFor(std::optional<base::LocalTime> moment);
   void StartProgram(const std::string& path);
 
   const os::Services& os_;
@@ -127,6 +158,19 @@ class Controller {
   bool postponed_ = false;
   bool keptAwake_ = false;
   int warningLeft_ = 0;
+  int warningLength_ = 0;
+  std::chrono::seconds timeOfDay_{0};  // a repeating schedule's, as activated
+  bool noticed_ = false;               // the notice ahead told for this target
+  // The last look's clocks, for gaps and jumps.
+  bool looked_ = false;
+  bool resumed_ = false;
+  std::chrono::sys_seconds lastUtc_{};
+  std::uint32_t lastTick_ = 0;
+  // The wake timer, made when first needed, and the local moment it is set for.
+  os::Handle wakeTimer_ = 0;
+  std::optional<base::LocalTime> wakeAt_;
+  bool wakeRefusalTold_ = false;
+  bool wokeForIt_ = false;  // the computer resumed for this schedule: kept awake until done
 };
 
 }  // namespace control

@@ -69,7 +69,7 @@ std::string frmAction::Sentence(double remaining) const {
 void frmAction::Form_Load() {
   EachStatement({
       [&] { chk_mute.SetValue(state_.main->BeepOnTimeout() ? 0 : 1); },
-      [&] { length_ = state_.Control.Schedule().countdown; },
+      [&] { length_ = state_.Control.WarningLength(); },
       [&] { prgBar.SetMax(length_); },
       [&] {
         if (chk_mute.Value() == 0) tmrProgress.SetInterval(kBeepingInterval);

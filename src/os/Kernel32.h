@@ -23,6 +23,7 @@ constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;
 constexpr std::uint32_t kSynchronize = 0x00100000;
 constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;  // Windows Vista and later
 constexpr std::uint32_t kErrorInvalidParameter = 87;
+constexpr std::uint32_t kErrorNotSupported = 50;
 // SetThreadExecutionState: the request lasts until changed, and the system is needed (its idle
 // timer may not put it to sleep).
 constexpr std::uint32_t kEsContinuous = 0x80000000;
@@ -92,6 +93,14 @@ class Kernel32 {
   // Arms the timer, with no completion routine. A negative due time is relative, in units of
   // 100 nanoseconds. Nonzero when armed.
   virtual std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) = 0;
+  // Stops an armed waitable timer; nonzero when it succeeded.
+  virtual std::int32_t CancelWaitableTimer(Handle timer) = 0;
+  // The system's clock, in UTC, to the second: it goes on steadily across a change to or from
+  // summer time, where the local clock jumps.
+  virtual std::chrono::sys_seconds GetSystemTime() = 0;
+  // A local date-time in UTC, by the time zone's rules for that date; nonzero when converted.
+  // Windows before XP lacks it: there the call is a run-time error.
+  virtual std::int32_t TzSpecificLocalTimeToSystemTime(base::LocalTime local, std::chrono::sys_seconds& utc) = 0;
   // The system's text for an error code, in the user's language, as Windows writes it (line
   // end included); empty when the system has none.
   virtual std::string FormatMessageA(std::uint32_t messageId) = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "schedule/Action.h"
+#include "schedule/Repeat.h"
 #include "schedule/Trigger.h"
 
 namespace schedule {
@@ -29,6 +30,13 @@ struct Schedule {
   // While it waits, the computer is kept from sleeping by its idle timer (the user's own sleep
   // is not blocked).
   bool keepAwake = false;
+  // A moment that comes round again on these days at its time of day (the time of day is the
+  // moment's own); Once ends the program after it, as it always has.
+  Days repeat = kOnce;
+  // The computer is woken from sleep for a moment, a minute before it.
+  bool wake = false;
+  // A tray notice so many minutes before a moment; 0: none.
+  int noticeMinutes = 0;
   // The alarm's: its message, and the media file it plays when playSound is set ("Select
   // File..." stays as it is: the alarm window says that it plays that).
   std::string message;

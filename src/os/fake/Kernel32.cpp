@@ -151,6 +151,26 @@ std::int32_t Kernel32::SetWaitableTimer(Handle timer, std::int64_t dueTime, std:
   return 1;
 }
 
+std::int32_t Kernel32::CancelWaitableTimer(Handle timer) {
+  Log(kernel32::CancelWaitableTimer{timer});
+  auto it = timers_.find(timer);
+  if (it == timers_.end() || !IsOpen(timer)) return 0;
+  it->second = std::nullopt;
+  return 1;
+}
+
+std::chrono::sys_seconds Kernel32::GetSystemTime() {
+  Log(kernel32::GetSystemTime{});
+  return clock_.UtcNow();
+}
+
+std::int32_t Kernel32::TzSpecificLocalTimeToSystemTime(base::LocalTime local, std::chrono::sys_seconds& utc) {
+  Log(kernel32::TzSpecificLocalTimeToSystemTime{local});
+  RequireFunction("kernel32.dll", "TzSpecificLocalTimeToSystemTime");
+  utc = std::chrono::sys_seconds((local - clock_.UtcOffset()).time_since_epoch());
+  return 1;
+}
+
 std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
   Log(kernel32::FormatMessageA{messageId});
   auto it = errorTexts.find(messageId);

@@ -110,6 +110,20 @@ struct SetWaitableTimer {
   bool resume;
   bool operator==(const SetWaitableTimer&) const = default;
 };
+struct CancelWaitableTimer {
+  static constexpr std::string_view kName = "CancelWaitableTimer";
+  Handle timer;
+  bool operator==(const CancelWaitableTimer&) const = default;
+};
+struct GetSystemTime {
+  static constexpr std::string_view kName = "GetSystemTime";
+  bool operator==(const GetSystemTime&) const = default;
+};
+struct TzSpecificLocalTimeToSystemTime {
+  static constexpr std::string_view kName = "TzSpecificLocalTimeToSystemTime";
+  base::LocalTime local;
+  bool operator==(const TzSpecificLocalTimeToSystemTime&) const = default;
+};
 struct FormatMessageA {
   static constexpr std::string_view kName = "FormatMessageA";
   std::uint32_t messageId;
@@ -241,6 +255,11 @@ class Kernel32 : public os::Kernel32, public Library {
   std::uint32_t GetTickCount() override;
   Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
   std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
+  std::int32_t CancelWaitableTimer(Handle timer) override;
+  // The clock's UTC reading (its local one less its offset).
+  std::chrono::sys_seconds GetSystemTime() override;
+  // By the clock's present offset.
+  std::int32_t TzSpecificLocalTimeToSystemTime(base::LocalTime local, std::chrono::sys_seconds& utc) override;
   std::string FormatMessageA(std::uint32_t messageId) override;
   std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) override;
   Handle CreateThread(std::function<void()> work) override;

@@ -161,6 +161,8 @@ void PrintValue(std::ostream& out, const T& value) {
     PrintList(out, value, '[', ']');
   else if constexpr (std::is_aggregate_v<T>)
     PrintMembers(out, value, '{', '}');
+  else if constexpr (requires { value.time_since_epoch().count(); })
+    out << value.time_since_epoch().count() << " s";  // a date-time, as seconds of its clock
   else
     out << value;
 }

@@ -29,10 +29,19 @@ class VirtualClock : public ui::Clock {
   void SetWallClock(base::LocalTime time);
   // Puts the wall clock forward (positive) or back (negative) without time passing.
   void ShiftWallClock(std::chrono::seconds by) { wallAtZero_ += by; }
+  // The local clock's offset from UTC (ahead: positive), and UTC as it reads.
+  std::chrono::seconds UtcOffset() const { return utcOffset_; }
+  std::chrono::sys_seconds UtcNow() const { return std::chrono::sys_seconds((Now() - utcOffset_).time_since_epoch()); }
+  // A change to or from summer time: the local clock jumps by the change of offset, UTC goes on.
+  void SetUtcOffset(std::chrono::seconds offset) {
+    ShiftWallClock(offset - utcOffset_);
+    utcOffset_ = offset;
+  }
 
  private:
   std::uint64_t elapsedMs_ = 0;
   WallMs wallAtZero_;
+  std::chrono::seconds utcOffset_{0};
 };
 
 }  // namespace os::fake

@@ -101,6 +101,52 @@ std::int32_t Kernel32::SetWaitableTimer(Handle timer, std::int64_t dueTime, std:
   return Resolve<Function>("kernel32.dll", "SetWaitableTimer")(ToHandle(timer), &due, period, nullptr, nullptr, resume);
 }
 
+std::int32_t Kernel32::CancelWaitableTimer(Handle timer) {
+  using Function = BOOL(WINAPI*)(HANDLE);
+  return Resolve<Function>("kernel32.dll", "CancelWaitableTimer")(ToHandle(timer));
+}
+
+namespace {
+
+// FILETIME counts 100-nanosecond units from 1601; the program's clocks count seconds from 1970.
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+
+std::chrono::sys_seconds FromFileTime(const FILETIME& time) {
+  const std::int64_t units = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  return std::chrono::sys_seconds(std::chrono::seconds(units / 10000000 - kSecondsFrom1601To1970));
+}
+
+SYSTEMTIME ToSystemTime(base::LocalTime time) {
+  const base::CivilTime c = base::ToCivil(time);
+  SYSTEMTIME t{};
+  t.wYear = static_cast<WORD>(c.year);
+  t.wMonth = static_cast<WORD>(c.month);
+  t.wDay = static_cast<WORD>(c.day);
+  t.wHour = static_cast<WORD>(c.hour);
+  t.wMinute = static_cast<WORD>(c.minute);
+  t.wSecond = static_cast<WORD>(c.second);
+  return t;
+}
+
+}  // namespace
+
+std::chrono::sys_seconds Kernel32::GetSystemTime() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  return FromFileTime(now);
+}
+
+std::int32_t Kernel32::TzSpecificLocalTimeToSystemTime(base::LocalTime local, std::chrono::sys_seconds& utc) {
+  using Function = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, LPSYSTEMTIME);
+  const SYSTEMTIME in = ToSystemTime(local);
+  SYSTEMTIME out{};
+  if (!Resolve<Function>("kernel32.dll", "TzSpecificLocalTimeToSystemTime")(nullptr, &in, &out)) return 0;
+  FILETIME file;
+  if (!::SystemTimeToFileTime(&out, &file)) return 0;
+  utc = FromFileTime(file);
+  return 1;
+}
+
 std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
   char text[512] = {};
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, messageId, 0,

@@ -25,6 +25,9 @@ class Kernel32 : public os::Kernel32 {
   std::uint32_t GetTickCount() override;
   Handle CreateWaitableTimerA(bool manualReset, const std::string& name) override;
   std::int32_t SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) override;
+  std::int32_t CancelWaitableTimer(Handle timer) override;
+  std::chrono::sys_seconds GetSystemTime() override;
+  std::int32_t TzSpecificLocalTimeToSystemTime(base::LocalTime local, std::chrono::sys_seconds& utc) override;
   std::string FormatMessageA(std::uint32_t messageId) override;
   std::uintptr_t GetProcAddress(const std::string& library, const std::string& procName) override;
   Handle CreateThread(std::function<void()> work) override;
