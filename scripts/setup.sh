@@ -60,4 +60,22 @@ for attempt in 1 2 3; do
   echo "setup.sh: apt-get update failed (attempt $attempt of 3)" >&2
   ((attempt == 3)) || sleep 20
 done
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+install() { "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "$@"; }
+if install "${missing[@]}"; then exit 0; fi
+# A list that stayed old for one architecture (the security suite's i386 list mid-sync) leaves
+# the two architectures of a library at different versions, which wine32 cannot install. Then
+# the install is tried once more from the main suites alone, which are consistent by themselves.
+echo "setup.sh: the install failed; trying again without the security suite's lists" >&2
+lists="$(mktemp -d)"
+trap 'rm -rf "$lists"' EXIT
+for file in /etc/apt/sources.list.d/*.sources; do
+  [[ -e "$file" ]] || continue
+  awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$file" >"$lists/$(basename "$file")"
+done
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  [[ -e "$file" ]] && grep -v debian-security "$file" >>"$lists/main.list"
+done
+touch "$lists/main.list"
+only_main=(-o "Dir::Etc::sourceparts=$lists" -o "Dir::Etc::sourcelist=$lists/main.list")
+"${as_root[@]}" apt-get "${only_main[@]}" update
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${only_main[@]}" install -y "${missing[@]}"
