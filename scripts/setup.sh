@@ -68,14 +68,15 @@ if install "${missing[@]}"; then exit 0; fi
 echo "setup.sh: the install failed; trying again without the security suite's lists" >&2
 lists="$(mktemp -d)"
 trap 'rm -rf "$lists"' EXIT
+mkdir "$lists/parts"
 for file in /etc/apt/sources.list.d/*.sources; do
   [[ -e "$file" ]] || continue
-  awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$file" >"$lists/$(basename "$file")"
+  awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$file" >"$lists/parts/$(basename "$file")"
 done
 for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
   [[ -e "$file" ]] && grep -v debian-security "$file" >>"$lists/main.list"
 done
 touch "$lists/main.list"
-only_main=(-o "Dir::Etc::sourceparts=$lists" -o "Dir::Etc::sourcelist=$lists/main.list")
+only_main=(-o "Dir::Etc::sourceparts=$lists/parts" -o "Dir::Etc::sourcelist=$lists/main.list")
 "${as_root[@]}" apt-get "${only_main[@]}" update
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${only_main[@]}" install -y "${missing[@]}"
