@@ -74,7 +74,7 @@ for file in /etc/apt/sources.list.d/*.sources; do
   awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$file" >"$lists/parts/$(basename "$file")"
 done
 for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-  [[ -e "$file" ]] && grep -v debian-security "$file" >>"$lists/main.list"
+  if [[ -e "$file" ]]; then grep -v debian-security "$file" >>"$lists/main.list" || true; fi
 done
 touch "$lists/main.list"
 only_main=(-o "Dir::Etc::sourceparts=$lists/parts" -o "Dir::Etc::sourcelist=$lists/main.list")
