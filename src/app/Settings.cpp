@@ -1,8 +1,10 @@
 #include "app/Settings.h"
 
 #include <functional>
+#include <sstream>
 
 #include "base/Convert.h"
+#include "schedule/Schedule.h"
 #include "schedule/Trigger.h"
 
 namespace app {
@@ -40,6 +42,29 @@ Line Number(T& value, long long lowest, long long highest) {
             const double read = base::Val(text);
             if (read >= lowest && read <= highest && read == static_cast<long long>(read)) value = static_cast<T>(read);
           }};
+}
+
+std::string TwoDigits(long long n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+std::string ActiveRepeatText(const ActiveRepeat& a) {
+  const long long seconds = a.timeOfDay.count();
+  return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60) + " " +
+         std::to_string(a.days) + " " + std::to_string(static_cast<int>(a.action));
+}
+
+// "hh:mm:ss days action", each in its range; nothing for any other text.
+std::optional<ActiveRepeat> ReadActiveRepeat(const std::string& text) {
+  int hour = -1, minute = -1, second = -1, days = -1, action = -1;
+  char colon1 = 0, colon2 = 0;
+  std::istringstream in(text);
+  in >> hour >> colon1 >> minute >> colon2 >> second >> days >> action;
+  std::string rest;
+  if (!in || (in >> rest) || colon1 != ':' || colon2 != ':' || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+      second < 0 || second > 59 || days <= schedule::kOnce || days > schedule::kEveryDay || action < 0 ||
+      action > static_cast<int>(schedule::Action::Alarm) + 1)
+    return std::nullopt;
+  return ActiveRepeat{std::chrono::seconds(hour * 3600 + minute * 60 + second), static_cast<schedule::Days>(days),
+                      static_cast<schedule::Action>(action)};
 }
 
 // The lines of the file, in its order, each over its value in `s`.
@@ -81,6 +106,23 @@ std::vector<Line> Lines(Settings& s) {
   lines.push_back(YesOrNo(s.postpone));
   lines.push_back(Number(s.postponeMinutes, 1, schedule::kLongestPostpone));
   lines.push_back(YesOrNo(s.keepAwake));
+
+  lines.push_back(Number(s.repeat, schedule::kOnce, schedule::kEveryDay));
+  lines.push_back(YesOrNo(s.wake));
+  lines.push_back({[&s] { return s.noticeMinutes ? std::to_string(*s.noticeMinutes) : std::string(); },
+                   [&s](const std::string& text) {
+                     if (text.empty()) return s.noticeMinutes.reset();  // never chosen
+                     int minutes = -1;
+                     Number(minutes, 0, schedule::kLongestNotice).load(text);
+                     if (minutes >= 0) s.noticeMinutes = minutes;
+                   }});
+  lines.push_back({[&s] { return s.active ? ActiveRepeatText(*s.active) : std::string(); },
+                   [&s](const std::string& text) {
+                     if (text.empty())
+                       s.active.reset();
+                     else if (auto read = ReadActiveRepeat(text))
+                       s.active = read;
+                   }});
   return lines;
 }
 

@@ -11,8 +11,13 @@
 //   19-25  the "Activate When" window's last choices: condition, program, idle minutes,
 //          processor percent and minutes, network KB/s and minutes
 //   26-28  Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then
-// Versions before "Activate When" read and write the first 18 lines only, and versions before
-// the postpone the first 25; each reads a longer file as far as it knows it.
+//   29-31  the "Repeat" window's days (0 for Once, else the weekdays' bits, Sunday 1), its Wake
+//          the computer, "Notify Before" minutes (empty while never chosen)
+//   32     the repeating schedule active at the close, "hh:mm:ss days action" (24-hour time,
+//          the action's number), or empty
+// Versions before "Activate When" read and write the first 18 lines only, versions before the
+// postpone the first 25, and those before the repeat the first 28; each reads a longer file as
+// far as it knows it.
 #pragma once
 
 #include <optional>
@@ -21,9 +26,19 @@
 
 #include "app/frmMainDesign.h"
 #include "schedule/Action.h"
+#include "schedule/Repeat.h"
 #include "session/ProgramState.h"
 
 namespace app {
+
+// A repeating schedule as the settings file keeps it while it is active: its time of day, its
+// days and its action; its options are the window's, which show it.
+struct ActiveRepeat {
+  std::chrono::seconds timeOfDay{0};
+  schedule::Days days = schedule::kEveryDay;
+  schedule::Action action = schedule::Action::Shutdown;
+  bool operator==(const ActiveRepeat&) const = default;
+};
 
 struct Settings {
   // The selected action; nothing when the file selects none.
@@ -43,6 +58,10 @@ struct Settings {
   bool postpone = false;
   int postponeMinutes = 10;  // 1 to schedule::kLongestPostpone
   bool keepAwake = false;
+  schedule::Days repeat = schedule::kOnce;
+  bool wake = false;
+  std::optional<int> noticeMinutes;  // 0 to 999
+  std::optional<ActiveRepeat> active;
   bool operator==(const Settings&) const = default;
 };
 

@@ -32,6 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     main.Initialize();
     main.Show();
     if (start.request && !runtime.Ended()) app::CarryOutAtStart(state, runtime, *start.request);
+    if (!runtime.Ended()) main.RearmRemembered();
   });
   // A main window that could not be made (the error has been shown) leaves nothing to use:
   // end rather than linger unseen, holding the single-copy lock.

@@ -108,6 +108,7 @@ void frmMain::Form_Load() {
         }
       },
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
+      [&] { ShowRepeatChoice(); },
   });
 }
 
@@ -128,8 +129,14 @@ std::string frmMain::ActionName() const {
   return schedule::LabelName(schedule::ActionAt(SelectedAction()).value_or(Action::Shutdown));
 }
 
-void frmMain::Form_QueryUnload(int& cancel, int /*unloadMode*/) {
+void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   ui::Runtime& rt = GetRuntime();
+  // Windows is ending: a repeating schedule goes with it, kept in the settings, and comes back
+  // with the program.
+  if (unloadMode == ui::vbAppWindows && ScheduleActive() && state_.Control.RepeatGoesOn()) {
+    cancel = 0;
+    return;
+  }
   if (ScheduleActive()) {
     int answer = rt.MsgBox("Quenlar is currenty Active. Do you want to Deactivate it?   ",
                            ui::mb::kYesNo | ui::mb::kCritical);
@@ -239,6 +246,8 @@ schedule::Schedule frmMain::OptionsFromWindow() {
   s.playSound = chkAlarmF.Value() == 1;
   s.soundFile = txtAlarmF.Text();
   s.keepAwake = mnu_keepawake.Checked();
+  s.wake = state_.Wake;
+  s.noticeMinutes = state_.NoticeFor(false);
   return s;
 }
 
@@ -248,6 +257,9 @@ schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
   s.trigger = TriggerFromWindow(now);
   if (optTime[1].Value())
     s.inSeconds = std::chrono::duration_cast<std::chrono::seconds>(s.trigger.moment - now).count();
+  else
+    s.repeat = state_.Repeat;
+  s.noticeMinutes = state_.NoticeFor(s.repeat != schedule::kOnce);
   return s;
 }
 
@@ -312,7 +324,7 @@ void frmMain::ActivateSchedule(const schedule::Schedule& schedule, std::unique_p
 }
 
 // What each move of the schedule shows.
-void frmMain::Moved(control::Transition /*how*/, control::Phase from, control::Phase to) {
+void frmMain::Moved(control::Transition how, control::Phase from, control::Phase to) {
   using control::Phase;
   const schedule::Schedule& s = state_.Control.Schedule();
   switch (to) {
@@ -321,16 +333,22 @@ void frmMain::Moved(control::Transition /*how*/, control::Phase from, control::P
         EachStatement({[&] { ShowTargetPanel(); }, [&] { ShowTrayState(); }});
         return;
       }
-      if (from == Phase::Warning) {
+      if (how == control::Transition::Postpone) {
         EachStatement({[&] { Show(); }});  // postponed in the warning: back as activation leaves it
+      } else if (from != Phase::Idle) {
+        // The next occurrence, after the warning, the action or the alarm: back as it was, in
+        // the tray or shown.
+        if (!state_.TrayRecord.shown) EachStatement({[&] { Show(); }});
       } else if (!activatingHere_) {
         ShowSchedule(s);  // given from elsewhere: the controls show it as if the user had chosen it
         ShowEntry(s);
       }
       ShowActive();
+      if (from == Phase::Idle && s.repeat != schedule::kOnce) EachStatement({[&] { SaveSett(state_.SettingsPath()); }});
       return;
     case Phase::Idle:
       ShowIdle();
+      if (s.repeat != schedule::kOnce) EachStatement({[&] { SaveSett(state_.SettingsPath()); }});  // no longer to come back
       return;
     case Phase::Warning:
       tmrAction.SetEnabled(false);
@@ -365,6 +383,8 @@ void frmMain::ShowActive() {
       [&] { mnu_about.SetEnabled(false); },
       [&] { mnu_update.SetEnabled(false); },
       [&] { mnu_when.SetEnabled(false); },
+      [&] { mnu_repeat.SetEnabled(false); },
+      [&] { ShowRepeatChoice(); },
       [&] { mnu_Rwhen.SetEnabled(false); },
       [&] {
         if (mnu_autotray.Checked()) cmdTray_Click();
@@ -387,6 +407,8 @@ void frmMain::ShowIdle() {
       [&] { mnu_about.SetEnabled(true); },
       [&] { mnu_update.SetEnabled(!tmrUpdate.Enabled()); },  // greyed while a check still runs
       [&] { mnu_when.SetEnabled(true); },
+      [&] { mnu_repeat.SetEnabled(true); },
+      [&] { ShowRepeatChoice(); },
       [&] { mnu_Rwhen.SetEnabled(true); },
       [&] { mnu_activate.SetCaption(kActivateCaption); },
       [&] { mnu_Ractivate.SetCaption(kActivateCaption); },
@@ -437,6 +459,7 @@ void frmMain::ShowTargetPanel() {
 }
 
 void frmMain::optTime_Click(int index) {
+  EachStatement({[&] { ShowRepeatChoice(); }});
   if (index == 0) {
     ActTime.SetEnabled(true);
     ActTime.SetFocus();
@@ -502,8 +525,9 @@ void frmMain::ShowAlarmWindow() {
 
 std::string frmMain::StatusCaption() const {
   const schedule::Schedule& s = state_.Control.Schedule();
+  const std::string repeat = s.repeat == schedule::kOnce ? "" : " " + schedule::DaysName(s.repeat);
   std::string status = state_.ActionText() + (s.trigger.IsCondition() ? " When " + schedule::Describe(s.trigger)
-                                                                       : " On " + base::FormatStatusMoment(s.trigger.moment, names_));
+                                                                       : repeat + " On " + base::FormatStatusMoment(s.trigger.moment, names_));
   if (state_.Control.Postponed()) status += " (postponed)";
   return s.forced ? "FORCED " + status : status;
 }

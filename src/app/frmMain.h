@@ -2,9 +2,12 @@
 // and the program's start-up and exit.
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/Settings.h"
 #include "base/DateTime.h"
 #include "control/Controller.h"
 #include "platform/FileOpenDialog.h"
@@ -25,8 +28,6 @@ class frmAction;
 }
 
 namespace app {
-
-struct Settings;
 
 class frmMain : public ui::Form, public session::MainWindow, public control::Listener, public control::Host {
  public:
@@ -152,6 +153,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   ui::Menu mnu_menu{*this, "mnu_menu", "&Menu"};
   ui::Menu mnu_activate{mnu_menu, "mnu_activate", "&Activate", ui::Shortcut::Ctrl('A')};
   ui::Menu mnu_when{mnu_menu, "mnu_when", "Activate &When..."};
+  ui::Menu mnu_repeat{mnu_menu, "mnu_repeat", "&Repeat..."};
   ui::Menu mnu_update{mnu_menu, "mnu_update", "Check for &updates", ui::Shortcut::Ctrl('U')};
   ui::Menu mnu_sep1{mnu_menu, "mnu_sep1", "-"};
   ui::Menu mnu_exit{mnu_menu, "mnu_exit", "E&xit", ui::Shortcut::Ctrl('X')};
@@ -163,6 +165,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   ui::Menu mnu_autotray{mnu_settings, "mnu_autotray", "&Minimize to Tray on Activation"};
   ui::Menu mnu_postpone{mnu_settings, "mnu_postpone", "Allow &Postpone in the Warning"};
   ui::Menu mnu_keepawake{mnu_settings, "mnu_keepawake", "&Keep the Computer Awake until Then"};
+  ui::Menu mnu_notify{mnu_settings, "mnu_notify", "&Notify Before..."};
   ui::Menu mnu_sep3{mnu_settings, "mnu_sep3", "-"};
   ui::Menu mnu_saveset{mnu_settings, "mnu_saveset", "S&ave Settings", ui::Shortcut::Ctrl('S')};
   ui::Menu mnu_help{*this, "mnu_help", "&Help"};
@@ -208,6 +211,21 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void mnu_postpone_Click() { mnu_postpone.SetChecked(!mnu_postpone.Checked()); }
   void mnu_keepawake_Click() { mnu_keepawake.SetChecked(!mnu_keepawake.Checked()); }
   void mnu_options_Click();
+  // The "Repeat" window; its choice selects "At" when it repeats or wakes.
+  void mnu_repeat_Click();
+  void mnu_notify_Click();
+  // The computer has resumed, or another power event: the schedule looks at once.
+  void Form_PowerBroadcast(int event);
+  // A notice of the schedule's, in the tray's balloon.
+  void Told(const std::string& text) override;
+  // The Shutdown Time frame names the days a time of day repeats on ("Every day :") while it
+  // does, and the menu item is ticked while a repeat or a wake is chosen.
+  void ShowRepeatChoice();
+  // A repeating schedule was active when the program last closed (the settings file keeps it):
+  // it is activated again, as the window's controls describe it, once the window is up and a
+  // schedule of the command line has had its turn (which leaves it).
+  bool RepeatRemembered() const { return rememberedRepeat_.has_value(); }
+  void RearmRemembered();
   void mnu_about_Click();
   void mnu_website_Click();
   void mnu_donate_Click();
@@ -282,6 +300,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   // it still holds the user's choices, so only the user's own save replaces it.
   bool keepUnreadSettings_ = false;
   base::LocaleNames names_;
+  std::optional<ActiveRepeat> rememberedRepeat_;
   std::unique_ptr<countdown::frmAction> countdown_;  // from the moment the schedule fires
   std::unique_ptr<alarm::frmAlarm> alarm_;           // from the moment the alarm goes off
 };

@@ -138,6 +138,9 @@ void frmMain::BindHandlers() {
   mnu_activate.Click = [this] { mnu_activate_Click(); };
   mnu_Ractivate.Click = [this] { mnu_activate_Click(); };
   mnu_when.Click = [this] { mnu_when_Click(); };
+  mnu_repeat.Click = [this] { mnu_repeat_Click(); };
+  mnu_notify.Click = [this] { mnu_notify_Click(); };
+  PowerBroadcast = [this](int event) { Form_PowerBroadcast(event); };
   mnu_Rwhen.Click = [this] { mnu_when_Click(); };
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };

@@ -32,6 +32,13 @@ Settings frmMain::SettingsFromWindow() {
   s.postpone = mnu_postpone.Checked();
   s.postponeMinutes = state_.PostponeMinutes;
   s.keepAwake = mnu_keepawake.Checked();
+  s.repeat = state_.Repeat;
+  s.wake = state_.Wake;
+  s.noticeMinutes = state_.NoticeMinutes;
+  if (state_.Control.RepeatGoesOn())
+    s.active = ActiveRepeat{state_.Control.RepeatTime(), state_.Control.Schedule().repeat, state_.Control.Schedule().action};
+  else if (state_.Control.GetPhase() == control::Phase::Idle)
+    s.active = rememberedRepeat_;  // not yet activated again: kept
   return s;
 }
 
@@ -91,6 +98,11 @@ void frmMain::ShowSettings(const Settings& s) {
       [&] { mnu_postpone.SetChecked(s.postpone); },
       [&] { state_.PostponeMinutes = s.postponeMinutes; },
       [&] { mnu_keepawake.SetChecked(s.keepAwake); },
+      [&] { state_.Repeat = s.repeat; },
+      [&] { state_.Wake = s.wake; },
+      [&] { state_.NoticeMinutes = s.noticeMinutes; },
+      [&] { rememberedRepeat_ = s.active; },
+      [&] { ShowRepeatChoice(); },
   });
 }
 

@@ -167,6 +167,7 @@ void Controller::Activate(const schedule::Schedule& schedule, std::unique_ptr<sc
   if (schedule.trigger.IsCondition()) schedule_.repeat = schedule::kOnce, schedule_.wake = false;
   postponed_ = false;
   wokeForIt_ = false;
+  ended_ = false;
   watch_ = std::move(watch);
   Move(Transition::Activate, Phase::Armed);
 }
@@ -335,6 +336,7 @@ void Controller::Done() {
 
 void Controller::End() {
   if (phase_ == Phase::Ending) return;
+  ended_ = true;
   watch_.reset();
   Move(Transition::End, Phase::Ending);
 }

@@ -92,6 +92,13 @@ class Controller {
   const schedule::Schedule& Schedule() const { return schedule_; }
   // Postponed since it was activated.
   bool Postponed() const { return postponed_; }
+  // A repeating schedule is active, or was until its action left Windows: it is to be
+  // activated again when the program next starts. Not once the program was closed otherwise.
+  bool RepeatGoesOn() const {
+    return schedule_.repeat != schedule::kOnce && phase_ != Phase::Idle && !ended_;
+  }
+  // A repeating schedule's time of day, as activated.
+  std::chrono::seconds RepeatTime() const { return timeOfDay_; }
   // The computer is kept from sleeping now, for this schedule.
   bool KeptAwake() const { return keptAwake_; }
   // How far an armed condition has come ("CPU below 10 % for 3 of 5 min"); empty otherwise.
@@ -170,7 +177,8 @@ class Controller {
   os::Handle wakeTimer_ = 0;
   std::optional<base::LocalTime> wakeAt_;
   bool wakeRefusalTold_ = false;
-  bool wokeForIt_ = false;  // the computer resumed for this schedule: kept awake until done
+  bool wokeForIt_ = false;
+  bool ended_ = false;  // closed from any phase (End)  // the computer resumed for this schedule: kept awake until done
 };
 
 }  // namespace control

@@ -13,6 +13,8 @@ namespace schedule {
 
 // The longest postpone, in minutes.
 constexpr int kLongestPostpone = 999;
+// The longest notice ahead, in minutes.
+constexpr int kLongestNotice = 999;
 // The longest countdown, in seconds: the two digits the window's box holds.
 constexpr int kLongestCountdown = 99;
 // The alarm's message at its longest, in characters, as the window's box holds it.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/DateTime.h"
@@ -81,6 +82,11 @@ class ProgramState {
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window
   WhenChoices When;               // the "Activate When" window's last choices
+  schedule::Days Repeat = schedule::kOnce;  // the "Repeat" window's days for "At"
+  bool Wake = false;              // and its "Wake the computer for it"
+  // "Notify Before..." in minutes, 0 for none; never chosen: none for a single schedule, the
+  // default notice for a repeating one.
+  std::optional<int> NoticeMinutes;
   MainWindow* main = nullptr;     // set by the main window for as long as it exists
 
   // The settings file in the program's folder.
@@ -94,6 +100,9 @@ class ProgramState {
   // The frequency the countdown beeps at: the number the stored text begins with, brought into
   // the range (a hand-edited file may hold anything; the text itself is kept as stored).
   std::int16_t BeepFrequency() const;
+  // The minutes of the notice ahead for a schedule that repeats or not.
+  int NoticeFor(bool repeats) const { return NoticeMinutes.value_or(repeats ? kRepeatNotice : 0); }
+  static constexpr int kRepeatNotice = 5;
 };
 
 }  // namespace session

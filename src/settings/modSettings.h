@@ -13,8 +13,9 @@
 namespace settings {
 
 // The lines the program writes. Versions before "Activate When" wrote and read the first 18
-// only, versions before the warning's postpone the first 25; each still reads a file with more.
-constexpr int kLineCount = 28;
+// only, versions before the warning's postpone the first 25, before the repeat the first 28;
+// each still reads a file with more.
+constexpr int kLineCount = 32;
 // How much of the file start-up reads: the lines the program writes take a few kilobytes,
 // and a damaged or foreign file of any size costs no more than this.
 constexpr std::size_t kReadLimit = 64 * 1024;

@@ -105,6 +105,10 @@ class Form : public Container {
   std::vector<std::string> RegisteredMessages;
   Event<const std::string&> RegisteredMessage;
 
+  // What Windows tells every top-level window of the computer's power (the event's number:
+  // suspending, resumed), whether the form is shown or hidden.
+  Event<int> PowerBroadcast;
+
   // Every control on the form, in creation order, and the menus of its menu bar.
   const std::vector<Control*>& AllControls() const { return all_; }
   const std::vector<Menu*>& Menus() const { return menus_; }

@@ -14,7 +14,7 @@ kSettingsDefaults=(True False False False False False False 0 0 0 True False Fal
 # The lines after those eighteen: the "Activate When" window's last choices, at their defaults.
 kWhenDefaults=(0 "" 30 10 5 50 5)
 # And after those: Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then.
-kLaterDefaults=(False 10 False)
+kLaterDefaults=(False 10 False 0 False "" "")
 
 # ---------------------------------------------------------------- reporting
 

@@ -16,7 +16,7 @@ kLayers=(
   "power"                                  # the power requests
   "control"                                # the schedule's life: its phases and the action
   "command session"                        # the command line and the running copy; what the windows share
-  "about alarm countdown update when"      # the windows beside the main one, the update check
+  "about alarm countdown repeat update when"  # the windows beside the main one, the update check
   "app"                                    # the main window and the program's entry
 )
 

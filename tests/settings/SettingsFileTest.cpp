@@ -18,7 +18,9 @@ const std::vector<std::string> kDefaults = {
     // the "Activate When" window's: condition, program, idle minutes, CPU %, its minutes, KB/s, its minutes
     "0", "", "30", "10", "5", "50", "5",
     // Allow Postpone in the Warning, its minutes, Keep the Computer Awake until Then
-    "False", "10", "False"};
+    "False", "10", "False",
+    // the repeat's days, Wake the computer, Notify Before, the repeating schedule active
+    "0", "False", "", ""};
 
 std::vector<std::string> Lines(app::frmMain& m) { return app::ToLines(m.SettingsFromWindow()); }
 
@@ -401,12 +403,14 @@ TEST_F(SettingsFile, ASecondCopyNeitherReadsNorWritesTheFile) {
 }
 
 // An older version's file, its own lines kept byte for byte and the newer ones added with their
-// defaults; a file of this version's 28 lines comes back whole, through the window as well.
-TEST_F(SettingsFile, FilesOfEighteenTwentyFiveAndTwentyEightLinesComeBackAsTheyWere) {
+// defaults; a file of this version's 32 lines comes back whole, through the window as well (its
+// repeating schedule activated again).
+TEST_F(SettingsFile, FilesOfEighteenTwentyFiveTwentyEightAndThirtyTwoLinesComeBackAsTheyWere) {
   std::vector<std::string> mine = With(With(With(With(kDefaults, 1, "False"), 7, "True"), 10, "2"), 13, "True");
   mine = With(With(With(With(mine, 18, "Tea & biscuits"), 19, "1"), 21, "45"), 24, "800");
   mine = With(With(With(mine, 26, "True"), 27, "45"), 28, "True");
-  for (std::size_t count : {18u, 25u, 28u}) {
+  mine = With(With(With(With(mine, 29, "62"), 30, "True"), 31, "0"), 32, "23:00:00 62 0");
+  for (std::size_t count : {18u, 25u, 28u, 32u}) {
     const std::vector<std::string> stored(mine.begin(), mine.begin() + count);
     std::vector<std::string> expected = stored;
     expected.insert(expected.end(), kDefaults.begin() + count, kDefaults.end());

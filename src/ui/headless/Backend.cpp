@@ -353,6 +353,11 @@ CopyDataMessage Backend::SendCopyData(Form& form, std::uintptr_t kind, const std
   return message;
 }
 
+bool Backend::PowerBroadcast(Form& form, int event) {
+  if (ended_ || !form.IsLoaded()) return false;
+  return Run([&] { form.PowerBroadcast(event); });
+}
+
 bool Backend::EndSession(Form& form) {
   if (ended_ || !form.IsLoaded()) return false;
   return Run([&] { form.RequestClose(vbAppWindows); });

@@ -90,6 +90,8 @@ class Backend : public ui::Backend {
   // Another program sends data to a loaded form's window (shown or hidden) and waits for the
   // answer: what the form's CopyData handler made of it. Events it posted run after.
   CopyDataMessage SendCopyData(Form& form, std::uintptr_t kind, const std::string& data);
+  // Windows tells a loaded form (shown or hidden) of a power event (7, 18: resumed).
+  bool PowerBroadcast(Form& form, int event);
   Menu* OpenPopup() const { return popup_; }
   bool ChoosePopupItem(Menu& item);   // an item of the pop-up menu that is open
 

@@ -416,6 +416,11 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return data.answer;
     }
+    case WM_POWERBROADCAST: {
+      const int event = static_cast<int>(wParam);
+      backend_.Deliver([&form, event] { form.PowerBroadcast(event); });
+      return TRUE;
+    }
     case WM_SIZE:
       for (Control* control : form.AllControls())
         if (control->Kind() == ControlKind::StatusBar && control->GetPeer())
