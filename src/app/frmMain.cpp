@@ -108,6 +108,7 @@ void frmMain::Form_Load() {
         }
       },
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
+      [&] { ShowStartWithWindows(); },
   });
 }
 
@@ -529,9 +530,13 @@ void frmMain::MinimizeToTray() {
 }
 
 void frmMain::cmdTray_Click() {
+  AddTrayIcon();
+  Hide();
+}
+
+void frmMain::AddTrayIcon() {
   TrayIcon shown = TrayIconNow();
   tray::AddIcon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip);
-  Hide();
 }
 
 // The picture and tip that tell the schedule's state: the window's icon and the status caption
