@@ -93,6 +93,9 @@ int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const Request& 
       if (life.Postpone(request.minutes)) return command::kDone;
       reply = "Nothing to postpone: no schedule is active.";
       return command::kNothingToCancel;
+    case Request::Verb::Startup:
+      reply = "/startup is for Windows to start the program with, not for a running copy.";
+      return command::kUsageError;
     case Request::Verb::Schedule:
       break;
   }
@@ -167,6 +170,11 @@ Start Begin(session::ProgramState& state) {
   if (request.verb == Request::Verb::Usage) {
     command::Tell(os, command::UsageText(), false);
     return Ending(command::kDone);
+  }
+  if (request.verb == Request::Verb::Startup) {
+    // Otherwise as with no switches: a copy already running is found as then.
+    state.StartedWithWindows = true;
+    return {std::nullopt, std::nullopt};
   }
   if (platform::PrevInstance(os.kernel32)) return Ending(command::HandOver(os, args));
   state.FirstCopy = true;

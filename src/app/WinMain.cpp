@@ -30,13 +30,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app::frmMain main(runtime, state);
   runtime.Dispatch([&main, &runtime, &start, &state] {
     main.Initialize();
-    main.Show();
+    main.ShowAtStart();
     if (start.request && !runtime.Ended()) app::CarryOutAtStart(state, runtime, *start.request);
     if (!runtime.Ended()) main.RearmRemembered();
   });
   // A main window that could not be made (the error has been shown) leaves nothing to use:
-  // end rather than linger unseen, holding the single-copy lock.
-  if (!runtime.Ended() && !main.Visible()) runtime.End();
+  // end rather than linger unseen, holding the single-copy lock. One started quietly waits in
+  // the tray.
+  if (!runtime.Ended() && !main.Visible() && !state.TrayRecord.shown) runtime.End();
   if (!runtime.Ended()) backend.Run();
   return 0;
 }

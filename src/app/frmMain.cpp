@@ -109,6 +109,7 @@ void frmMain::Form_Load() {
       },
       [&] { ActTime.SetValue(os_.kernel32.GetLocalTime() + std::chrono::minutes(5)); },
       [&] { ShowRepeatChoice(); },
+      [&] { ShowStartWithWindows(); },
   });
 }
 
@@ -344,7 +345,15 @@ void frmMain::Moved(control::Transition how, control::Phase from, control::Phase
         ShowEntry(s);
       }
       ShowActive();
-      if (from == Phase::Idle && s.repeat != schedule::kOnce) EachStatement({[&] { SaveSett(state_.SettingsPath()); }});
+      if (from == Phase::Idle && s.repeat != schedule::kOnce) {
+        // It is to come back after a restart: the program starts with Windows from now on.
+        EachStatement({
+            [&] { SaveSett(state_.SettingsPath()); },
+            [&] {
+              if (EnsureStartsWithWindows()) Told("Quenlar now starts with Windows, so that the schedule goes on after a restart.");
+            },
+        });
+      }
       return;
     case Phase::Idle:
       ShowIdle();
@@ -553,9 +562,13 @@ void frmMain::MinimizeToTray() {
 }
 
 void frmMain::cmdTray_Click() {
+  AddTrayIcon();
+  Hide();
+}
+
+void frmMain::AddTrayIcon() {
   TrayIcon shown = TrayIconNow();
   tray::AddIcon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip);
-  Hide();
 }
 
 // The picture and tip that tell the schedule's state: the window's icon and the status caption

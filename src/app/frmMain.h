@@ -97,6 +97,19 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   // Whether the system can hibernate now; a system without the query cannot.
   bool HibernateAllowed();
 
+  // ---- started with Windows
+  // Loads the window and shows it, as the program starts. Started by Windows at logon while a
+  // repeating schedule is remembered, it goes to the tray quietly instead.
+  void ShowAtStart();
+  // Started by Windows at logon (/startup).
+  bool StartedWithWindows() const { return state_.StartedWithWindows; }
+  // Puts the loaded window's icon in the tray without showing the window: no message box, and
+  // the focus stays where it is.
+  void StartQuietly();
+  // Ticks "Start with Windows", writing its entry, where it is not ticked yet. True when it was
+  // newly ticked; a failure is told in a message box and leaves it unticked.
+  bool EnsureStartsWithWindows();
+
   // The file-open dialog of the two file pickers.
   platform::CommonDialog CommonDialog;
   // Fetches the version file for the update check.
@@ -165,6 +178,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   ui::Menu mnu_autotray{mnu_settings, "mnu_autotray", "&Minimize to Tray on Activation"};
   ui::Menu mnu_postpone{mnu_settings, "mnu_postpone", "Allow &Postpone in the Warning"};
   ui::Menu mnu_keepawake{mnu_settings, "mnu_keepawake", "&Keep the Computer Awake until Then"};
+  ui::Menu mnu_startwin{mnu_settings, "mnu_startwin", "Start with &Windows"};  // ticked: the registry says so
   ui::Menu mnu_notify{mnu_settings, "mnu_notify", "&Notify Before..."};
   ui::Menu mnu_sep3{mnu_settings, "mnu_sep3", "-"};
   ui::Menu mnu_saveset{mnu_settings, "mnu_saveset", "S&ave Settings", ui::Shortcut::Ctrl('S')};
@@ -210,6 +224,8 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void mnu_autotray_Click() { mnu_autotray.SetChecked(!mnu_autotray.Checked()); }
   void mnu_postpone_Click() { mnu_postpone.SetChecked(!mnu_postpone.Checked()); }
   void mnu_keepawake_Click() { mnu_keepawake.SetChecked(!mnu_keepawake.Checked()); }
+  // Writes or removes the entry Windows starts the program by, as the tick says it is not.
+  void mnu_startwin_Click();
   void mnu_options_Click();
   // The "Repeat" window; its choice selects "At" when it repeats or wakes.
   void mnu_repeat_Click();
@@ -259,6 +275,11 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   schedule::Trigger TriggerFromWindow(base::LocalTime now) const;
 
   void OfferAction(int index, bool offered);
+  // The "Start with Windows" tick as the registry holds it.
+  void ShowStartWithWindows();
+  // Writes (`on`) or removes the entry; a failure is told. True when it was done.
+  bool SetStartWithWindows(bool on);
+  void AddTrayIcon();
   struct TrayIcon {
     os::Handle icon;
     std::string tip;

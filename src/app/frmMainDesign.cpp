@@ -157,6 +157,7 @@ void frmMain::BindHandlers() {
   mnu_autotray.Click = [this] { mnu_autotray_Click(); };
   mnu_postpone.Click = [this] { mnu_postpone_Click(); };
   mnu_keepawake.Click = [this] { mnu_keepawake_Click(); };
+  mnu_startwin.Click = [this] { mnu_startwin_Click(); };
   mnu_options.Click = [this] { mnu_options_Click(); };
   mnu_about.Click = [this] { mnu_about_Click(); };
   mnu_website.Click = [this] { mnu_website_Click(); };

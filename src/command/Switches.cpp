@@ -121,6 +121,7 @@ const std::map<std::string, Switch>& Switches() {
       {"quit", {Kind::Verb, false, std::nullopt, Request::Verb::Quit}},
       {"postpone", {Kind::Verb, true, std::nullopt, Request::Verb::Postpone}},
       {"?", {Kind::Verb, false, std::nullopt, Request::Verb::Usage}},
+      {"startup", {Kind::Verb, false, std::nullopt, Request::Verb::Startup}},
   };
   return table;
 }
@@ -342,6 +343,7 @@ std::string UsageText() {
          "RUNNING  /a (/cancel) cancels the running copy's schedule, /postpone 10 puts it\n"
          "         off by 10 minutes (also in its warning), /status tells it,\n"
          "         /show brings its window up, /quit ends it\n"
+         "STARTUP  /startup     as Windows starts it at logon (Settings, Start with Windows)\n"
          "\n"
          "Switches are written /x or -x; a value as /t 60 or /t:60. Exit codes: 0 done,\n"
          "87 usage error, 50 not offered on this computer, 1116 nothing to cancel,\n"

@@ -59,7 +59,8 @@ struct When {
 };
 
 struct Request {
-  enum class Verb { Schedule, Cancel, Status, Show, Quit, Usage, Postpone };
+  // Startup: started by Windows at logon, otherwise as with no switches.
+  enum class Verb { Schedule, Cancel, Status, Show, Quit, Usage, Postpone, Startup };
   Verb verb = Verb::Schedule;
   int minutes = 0;  // Verb::Postpone: how long
   // Verb::Schedule: the action, and what the switches set; what they leave out stays as the

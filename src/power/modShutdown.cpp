@@ -1,6 +1,6 @@
 #include "power/modShutdown.h"
 
-#include <cctype>
+#include "platform/ErrorText.h"
 
 namespace power {
 
@@ -109,15 +109,7 @@ std::string FailureText(os::Kernel32& kernel32, const std::string& request, cons
                         const std::string& failure) {
   std::string text = request + " could not be performed";
   if (refusal.refused) {
-    std::string reason;
-    try {
-      reason = kernel32.FormatMessageA(refusal.error);
-    } catch (const std::exception&) {
-      // No text of Windows' own: the number stands instead.
-    }
-    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) reason.pop_back();
-    if (reason.empty()) reason = "Error " + std::to_string(refusal.error) + ".";
-    return text + ": Windows refused the request.\r\n\r\n" + reason;
+    return text + ": Windows refused the request.\r\n\r\n" + platform::ErrorText(kernel32, refusal.error);
   }
   if (refusal.notOffered) return text + ": this version of Windows does not offer it.";
   return text + ".\r\n\r\n" + failure;

@@ -78,6 +78,7 @@ class ProgramState {
   std::string AppFolder;          // the program's folder, ending in "\"
   control::Controller Control;    // the schedule's life: the one activated last, its phase
   bool FirstCopy = false;         // the program already found itself the only copy running
+  bool StartedWithWindows = false;  // started by Windows at logon (/startup)
   int PostponeMinutes = 10;       // the warning's postpone, last chosen (1 to schedule::kLongestPostpone)
   std::string BeepFrequencyText = "4000";  // the countdown beep's frequency in hertz, as stored
   tray::Record TrayRecord;        // the notification-area icon, shared by every window

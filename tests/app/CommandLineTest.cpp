@@ -23,7 +23,7 @@ struct Program : testing_support::Harness {
     if (start.exitCode) return start;
     main = std::make_unique<app::frmMain>(runtime, state);
     main->Initialize();
-    main->Show();
+    main->ShowAtStart();
     if (start.request) app::CarryOutAtStart(state, runtime, *start.request);
     return start;
   }
@@ -170,6 +170,24 @@ TEST(CommandLineAlone, TheFirstCopyCarriesItOutAndRefusalsEndBeforeAnyWindow) {
   auto boxes = refused.fake.log.Of<user32::MessageBoxA>();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text.substr(0, 33), "quenlar: unknown switch /bogus\n\nU");
+}
+
+// Windows starts the program at logon with /startup: it starts as with no switches and knows
+// how it was started; sent to a running copy the switch is refused, not taken for a schedule.
+TEST_F(CommandLine, StartupStartsAsWithoutSwitchesAndARunningCopyRefusesIt) {
+  Program atLogon("/startup");
+  app::Start start = atLogon.Begin();
+  EXPECT_FALSE(start.exitCode);
+  EXPECT_FALSE(start.request);
+  ASSERT_TRUE(atLogon.main);
+  EXPECT_TRUE(atLogon.main->StartedWithWindows());
+  EXPECT_TRUE(atLogon.main->Visible()) << "no repeating schedule remembered: the window shows as always";
+  EXPECT_FALSE(running.main->StartedWithWindows());
+
+  ui::CopyDataMessage answer =
+      running.backend.SendCopyData(*running.main, command::kCopyDataKind, command::Encode({"/startup"}));
+  EXPECT_EQ(answer.answer, command::kUsageError);
+  EXPECT_FALSE(running.main->ScheduleActive());
 }
 
 }  // namespace

@@ -68,7 +68,8 @@ TEST(Switches, ActionsTimesAndOptionsAsScriptsWriteThem) {
   }
   for (auto [line, verb] : {std::pair{"/a", Request::Verb::Cancel}, {"-CANCEL", Request::Verb::Cancel},
                             {"/status", Request::Verb::Status}, {"/show", Request::Verb::Show},
-                            {"/quit", Request::Verb::Quit}, {"/?", Request::Verb::Usage}}) {
+                            {"/quit", Request::Verb::Quit}, {"/?", Request::Verb::Usage},
+                            {"/StartUp", Request::Verb::Startup}}) {
     command::Parsed parsed = Parse(Args(line));
     ASSERT_TRUE(parsed.request) << line;
     EXPECT_EQ(parsed.request->verb, verb) << line;
@@ -112,6 +113,8 @@ TEST(Switches, WhatIsRefusedAndWhy) {
        "the alarm's message holds at most 65 characters"},
       {"/status /s", "/status stands alone"},
       {"/s /a", "/a stands alone"},
+      {"/startup /s", "/startup stands alone"},
+      {"/startup:1", "/startup takes no value"},
   };
   for (auto [line, reason] : cases) {
     command::Parsed parsed = Parse(Args(line));

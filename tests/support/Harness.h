@@ -48,11 +48,12 @@ class Harness {
 
 class MainWindowTest : public ::testing::Test, public Harness {
  protected:
-  // Creates the main window and starts it as the program does: initialise, load, show.
+  // Creates the main window and starts it as the program does: initialise, load, show (or, at
+  // logon, go to the tray).
   app::frmMain& Start() {
     main = std::make_unique<app::frmMain>(runtime, state);
     main->Initialize();
-    main->Show();
+    main->ShowAtStart();
     return *main;
   }
   app::frmMain& M() { return *main; }

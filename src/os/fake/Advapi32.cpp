@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "base/Convert.h"
+
 namespace os::fake {
 
 bool Advapi32::Enabled(const std::string& privilegeName) const {
@@ -55,6 +57,111 @@ std::int32_t Advapi32::AdjustTokenPrivileges(Handle tokenHandle, bool disableAll
   for (const LuidAndAttributes& privilege : wanted) attributes_[Key(privilege.Luid)] = privilege.Attributes;
   if (bufferLength > 0) previousState = previous;
   return 1;
+}
+
+// ---------------------------------------------------------------- the registry
+
+bool Advapi32::NoCase::operator()(const std::string& a, const std::string& b) const {
+  return base::Lower(a) < base::Lower(b);
+}
+
+bool Advapi32::FullName(HKey key, const std::string& subKey, std::string& name) const {
+  std::string base;
+  if (key != kHKeyCurrentUser) {
+    auto open = keys_.find(key);
+    if (open == keys_.end()) return false;
+    base = open->second.name;
+  }
+  std::string sub = subKey;
+  while (!sub.empty() && sub.back() == '\\') sub.pop_back();
+  name = base.empty() ? sub : sub.empty() ? base : base + "\\" + sub;
+  return true;
+}
+
+HKey Advapi32::Open(const std::string& name, std::uint32_t access) {
+  HKey handle = nextKey_++;
+  keys_[handle] = {name, access};
+  return handle;
+}
+
+std::int32_t Advapi32::Values(HKey key, std::uint32_t access, RegKeyValues*& values) {
+  auto open = keys_.find(key);
+  if (open == keys_.end()) return kErrorInvalidHandle;
+  if ((open->second.access & access) != access) return kErrorRegAccessDenied;
+  auto found = registry.find(open->second.name);
+  if (found == registry.end()) return kErrorKeyDeleted;
+  values = &found->second;
+  return kErrorSuccess;
+}
+
+std::int32_t Advapi32::RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t /*options*/,
+                                     std::uint32_t samDesired, HKey& result) {
+  Log(advapi32::RegOpenKeyExA{key, subKey, samDesired});
+  std::string name;
+  if (!FullName(key, subKey, name)) return kErrorInvalidHandle;
+  if (!name.empty() && !registry.count(name)) return kErrorFileNotFound;
+  if ((samDesired & kKeySetValue) && registryWriteError != kErrorSuccess) return registryWriteError;
+  result = Open(name, samDesired);
+  return kErrorSuccess;
+}
+
+std::int32_t Advapi32::RegCreateKeyExA(HKey key, const std::string& subKey, std::uint32_t /*reserved*/,
+                                       const std::string& /*keyClass*/, std::uint32_t /*options*/,
+                                       std::uint32_t samDesired, HKey& result, std::uint32_t& disposition) {
+  Log(advapi32::RegCreateKeyExA{key, subKey, samDesired});
+  std::string name;
+  if (!FullName(key, subKey, name)) return kErrorInvalidHandle;
+  const bool existed = name.empty() || registry.count(name);
+  if ((!existed || (samDesired & kKeySetValue)) && registryWriteError != kErrorSuccess) return registryWriteError;
+  // The key and each one above it that is missing.
+  for (std::size_t at = 0; !existed && at != std::string::npos;) {
+    at = name.find('\\', at + 1);
+    registry[name.substr(0, at)];
+  }
+  disposition = existed ? kRegOpenedExistingKey : kRegCreatedNewKey;
+  result = Open(name, samDesired);
+  return kErrorSuccess;
+}
+
+std::int32_t Advapi32::RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t& type,
+                                        std::string& data, std::uint32_t& dataLength) {
+  Log(advapi32::RegQueryValueExA{key, valueName, dataLength});
+  RegKeyValues* values = nullptr;
+  if (std::int32_t error = Values(key, kKeyQueryValue, values)) return error;
+  auto value = values->find(valueName);
+  if (value == values->end()) return kErrorFileNotFound;
+  type = value->second.type;
+  const auto size = static_cast<std::uint32_t>(value->second.data.size());
+  const std::uint32_t room = dataLength;
+  dataLength = size;
+  if (room == 0) return kErrorSuccess;
+  if (room < size) return kErrorMoreData;
+  data = value->second.data;
+  return kErrorSuccess;
+}
+
+std::int32_t Advapi32::RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t /*reserved*/,
+                                      std::uint32_t type, const std::string& data) {
+  Log(advapi32::RegSetValueExA{key, valueName, type, data});
+  RegKeyValues* values = nullptr;
+  if (std::int32_t error = Values(key, kKeySetValue, values)) return error;
+  if (registryWriteError != kErrorSuccess) return registryWriteError;
+  (*values)[valueName] = {type, data};
+  return kErrorSuccess;
+}
+
+std::int32_t Advapi32::RegDeleteValueA(HKey key, const std::string& valueName) {
+  Log(advapi32::RegDeleteValueA{key, valueName});
+  RegKeyValues* values = nullptr;
+  if (std::int32_t error = Values(key, kKeySetValue, values)) return error;
+  if (registryWriteError != kErrorSuccess) return registryWriteError;
+  return values->erase(valueName) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+std::int32_t Advapi32::RegCloseKey(HKey key) {
+  Log(advapi32::RegCloseKey{key});
+  if (key == kHKeyCurrentUser) return kErrorSuccess;
+  return keys_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 }  // namespace os::fake

@@ -49,3 +49,62 @@ std::int32_t Advapi32::AdjustTokenPrivileges(Handle tokenHandle, bool disableAll
 }
 
 }  // namespace os::win32
+
+namespace os::win32 {
+namespace {
+
+HKEY ToKey(HKey key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+std::int32_t Advapi32::RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options,
+                                     std::uint32_t samDesired, HKey& result) {
+  HKEY opened = nullptr;
+  LONG error = ::RegOpenKeyExA(ToKey(key), subKey.c_str(), options, samDesired, &opened);
+  if (error == ERROR_SUCCESS) result = reinterpret_cast<HKey>(opened);
+  return error;
+}
+
+std::int32_t Advapi32::RegCreateKeyExA(HKey key, const std::string& subKey, std::uint32_t reserved,
+                                       const std::string& keyClass, std::uint32_t options, std::uint32_t samDesired,
+                                       HKey& result, std::uint32_t& disposition) {
+  HKEY opened = nullptr;
+  DWORD how = 0;
+  LONG error = ::RegCreateKeyExA(ToKey(key), subKey.c_str(), reserved,
+                                 keyClass.empty() ? nullptr : const_cast<char*>(keyClass.c_str()), options,
+                                 samDesired, nullptr, &opened, &how);
+  if (error == ERROR_SUCCESS) {
+    result = reinterpret_cast<HKey>(opened);
+    disposition = how;
+  }
+  return error;
+}
+
+std::int32_t Advapi32::RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t& type,
+                                        std::string& data, std::uint32_t& dataLength) {
+  DWORD kind = 0;
+  DWORD length = dataLength;
+  std::string buffer(dataLength, '\0');
+  LONG error = ::RegQueryValueExA(ToKey(key), valueName.c_str(), nullptr, &kind,
+                                  dataLength > 0 ? reinterpret_cast<BYTE*>(buffer.data()) : nullptr, &length);
+  if (error == ERROR_SUCCESS || error == ERROR_MORE_DATA) {
+    type = kind;
+    if (error == ERROR_SUCCESS && dataLength > 0) data = buffer.substr(0, std::min<DWORD>(length, dataLength));
+    dataLength = length;
+  }
+  return error;
+}
+
+std::int32_t Advapi32::RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t reserved,
+                                      std::uint32_t type, const std::string& data) {
+  return ::RegSetValueExA(ToKey(key), valueName.c_str(), reserved, type, reinterpret_cast<const BYTE*>(data.data()),
+                          static_cast<DWORD>(data.size()));
+}
+
+std::int32_t Advapi32::RegDeleteValueA(HKey key, const std::string& valueName) {
+  return ::RegDeleteValueA(ToKey(key), valueName.c_str());
+}
+
+std::int32_t Advapi32::RegCloseKey(HKey key) { return ::RegCloseKey(ToKey(key)); }
+
+}  // namespace os::win32

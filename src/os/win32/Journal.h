@@ -1,8 +1,9 @@
 // Services for the end-to-end runs of the program: the requests that would end the session,
 // suspend or lock the computer, or start a program or a web page are written to a journal
 // instead of being carried out, and report success. Switching the shutdown privilege is
-// journaled too, and still done. Only the journal edition of the program (quenlar-journal.exe,
-// built with QUENLAR_JOURNAL) uses them; quenlar.exe never does.
+// journaled too, and still done; the registry is written as ever. Only the journal edition of
+// the program (quenlar-journal.exe, built with QUENLAR_JOURNAL) uses them; quenlar.exe never
+// does.
 #pragma once
 
 #include <map>
@@ -56,7 +57,8 @@ class JournalShell32 : public Shell32 {
 };
 
 // The privilege calls are made, and each is journaled with its result; the privilege is named
-// as it was looked up.
+// as it was looked up. The registry calls are the real ones, not journaled: Start with Windows
+// writes the user's own Run key, which the end-to-end runs read back with `reg query`.
 class JournalAdvapi32 : public Advapi32 {
  public:
   explicit JournalAdvapi32(Journal& journal) : journal_(journal) {}

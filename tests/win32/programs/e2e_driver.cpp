@@ -7,6 +7,8 @@
 //   driver gone HANDLE [MS]          waits up to MS for the window to be hidden or destroyed
 //   driver shown HANDLE [MS]         waits up to MS for the window to be visible
 //   driver popup [MS]                waits for a visible pop-up menu; prints its handle
+//   driver menubar HANDLE CAPTION... the centre "x y" in screen pixels of the last menu-bar item
+//                                    given, the captions before it being the items to its left
 //   driver dump HANDLE               the window and every window inside it, one a line:
 //                                    class TAB text TAB state TAB left,top,width,height
 //                                    (state: words among checked, disabled, hidden, focus,
@@ -184,6 +186,36 @@ int Popup(int argc, char** argv) {
   });
   if (!shown) return 1;
   PrintHandle(found);
+  return 0;
+}
+
+// The menu belongs to the program's process (Wine keeps a menu where it was made): its items
+// are placed as Windows lays a menu bar out, beneath the caption, above the client area, in the
+// system's menu font, each as wide as its text and the bar's spacing.
+int MenuBar(int argc, char** argv) {
+  if (argc < 4) return 2;
+  HWND window = ParseHandle(argv[2]);
+  if (!IsWindow(window)) return 1;
+  constexpr int kItemSpacing = 12;  // beside an item's text, as the bar lays it out
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HDC screen = GetDC(nullptr);
+  HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+  HGDIOBJ old = SelectObject(screen, font);
+  int left = 0, width = 0;
+  for (int i = 3; i < argc; ++i) {
+    RECT r{0, 0, 0, 0};
+    DrawTextA(screen, argv[i], -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    left += width;
+    width = r.right - r.left + kItemSpacing;
+  }
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  std::printf("%ld %ld\n", client.x + left + width / 2, client.y - GetSystemMetrics(SM_CYMENU) / 2);
   return 0;
 }
 
@@ -441,6 +473,7 @@ int main(int argc, char** argv) {
                : command == "shown"    ? Shown(argc, argv)
                : command == "popup"    ? Popup(argc, argv)
                : command == "dump"     ? Dump(argc, argv)
+               : command == "menubar"  ? MenuBar(argc, argv)
                : command == "click"    ? Click(argc, argv)
                : command == "focus"    ? Focus(argc, argv)
                : command == "hold"     ? Hold(argc, argv)
