@@ -133,6 +133,8 @@ int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const Request& 
     s.trigger = schedule::Trigger::At(schedule::MomentAt(
         now, base::DateOf(now) + std::chrono::hours(when.hour) + std::chrono::minutes(when.minute) +
                  std::chrono::seconds(when.second)));
+    s.repeat = request.repeat;
+    s.noticeMinutes = state.NoticeFor(s.repeat != schedule::kOnce);
   }
   if (std::string refusal; !life.Activate(s, refusal)) {
     reply = refusal;

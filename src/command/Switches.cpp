@@ -114,6 +114,7 @@ const std::map<std::string, Switch>& Switches() {
       {"run", {Kind::Option, true, std::nullopt}},
       {"tray", {Kind::Option, false, std::nullopt}},
       {"sound", {Kind::Option, true, std::nullopt}},
+      {"repeat", {Kind::Option, true, std::nullopt}},
       {"a", {Kind::Verb, false, std::nullopt, Request::Verb::Cancel}},
       {"cancel", {Kind::Verb, false, std::nullopt, Request::Verb::Cancel}},
       {"status", {Kind::Verb, false, std::nullopt, Request::Verb::Status}},
@@ -257,6 +258,10 @@ Parsed Parse(const std::vector<std::string>& args) {
           auto seconds = WholeNumber(*value);
           if (!seconds || *seconds > kLongestWarning) return Refuse("/w takes whole seconds, " + Span(0, kLongestWarning) + ", not \"" + *value + "\"");
           request.warning = static_cast<int>(*seconds);
+        } else if (name == "repeat") {
+          auto days = schedule::ParseDays(*value);
+          if (!days) return Refuse("/repeat takes daily, weekdays or days such as mon,wed,fri, not \"" + *value + "\"");
+          request.repeat = *days;
         } else if (value->empty()) {
           return Refuse(shown + " needs a file");
         } else if (name == "run") {
@@ -273,6 +278,8 @@ Parsed Parse(const std::vector<std::string>& args) {
     return Refuse("no switch given");
   }
   if (request.sound && request.action != Action::Alarm) return Refuse("/sound goes with /alarm");
+  if (request.repeat != schedule::kOnce && (!request.when || request.when->kind != When::Kind::At))
+    return Refuse("/repeat goes with /at");
   return Parsed{request, ""};
 }
 
@@ -333,6 +340,7 @@ std::string UsageText() {
          "TIME     /t N         in N seconds, " + Span(0, kLongestWait) + "\n"
          "         /in 90m      in 45s, 90m, 2h, 1h30m or h:mm:ss\n"
          "         /at 23:30    at HH:MM[:SS], 24-hour or with AM/PM; tomorrow when passed\n"
+         "         /repeat D    with /at: again on days D, daily, weekdays or mon,tue,...\n"
          "         Without a time the window is filled for you to press Activate.\n"
          "WHEN     /whenexit P  when program P (ffmpeg.exe, or a process id) has ended\n"
          "         /idle 30     after 30 minutes without keyboard or mouse input (" + Span(1, schedule::kLongestQuiet) + ")\n"

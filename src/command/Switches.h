@@ -73,6 +73,7 @@ struct Request {
   bool tray = false;            // /tray
   std::string message;          // /alarm's
   std::optional<std::string> sound;    // /sound
+  schedule::Days repeat = schedule::kOnce;  // /repeat, with /at
   bool operator==(const Request&) const = default;
 };
 

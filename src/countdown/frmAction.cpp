@@ -158,12 +158,12 @@ void frmAction::cmdPostpone_Click() {
   state_.Control.Postpone(state_.PostponeMinutes);
 }
 
-void frmAction::Moved(control::Transition how, control::Phase from, control::Phase to) {
+void frmAction::Moved(control::Transition how, control::Phase from, control::Phase /*to*/) {
   if (from != control::Phase::Warning || !IsLoaded()) return;
-  if (to == control::Phase::Armed) {  // postponed: the count stops, the window goes quietly
+  if (how == control::Transition::Postpone) {  // the count stops, the window goes quietly
     tmrProgress.SetEnabled(false);
     Unload();
-  } else if (how == control::Transition::Cancel && !closedByUser_) {
+  } else if (how == control::Transition::Cancel && !closedByUser_) {  // told, whether the program ends or repeats
     StopAndTell("Action " + base::UCase(state_.ActionText()) + ", has been cancelled by the user!   ");
     Unload();
   }

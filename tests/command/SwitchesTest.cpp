@@ -44,6 +44,10 @@ TEST(Switches, ActionsTimesAndOptionsAsScriptsWriteThem) {
       {"/s /at 11:30pm", with(shutdown, [&](Request& r) { r.when = at(23, 30, 0); })},
       {"/s /at 12:00 AM", with(shutdown, [&](Request& r) { r.when = at(0, 0, 0); })},
       {"/s /at \"12:15 pm\"", with(shutdown, [&](Request& r) { r.when = at(12, 15, 0); })},
+      {"/s /at 23:00 /repeat daily", with(shutdown, [&](Request& r) { r.when = at(23, 0, 0), r.repeat = schedule::kEveryDay; })},
+      {"/lock /repeat Mon,sat /at 7:30", with(shutdown, [&](Request& r) {
+         r.action = Action::Lock, r.when = at(7, 30, 0), r.repeat = schedule::DayBit(1) | schedule::DayBit(6);
+       })},
       {"/s /w 0 /tray", with(shutdown, [&](Request& r) { r.warning = 0, r.tray = true; })},
       {"/s /w:99 /run \"C:\\Tools\\back up.bat\"",
        with(shutdown, [&](Request& r) { r.warning = 99, r.program = "C:\\Tools\\back up.bat"; })},
@@ -108,6 +112,9 @@ TEST(Switches, WhatIsRefusedAndWhy) {
       {"/s /f:1", "/f takes no value"},
       {"/f", "/f needs an action: /s, /r, /l, /h, /standby, /lock or /alarm"},
       {"/s /sound x.wav", "/sound goes with /alarm"},
+      {"/s /in 5m /repeat daily", "/repeat goes with /at"},
+      {"/s /repeat weekdays", "/repeat goes with /at"},
+      {"/s /at 23:00 /repeat sometimes", "/repeat takes daily, weekdays or days such as mon,wed,fri, not \"sometimes\""},
       {"/s /run \"\"", "/run needs a file"},
       {"/alarm \"a message of more than sixty-five characters, which the window cannot hold\"",
        "the alarm's message holds at most 65 characters"},
