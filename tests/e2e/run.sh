@@ -56,6 +56,8 @@ source "$here/when.sh"
 source "$here/postpone.sh"
 # shellcheck source=tests/e2e/startwin.sh
 source "$here/startwin.sh"
+# shellcheck source=tests/e2e/repeat.sh
+source "$here/repeat.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -85,6 +87,7 @@ kScenarios=(
   warning-unchanged scenario_warning_unchanged
   postpone scenario_postpone
   startwin scenario_startwin
+  repeat scenario_repeat
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file
