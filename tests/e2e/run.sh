@@ -54,6 +54,8 @@ source "$here/commandline.sh"
 source "$here/when.sh"
 # shellcheck source=tests/e2e/postpone.sh
 source "$here/postpone.sh"
+# shellcheck source=tests/e2e/notice.sh
+source "$here/notice.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
