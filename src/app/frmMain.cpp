@@ -601,6 +601,20 @@ void frmMain::Form_TrayMouse(const ui::TrayMouseEvent& event) {
   }
 }
 
+void frmMain::ShowNotice(const std::string& text) {
+  TrayIcon shown = TrayIconNow();
+  tray::ShowBalloon(os_.shell32, state_.TrayRecord, hWnd(), shown.icon, shown.tip, "Quenlar", text);
+}
+
+// A click on the balloon brings the window back as the icon's left button does; a balloon that
+// went otherwise takes away an icon that was there only for it.
+void frmMain::Form_TrayBalloon(ui::TrayBalloonEvent event) {
+  if (event == ui::TrayBalloonEvent::Clicked)
+    RestoreFromTray();
+  else
+    tray::BalloonGone(os_.shell32, state_.TrayRecord);
+}
+
 // Explorer has started again and lost the notification area's icons: ours comes back as it was.
 void frmMain::Form_RegisteredMessage(const std::string& name) {
   if (name == tray::kTaskbarCreated) tray::AddAgain(os_.shell32, state_.TrayRecord);

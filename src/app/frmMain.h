@@ -58,6 +58,9 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void RestoreFromTray() override;
   // Sends the window to the tray, as its button does, when it shows.
   void MinimizeToTray() override;
+  // Tells the user something in a balloon over the tray icon, titled "Quenlar"; shown or not,
+  // the window keeps its place. A click on the balloon brings the window back.
+  void ShowNotice(const std::string& text) override;
   // The countdown window while the schedule counts down, or nullptr.
   countdown::frmAction* Countdown() const;
   // Another copy of the program hands its command line over (tells its answer and text).
@@ -199,6 +202,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void Form_QueryUnload(int& cancel, int unloadMode);
   void Form_Unload(int& cancel);
   void Form_TrayMouse(const ui::TrayMouseEvent& event);
+  void Form_TrayBalloon(ui::TrayBalloonEvent event);
   void Form_RegisteredMessage(const std::string& name);
   void tmrAction_Timer();
   void mnu_exit_Click();

@@ -128,6 +128,7 @@ void frmMain::BindHandlers() {
   QueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   TrayMouse = [this](const ui::TrayMouseEvent& event) { Form_TrayMouse(event); };
+  TrayBalloon = [this](ui::TrayBalloonEvent event) { Form_TrayBalloon(event); };
   CopyData = [this](ui::CopyDataMessage& message) { Form_CopyData(message); };
   RegisteredMessages = {tray::kTaskbarCreated};
   RegisteredMessage = [this](const std::string& name) { Form_RegisteredMessage(name); };

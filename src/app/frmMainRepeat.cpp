@@ -51,7 +51,7 @@ void frmMain::Form_PowerBroadcast(int event) {
   }
 }
 
-void frmMain::Told(const std::string& text) { (void)text; }
+void frmMain::Told(const std::string& text) { ShowNotice(text); }
 
 // The options are the window's (which showed the schedule when it was saved); the time of day,
 // the days and the action are the saved schedule's own. One that cannot be armed is left.

@@ -8,7 +8,9 @@
 
 namespace os {
 
-// The notification-area record in its single-byte form: 88 bytes, a 64-character tip.
+// The notification-area record in its single-byte form. Its first form (cbSize 88) holds the
+// icon and a 64-character tip; the second (cbSize 488, shell 5 and later) a 128-character tip
+// and the balloon after it, which only a call with that size and kNifInfo among its flags shows.
 struct NotifyIconData {
   std::uint32_t cbSize = 0;
   HWnd hWnd = 0;
@@ -16,12 +18,20 @@ struct NotifyIconData {
   std::uint32_t uFlags = 0;
   std::uint32_t uCallbackMessage = 0;
   Handle hIcon = 0;
-  std::string szTip;  // at most 64 characters
+  std::string szTip;  // at most 64 characters, 128 in the second form
+  std::string szInfo;             // the balloon's text, at most 255 characters
+  std::uint32_t uTimeout = 0;     // how long it may stay, in milliseconds
+  std::string szInfoTitle;        // its title, at most 63 characters
+  std::uint32_t dwInfoFlags = 0;  // its picture (kNiifInfo)
   bool operator==(const NotifyIconData&) const = default;
 };
 constexpr std::uint32_t kNimAdd = 0;
 constexpr std::uint32_t kNimModify = 1;
 constexpr std::uint32_t kNimDelete = 2;
+constexpr std::uint32_t kNotifyIconDataV1Size = 88;
+constexpr std::uint32_t kNotifyIconDataV2Size = 488;
+constexpr std::uint32_t kNifInfo = 0x10;
+constexpr std::uint32_t kNiifInfo = 1;
 constexpr std::intptr_t kSeErrNoAssoc = 31;  // ShellExecuteA: the file's type has no such verb
 constexpr std::int32_t kSwHide = 0;
 constexpr std::int32_t kSwShowMaximized = 3;

@@ -37,6 +37,9 @@ class MainWindow {
   virtual void RestoreFromTray() = 0;
   // Sends the window to the tray, as its button does, when it shows.
   virtual void MinimizeToTray() = 0;
+  // A balloon over the tray icon (added for the balloon's time where the window is not in
+  // the tray), titled "Quenlar"; clicking it brings the window back.
+  virtual void ShowNotice(const std::string& text) = 0;
   // The schedule's action and options as the window's controls describe them, without a trigger.
   virtual schedule::Schedule OptionsFromWindow() = 0;
   // The active schedule as the caption tells it: "[FORCED ]<action> On DD-MMM-YY At hh:mm:ss

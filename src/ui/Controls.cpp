@@ -166,6 +166,12 @@ std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage) {
   return TrayMouseEvent{kButtons[n / 3], kActions[n % 3]};
 }
 
+std::optional<TrayBalloonEvent> TrayBalloonFromMessage(std::uint32_t number) {
+  if (number == 0x403 || number == 0x404) return TrayBalloonEvent::Closed;
+  if (number == 0x405) return TrayBalloonEvent::Clicked;
+  return std::nullopt;
+}
+
 // ---- CheckBox
 
 void CheckBox::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }

@@ -162,6 +162,12 @@ void Form::FocusMoved(Control* now) {
   if (now && active_ == now) now->GotFocus();
 }
 
+std::function<void()> Form::TrayEvent(std::uint32_t number) {
+  if (auto mouse = TrayMouseFromMessage(number)) return [this, event = *mouse] { TrayMouse(event); };
+  if (auto balloon = TrayBalloonFromMessage(number)) return [this, event = *balloon] { TrayBalloon(event); };
+  return {};
+}
+
 namespace {
 
 template <typename Pick>

@@ -2,6 +2,7 @@
 // request.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,11 @@ class Form : public Container {
   // by the event's number standing where the pointer's x would, at y 0.
   std::uint32_t TrayMessage = 0;
   Event<const TrayMouseEvent&> TrayMouse;
+  // A balloon over the form's icon went or was clicked; it arrives the same way.
+  Event<TrayBalloonEvent> TrayBalloon;
+  // What an event the icon reports by this number raises (TrayMouse or TrayBalloon), for the
+  // backend to deliver; empty for a number that is neither.
+  std::function<void()> TrayEvent(std::uint32_t number);
 
   // The class of the form's window, by which other programs find it ("": the backend's own,
   // which every form shares); set before the form loads.

@@ -104,6 +104,11 @@ struct TrayMouseEvent {
 // The icon reports each event by the number of the window message it stands for (0x200 a move,
 // 0x201 the left button down, ... 0x209 the middle button's double click); nothing for another.
 std::optional<TrayMouseEvent> TrayMouseFromMessage(std::uint32_t mouseMessage);
+// What the shell tells of a balloon shown over the icon: it went (the user closed it, its time
+// ran out, or the shell hid it) or the user clicked it. It reports them by the same channel, as
+// 0x403 (hidden), 0x404 (timed out) and 0x405 (clicked); its showing, 0x402, is not told.
+enum class TrayBalloonEvent { Closed, Clicked };
+std::optional<TrayBalloonEvent> TrayBalloonFromMessage(std::uint32_t number);
 
 // Data another program sends to a form's window (WM_COPYDATA): what kind it says it is, its
 // bytes; the form's answer, and a text to send back to the sender's window.

@@ -27,6 +27,8 @@ class RepeatWindow : public MainWindowTest {
     ASSERT_TRUE(backend.Choose(M().mnu_repeat));
   }
   std::vector<std::string> SavedLines() { return *settings::ReadLines(fake.files, kPath); }
+  // The balloon over the icon, as the shell holds it last.
+  std::string Balloon() { return fake.shell32.trayIcons.empty() ? "" : fake.shell32.trayIcons.begin()->second.szInfo; }
 };
 
 TEST_F(RepeatWindow, EveryDayCancelledInItsWarningComesBackForTomorrowAndIsKept) {
@@ -77,6 +79,22 @@ TEST_F(RepeatWindow, ARememberedRepeatIsActivatedAgainAtStartAndAQuietStartWaits
   EXPECT_EQ(state.Control.Schedule().noticeMinutes, session::ProgramState::kRepeatNotice);
   EXPECT_TRUE(state.TrayRecord.shown);
   EXPECT_EQ(M().frmeAcTime.Caption(), "Monday to Friday :");
+}
+
+TEST_F(RepeatWindow, TheNoticeAheadAndAMissedOccurrenceComeAsBalloonsAndResumeIsHeard) {
+  Start();
+  Choose(1, true);
+  M().ActTime.SetValue(clock.Now() + 10min);
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  EXPECT_EQ(fake.log.Count<os::fake::kernel32::SetWaitableTimer>(), 1u) << "woken for it";
+  backend.Advance(5min + 1s);
+  EXPECT_NE(Balloon().find("Shutdown in 5 minutes (21:15:03)"), std::string::npos);
+
+  clock.AdvanceMs(3 * 3600 * 1000u);  // asleep past it
+  ASSERT_TRUE(backend.PowerBroadcast(M(), 18));
+  EXPECT_TRUE(M().ScheduleActive());
+  EXPECT_NE(Balloon().find("Shutdown at 21:15:03 was missed; next: Mon 07 Dec 21:15:03"),
+            std::string::npos);
 }
 
 }  // namespace

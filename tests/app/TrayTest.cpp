@@ -134,3 +134,66 @@ TEST_F(Tray, AnIconNoLongerShownDoesNotComeBack) {
 }
 
 }  // namespace
+
+// A notice is a balloon over the icon. With the window on screen the icon comes for the
+// balloon's time, in the same add, and goes with the balloon; the record the other calls use
+// stays the first form.
+TEST_F(Tray, ANoticeAddsTheIconForItsBalloonAndTakesItAwayWhenTheBalloonGoes) {
+  fake.log.Clear();
+  M().ShowNotice("Shutdown in 5 minutes (23:00)");
+  os::NotifyIconData balloon = state.TrayRecord;
+  balloon.cbSize = 488;
+  balloon.uFlags = 0x17;
+  balloon.szInfo = "Shutdown in 5 minutes (23:00)";
+  balloon.uTimeout = 10000;
+  balloon.szInfoTitle = "Quenlar";
+  balloon.dwInfoFlags = 1;
+  EXPECT_EQ(fake.log.Only<shell32::Shell_NotifyIconA>(), (Calls{shell32::Shell_NotifyIconA{os::kNimAdd, balloon}}));
+  EXPECT_EQ(state.TrayRecord.cbSize, 88u);
+  EXPECT_EQ(state.TrayRecord.hIcon, M().IcoDisabled.PictureHandle()) << "the icon as the tray shows it now";
+  EXPECT_EQ(state.TrayRecord.szTip, tray::PadTip("Quenlar 1.3 (NOT ACTIVE)"));
+  EXPECT_TRUE(M().Visible());
+
+  MouseOnIcon(0x402);  // its showing is not told
+  EXPECT_EQ(fake.shell32.trayIcons.size(), 1u);
+  MouseOnIcon(0x404);  // its time ran out
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
+  EXPECT_FALSE(state.TrayRecord.shown);
+  EXPECT_TRUE(M().Visible());
+
+  M().ShowNotice("again");
+  fake.shell32.trayIcons.clear();  // Explorer went, and the balloon's icon with it
+  backend.Broadcast("TaskbarCreated");
+  EXPECT_TRUE(fake.shell32.trayIcons.empty()) << "an icon there only for a balloon does not come back";
+}
+
+TEST_F(Tray, ABalloonOverTheTraysIconLeavesTheIconWhereTheTrayWantsIt) {
+  backend.Click(M().cmdTray);
+  os::NotifyIconData icon = Icon();
+  M().ShowNotice(std::string(300, 'x'));
+  const shell32::Shell_NotifyIconA modify = fake.log.Of<shell32::Shell_NotifyIconA>().back();
+  EXPECT_EQ(modify.message, os::kNimModify);
+  EXPECT_EQ(modify.data.uFlags, 0x10u) << "the balloon alone";
+  EXPECT_EQ(modify.data.szInfo, std::string(255, 'x'));
+  EXPECT_EQ(Icon().szTip, icon.szTip);
+  MouseOnIcon(0x403);
+  EXPECT_EQ(fake.shell32.trayIcons.size(), 1u);
+  EXPECT_FALSE(M().Visible());
+
+  // The window comes back and goes to the tray while a balloon's own icon is up: it stays.
+  MouseOnIcon(513);
+  M().ShowNotice("Shutdown in 5 minutes (23:00)");
+  backend.Click(M().cmdTray);
+  MouseOnIcon(0x404);
+  EXPECT_EQ(fake.shell32.trayIcons.size(), 1u);
+  EXPECT_FALSE(M().Visible());
+}
+
+TEST_F(Tray, AClickOnTheBalloonBringsTheWindowBack) {
+  backend.Click(M().cmdTray);
+  M().ShowNotice("Shutdown at 23:00 was missed; next: Tue 10 Dec 23:00");
+  MouseOnIcon(0x405);
+  EXPECT_TRUE(M().Visible());
+  EXPECT_TRUE(fake.shell32.trayIcons.empty());
+  EXPECT_EQ(fake.log.Of<user32::SetForegroundWindow>(), (std::vector{user32::SetForegroundWindow{M().hWnd()}}));
+}

@@ -299,13 +299,15 @@ TEST_F(EventTable, APopUpMenusChoiceArrivesAfterPopupMenuHasReturned) {
 
 // The notification area reports its icon's mouse events to the hidden window as the mouse
 // move's own message, the event's number where the pointer's x would be: a form that asks for
-// them so hears them decoded, as an event of their own.
+// them so hears them decoded, as an event of their own; so are a balloon's going and its click.
 TEST_F(EventTable, AMouseMoveArrivesInTwipsAndATrayIconsEventDecodedAlsoAtAHiddenForm) {
   Window w(Rt(), "Mouse");
   std::vector<std::pair<float, bool>> moves;  // x, and whether the form was shown
   std::vector<ui::TrayMouseEvent> tray;
+  std::vector<ui::TrayBalloonEvent> balloon;
   w.MouseMove = [&](int, int, float x, float) { moves.emplace_back(x, w.Visible()); };
   w.TrayMouse = [&](const ui::TrayMouseEvent& event) { tray.push_back(event); };
+  w.TrayBalloon = [&](ui::TrayBalloonEvent event) { balloon.push_back(event); };
   w.Show();
   d->MouseMove(w, 20, 10);
   w.Hide();
@@ -324,6 +326,12 @@ TEST_F(EventTable, AMouseMoveArrivesInTwipsAndATrayIconsEventDecodedAlsoAtAHidde
                                                    {ui::MouseButton::Left, ui::MouseAction::Down},
                                                    {ui::MouseButton::Left, ui::MouseAction::Up}}));
   EXPECT_THAT(moves, ::testing::Not(::testing::Contains(std::make_pair(0x204 * 15.0f, false))));
+
+  for (int number : {0x402, 0x405, 0x404, 0x403}) d->MouseMove(w, number, 0);
+  EXPECT_EQ(balloon, (std::vector{ui::TrayBalloonEvent::Clicked, ui::TrayBalloonEvent::Closed,
+                                  ui::TrayBalloonEvent::Closed}));
+  EXPECT_EQ(tray.size(), 3u);
+  EXPECT_THAT(moves, ::testing::Not(::testing::Contains(std::make_pair(0x405 * 15.0f, false))));
 }
 
 TEST_F(EventTable, ARegisteredMessageReachesTheFormsThatListenShownOrHidden) {

@@ -74,6 +74,7 @@ struct NoWindow : session::MainWindow {
   bool Unload() override { return true; }
   void RestoreFromTray() override {}
   void MinimizeToTray() override {}
+  void ShowNotice(const std::string&) override {}
   schedule::Schedule OptionsFromWindow() override {
     schedule::Schedule s;
     s.countdown = 10;

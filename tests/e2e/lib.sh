@@ -238,6 +238,24 @@ e2e_tray_tip() {
   sed 's/ *$//' <<<"$tips"
 }
 
+# The balloon over a tray icon says TEXT, within MS (default 8000; Wine shows it about 2 s after
+# the program's call, for 10 s). Wine's explorer shows it as a balloon tooltip of its own and
+# draws the title "Quenlar" but does not tell it (TTM_GETTITLE gives nothing), so the title is
+# checked where it can be read; the picture of the balloon goes to e2e/NAME.png.
+e2e_expect_balloon() { # text name [ms]
+  local got title text
+  got="$(drv balloon "${3:-8000}")" || e2e_fail "no balloon came up; the screen shows: $(drv list | tr '\n' ';')"
+  title="$(sed -n 1p <<<"$got")"
+  text="$(sed -n 2p <<<"$got")"
+  [[ "$text" == "$1" ]] || e2e_fail "the balloon reads \"$text\", not \"$1\""
+  [[ -z "$title" || "$title" == "Quenlar" ]] || e2e_fail "the balloon's title is \"$title\""
+  # The balloon hangs below the tray's window: the picture takes both.
+  local x y w h
+  e2e_dump "$(drv find "Wine System Tray" "*" 2000)"
+  IFS=, read -r x y w h <<<"$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
+  import -window root -crop "400x$((h + 160))+$x+$y" +repage "$E2E_OUT/$2.png"
+}
+
 e2e_expect_tray_tip() { # text
   local tip
   tip="$(e2e_tray_tip)"

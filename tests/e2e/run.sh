@@ -58,6 +58,8 @@ source "$here/postpone.sh"
 source "$here/startwin.sh"
 # shellcheck source=tests/e2e/repeat.sh
 source "$here/repeat.sh"
+# shellcheck source=tests/e2e/notice.sh
+source "$here/notice.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -88,6 +90,7 @@ kScenarios=(
   postpone scenario_postpone
   startwin scenario_startwin
   repeat scenario_repeat
+  notice scenario_notice
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file

@@ -53,8 +53,8 @@ TEST_F(CallLogTest, AFailedComparisonShowsEachCallWithItsArguments) {
   EXPECT_EQ(PrintToString(Call(kernel32::CreateProcessA{"a \"b\"\\c\r\n\x01", 2})),
             R"(CreateProcessA("a \"b\"\\c\r\n\x01", 2))");
   EXPECT_EQ(PrintToString(Call(powrprof::IsPwrSuspendAllowed{})), "IsPwrSuspendAllowed()");
-  os::NotifyIconData icon{88, 0x10, 1, 7, 512, 0x20, "tip"};
-  EXPECT_EQ(PrintToString(Call(shell32::Shell_NotifyIconA{0, icon})), R"(Shell_NotifyIconA(0, {88, 16, 1, 7, 512, 32, "tip"}))");
+  os::NotifyIconData icon{88, 0x10, 1, 7, 512, 0x20, "tip", "", 0, "", 0};
+  EXPECT_EQ(PrintToString(Call(shell32::Shell_NotifyIconA{0, icon})), R"(Shell_NotifyIconA(0, {88, 16, 1, 7, 512, 32, "tip", "", 0, "", 0}))");
   EXPECT_EQ(PrintToString(user32::MsgWaitForMultipleObjects{{4, 8}, false, 100, 0xFF}),
             "MsgWaitForMultipleObjects([4, 8], false, 100, 255)")
       << "a record prints the same outside a call";

@@ -2,6 +2,9 @@
 #include "Win32Fixture.h"
 #include "app/frmMain.h"
 #include "os/win32/Shell32.h"
+#include "win32/programs/OtherProcess.h"
+
+#include <gmock/gmock.h>
 
 namespace {
 
@@ -93,6 +96,26 @@ TEST_F(NativeTray, TheRightButtonOpensThePopUpWithItsItemsAndShowRestores) {
   Pump(50);
   EXPECT_TRUE(IsWindowVisible(H(main)));
   EXPECT_FALSE(IconShown());
+}
+
+// The shell shows the notice as a balloon over an icon added for it, read from outside as the
+// end-to-end driver reads it: under Wine a balloon tooltip of explorer.exe's, about 2 s after
+// the call, for the record's 10 s. Wine tells the window nothing when it goes; Windows does,
+// and the icon then goes with it.
+TEST_F(NativeTray, ANoticeIsTheShellsBalloonOverAnIconAddedForItsTime) {
+  main.ShowNotice("Shutdown in 5 minutes (23:00)");
+  EXPECT_TRUE(IsWindowVisible(H(main))) << "the window stays where it was";
+  ASSERT_TRUE(IconShown()) << "the icon is added for the balloon";
+  std::vector<other_process::Balloon> shown;
+  for (DWORD start = GetTickCount(); shown.empty() && GetTickCount() - start < 8000; Pump(50))
+    shown = other_process::BalloonsShown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Shutdown in 5 minutes (23:00)");
+  EXPECT_THAT(shown[0].title, ::testing::AnyOf("Quenlar", "")) << "Wine draws the title but does not tell it";
+
+  IconEvent(0x404);  // the balloon's time ran out, as Windows reports it
+  EXPECT_FALSE(IconShown());
+  EXPECT_TRUE(IsWindowVisible(H(main)));
 }
 
 }  // namespace

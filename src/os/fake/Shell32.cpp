@@ -10,7 +10,19 @@ std::int32_t Shell32::Shell_NotifyIconA(std::uint32_t message, const NotifyIconD
   if (message == kNimModify) {
     auto icon = trayIcons.find(key);
     if (icon == trayIcons.end()) return 0;
-    icon->second = data;
+    // As the shell does, only the parts the flags name change.
+    NotifyIconData& shown = icon->second;
+    if (data.uFlags & 1) shown.uCallbackMessage = data.uCallbackMessage;
+    if (data.uFlags & 2) shown.hIcon = data.hIcon;
+    if (data.uFlags & 4) shown.szTip = data.szTip;
+    if (data.uFlags & kNifInfo) {
+      shown.szInfo = data.szInfo;
+      shown.uTimeout = data.uTimeout;
+      shown.szInfoTitle = data.szInfoTitle;
+      shown.dwInfoFlags = data.dwInfoFlags;
+    }
+    shown.cbSize = data.cbSize;
+    shown.uFlags |= data.uFlags;
     return 1;
   }
   return 0;

@@ -43,7 +43,8 @@ class Shell32 : public os::Shell32, public Library {
   std::intptr_t shellExecuteResult = 42;
   std::map<std::string, std::intptr_t> shellExecuteResultByVerb;
 
-  // Adding an icon already shown, or changing or deleting one not shown, fails.
+  // Adding an icon already shown, or changing or deleting one not shown, fails. A change takes
+  // the parts its flags name; a balloon stays in the icon's record until the next one.
   std::int32_t Shell_NotifyIconA(std::uint32_t message, const NotifyIconData& data) override;
   std::intptr_t ShellExecuteA(HWnd window, const std::string& verb, const std::string& file,
                               const std::string& parameters, const std::string& directory,

@@ -327,7 +327,7 @@ constexpr std::uint32_t kMouseMoveMessage = 0x200;
 bool Backend::MouseMove(Form& form, int x, int y, int button, int shift) {
   if (ended_ || !form.IsLoaded()) return false;
   if (form.TrayMessage == kMouseMoveMessage && y == 0)
-    if (auto tray = TrayMouseFromMessage(static_cast<std::uint32_t>(x))) return Run([&] { form.TrayMouse(*tray); });
+    if (auto tray = form.TrayEvent(static_cast<std::uint32_t>(x))) return Run(tray);
   auto twips = [this](int pixels) { return static_cast<float>(pixels * TwipsPerPixel()); };
   return Run([&] { form.MouseMove(button, shift, twips(x), twips(y)); });
 }

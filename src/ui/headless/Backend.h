@@ -82,7 +82,8 @@ class Backend : public ui::Backend {
   // The mouse moves over a form at a point given in pixels, as Windows reports it; the form's
   // MouseMove gets it in twips. A loaded form hears it even while hidden. For a form whose
   // notification-area icon reports with the mouse move's message, a point at y 0 whose x is a
-  // mouse message's number is the icon's event, and arrives as TrayMouse.
+  // mouse message's number (or a balloon's, 0x403 to 0x405) is the icon's event, and arrives
+  // as TrayMouse (or TrayBalloon).
   bool MouseMove(Form& form, int x, int y, int button = 0, int shift = 0);
   // Another program sends a registered message to every top-level window (Explorer's
   // "TaskbarCreated", say); returns whether any form listened for it.

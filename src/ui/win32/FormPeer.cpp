@@ -383,8 +383,8 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEMOVE: {
       if (form.TrayMessage == WM_MOUSEMOVE && HIWORD(lParam) == 0)
-        if (auto tray = TrayMouseFromMessage(LOWORD(lParam))) {
-          backend_.Deliver([&form, event = *tray] { form.TrayMouse(event); });
+        if (auto tray = form.TrayEvent(LOWORD(lParam))) {
+          backend_.Deliver(tray);
           return 0;
         }
       int button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
@@ -428,8 +428,7 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default:
       if (form.TrayMessage != 0 && message == form.TrayMessage) {
-        if (auto tray = TrayMouseFromMessage(static_cast<std::uint32_t>(lParam)))
-          backend_.Deliver([&form, event = *tray] { form.TrayMouse(event); });
+        if (auto tray = form.TrayEvent(static_cast<std::uint32_t>(lParam))) backend_.Deliver(tray);
         return 0;
       }
       if (auto it = registered_.find(message); it != registered_.end()) {

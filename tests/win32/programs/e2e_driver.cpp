@@ -24,6 +24,8 @@
 //   driver tips HANDLE               the texts of the tools of the tooltip windows the window
 //                                    owns, one a line
 //   driver traytips                  the tips of the notification-area icons, one a line
+//   driver balloon [MS]              waits up to MS for a balloon over a notification-area icon;
+//                                    prints its title, then its text (each on a line of its own)
 //   driver measure TEXT FACE POINTS [bold]
 //                                    the width in pixels TEXT takes in that font, every "&" shown
 //                                    (as the program's windows make their fonts)
@@ -42,7 +44,16 @@
 #include <string>
 #include <vector>
 
+#include "OtherProcess.h"
+
 namespace {
+
+using other_process::Balloon;
+using other_process::ClassOf;
+using other_process::RemoteBuffer;
+using other_process::Tool;
+using other_process::ToolTips;
+using other_process::ToolsOf;
 
 std::string Text(HWND window) {
   // WM_GETTEXT crosses processes; GetWindowText would not read another program's controls.
@@ -51,12 +62,6 @@ std::string Text(HWND window) {
   LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(got));
   return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
 }
 
 // Line ends inside a text become "\r" and "\n", so that each window keeps to one line.
@@ -268,48 +273,6 @@ int Hold(int argc, char** argv) {
   return released ? 0 : 1;
 }
 
-// Memory inside another program, for the common controls' messages: they are not carried
-// between processes, so a pointer sent with them must be an address in the control's own
-// process (one of the driver's would be written into the program's memory as it stands).
-class RemoteBuffer {
- public:
-  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
-                           FALSE, id);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-  bool Ready() const { return address_ != nullptr; }
-  char* At(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
-  LPARAM Param() const { return reinterpret_cast<LPARAM>(address_); }
-  bool Write(std::size_t offset, const void* data, std::size_t size) const {
-    return WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-  }
-  bool Read(std::size_t offset, void* data, std::size_t size) const {
-    return ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-  }
-  // The text at the offset, up to its NUL or the end of the buffer.
-  std::string Text(std::size_t offset) const {
-    std::string text(size_ - offset, '\0');
-    if (!Read(offset, text.data(), text.size())) return "";
-    text.resize(std::strlen(text.c_str()));
-    return text;
-  }
-
- private:
-  std::size_t size_;
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-};
-
 int Panels(int argc, char** argv) {
   if (argc < 3) return 2;
   HWND bar = ParseHandle(argv[2]);
@@ -337,53 +300,6 @@ int Panels(int argc, char** argv) {
   return 0;
 }
 
-// The tools of a tooltip window, as TTM_ENUMTOOLSW gives them, with their texts in the ANSI
-// code page. Not TTM_ENUMTOOLSA: Wine's comctl32 copies at most 79 characters of a tip into an
-// ANSI record, and a tip holding a path is often longer. The record is written into the
-// tooltip's process with the driver's own layout: the driver and the program are always built
-// for one edition, and each edition runs in a prefix of its own, so the record a 64-bit driver
-// writes is the one a 64-bit program, or that prefix's 64-bit explorer.exe (which owns the tray
-// icons' tooltips), reads.
-struct Tool {
-  HWND window;
-  std::string text;
-};
-
-std::vector<Tool> ToolsOf(HWND tooltip) {
-  std::vector<Tool> tools;
-  constexpr std::size_t kTextSize = 4096;  // bytes, for a text of up to 2047 characters
-  RemoteBuffer remote(tooltip, sizeof(TOOLINFOW) + kTextSize);
-  if (!remote.Ready()) return tools;
-  auto count = static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    TOOLINFOW info{};
-    info.cbSize = sizeof info;
-    auto* text = reinterpret_cast<wchar_t*>(remote.At(sizeof info));
-    info.lpszText = text;
-    const wchar_t none = L'\0';
-    if (!remote.Write(0, &info, sizeof info) || !remote.Write(sizeof info, &none, sizeof none)) break;
-    if (!SendMessageA(tooltip, TTM_ENUMTOOLSW, i, remote.Param()) || !remote.Read(0, &info, sizeof info)) continue;
-    // A text asked for when shown (LPSTR_TEXTCALLBACK) or a resource leaves no text here.
-    std::wstring wide(kTextSize / sizeof(wchar_t), L'\0');
-    if (info.lpszText != text || !remote.Read(sizeof info, wide.data(), kTextSize - sizeof(wchar_t))) wide.clear();
-    char ansi[kTextSize] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    tools.push_back({info.hwnd, ansi});
-  }
-  return tools;
-}
-
-BOOL CALLBACK CollectToolTip(HWND window, LPARAM data) {
-  if (ClassOf(window) == TOOLTIPS_CLASSA) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> ToolTips() {
-  std::vector<HWND> all;
-  EnumWindows(CollectToolTip, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
 int Tips(int argc, char** argv) {
   if (argc < 3) return 2;
   HWND owner = ParseHandle(argv[2]);
@@ -405,6 +321,18 @@ int TrayTips() {
   for (HWND tooltip : ToolTips())
     for (const Tool& tool : ToolsOf(tooltip))
       if (ClassOf(tool.window) == "__winex11_tray_icon") std::printf("%s\n", OneLine(tool.text).c_str());
+  return 0;
+}
+
+// The balloon shown over a tray icon, waited for: its title on one line, its text on the next.
+int BalloonCommand(int argc, char** argv) {
+  std::vector<Balloon> shown;
+  if (!WaitFor(Milliseconds(argc, argv, 2), [&] { return !(shown = other_process::BalloonsShown()).empty(); })) {
+    std::fprintf(stderr, "no balloon shown\n");
+    return 1;
+  }
+  for (const Balloon& balloon : shown)
+    std::printf("%s\n%s\n", OneLine(balloon.title).c_str(), OneLine(balloon.text).c_str());
   return 0;
 }
 
@@ -481,6 +409,7 @@ int main(int argc, char** argv) {
                : command == "panels"   ? Panels(argc, argv)
                : command == "tips"     ? Tips(argc, argv)
                : command == "traytips" ? TrayTips()
+               : command == "balloon"  ? BalloonCommand(argc, argv)
                : command == "measure"  ? Measure(argc, argv)
                                        : 2;
   if (status == 2) std::fprintf(stderr, "usage: see the head of tests/win32/programs/e2e_driver.cpp\n");
