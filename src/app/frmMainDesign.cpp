@@ -139,6 +139,8 @@ void frmMain::BindHandlers() {
   mnu_Ractivate.Click = [this] { mnu_activate_Click(); };
   mnu_when.Click = [this] { mnu_when_Click(); };
   mnu_Rwhen.Click = [this] { mnu_when_Click(); };
+  mnu_display.Click = [this] { mnu_display_Click(); };
+  mnu_Rdisplay.Click = [this] { mnu_display_Click(); };
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
   tmrAction.TimerEvent = [this] { tmrAction_Timer(); };

@@ -37,6 +37,7 @@ struct Rig : control::Listener, control::Host {
     return true;
   }
   void TellFailure(const std::string& text) override { told = text; }
+  void TurnOffDisplay() override { moves += "display off;"; }
 
   schedule::Schedule In(int seconds, Action action = Action::Shutdown) {
     schedule::Schedule s;
@@ -109,6 +110,24 @@ TEST(Controller, WithoutACountdownAndForTheAlarmItGoesStraightToTheAction) {
   EXPECT_EQ(alarm.life.GetPhase(), Phase::AlarmShowing);
   alarm.life.Done();
   EXPECT_EQ(alarm.moves, "idle>armed;armed>performing;performing>alarm showing;alarm showing>ending;");
+}
+
+// Turning the display off never warns, whatever the countdown: the host is asked once, and the
+// one-time schedule ends the program. Without a host nothing is asked and nothing breaks.
+TEST(Controller, TheDisplayIsTurnedOffThroughTheHostWithNoWarning) {
+  Rig rig;
+  rig.Activate(rig.In(5, Action::Display));  // its countdown of 30 is not used
+  rig.Run(5000);
+  EXPECT_EQ(rig.moves, "idle>armed;armed>performing;display off;performing>ending;");
+  EXPECT_EQ(rig.told, "");
+  EXPECT_TRUE(rig.fake.log.Of<user32::ExitWindowsEx>().empty());
+
+  Rig hostless;
+  hostless.life.SetHost(nullptr);
+  hostless.Activate(hostless.In(1, Action::Display));
+  hostless.Run(1000);
+  EXPECT_EQ(hostless.moves, "idle>armed;armed>performing;performing>ending;");
+  EXPECT_TRUE(hostless.fake.log.Of<user32::DefWindowProcA>().empty());
 }
 
 // Postponed twice in a row: each time the warning goes, the schedule is armed again that many

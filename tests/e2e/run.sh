@@ -54,6 +54,8 @@ source "$here/commandline.sh"
 source "$here/when.sh"
 # shellcheck source=tests/e2e/postpone.sh
 source "$here/postpone.sh"
+# shellcheck source=tests/e2e/display.sh
+source "$here/display.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -82,6 +84,8 @@ kScenarios=(
   when-quiet scenario_when_quiet
   warning-unchanged scenario_warning_unchanged
   postpone scenario_postpone
+  display-scheduled scenario_display_scheduled
+  display-menus scenario_display_menus
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file
