@@ -5,31 +5,25 @@
 
 kDisplayRequest="DefWindowProcA(WM_SYSCOMMAND, SC_MONITORPOWER, 2)"
 
-# /display /in 5s /tray from a clean folder: the tray icon's tip and the hidden window's caption
-# tell the schedule, the seven options keep their selection, and with no warning the display is
-# turned off through the program's own window; nothing else reaches Windows, and the program
-# ends with 0.
+# /display /in 10s from a clean folder: the window shows the schedule with the seven options as
+# they were, /status names it, and with no warning the display is turned off through the
+# program's own window; nothing else reaches Windows, and the program ends with 0.
 scenario_display_scheduled() {
   E2E_DIR="$(e2e_folder "$E2E_JOURNAL")"
-  qw_wine_bg 60 "$E2E_DIR/quenlar.exe" /display /in 5s /tray </dev/null >>"$E2E_OUT/program.log" 2>&1
+  qw_wine_bg 60 "$E2E_DIR/quenlar.exe" /display /in 10s </dev/null >>"$E2E_OUT/program.log" 2>&1
   E2E_PID="$QW_PID"
   echo "$E2E_PID" >>"$E2E_WORK/pids"
-  local main tip i
-  main="$(drv find "*" QuenlarMain 20000)" || e2e_fail "the main window did not show"
-  for ((i = 0; i < 25; i++)); do
-    tip="$(e2e_tray_tip 2>/dev/null || true)"
-    [[ "$tip" == Turn* ]] && break
-    sleep 0.2
-  done
-  [[ "$tip" =~ ^Turn\ Off\ the\ Display\ On\ [0-9]{2}-[A-Z][a-z]{2}-[0-9]{2}\ At\ [0-9:]{8}\ [AP]M$ ]] ||
-    e2e_fail "the tray icon's tip reads \"$tip\""
-  e2e_dump "$main"
-  [[ "$(e2e_caption)" == "$tip" ]] || e2e_fail "the hidden window's caption is \"$(e2e_caption)\", the tip \"$tip\""
-  e2e_expect Button "&Shutdown" checked
-  e2e_expect Button "De&activate"
-  e2e_expect_exit 15 "the display was turned off"
+  local main
+  main="$(drv find "$kTitle" QuenlarMain 20000)" || e2e_fail "the main window did not show"
+  e2e_wait_for "$main" Button "De&activate"
+  e2e_expect Button "&Shutdown" checked disabled
+  cl_run /status
+  [[ "$CL_OUT" =~ ^Turn\ Off\ the\ Display\ On\ [0-9]{2}-[A-Z][a-z]{2}-[0-9]{2}\ At\ [0-9:]{8}\ [AP]M\;\ [0-9]+\ seconds\ left\.$ ]] ||
+    e2e_fail "/status wrote \"$CL_OUT\""
+  e2e_expect_exit 20 "the display was turned off"
   [[ "$(e2e_journal)" == "$kDisplayRequest" ]] || e2e_fail "the journal holds: $(e2e_journal)"
-  e2e_note "/display /in 5s /tray: \"$tip\"; the journal: $(e2e_journal); no warning; exit code 0"
+  e2e_expect_settings_with
+  e2e_note "/display /in 10s: /status \"$CL_OUT\"; the journal: $(e2e_journal); no warning; exit code 0"
 }
 
 # The menu bar's item by its access key, then the tray pop-up's clicked with the mouse: each
@@ -37,7 +31,12 @@ scenario_display_scheduled() {
 scenario_display_menus() {
   E2E_DIR="$(e2e_folder "$E2E_JOURNAL")"
   e2e_start_main
-  e2e_menu "$E2E_MAIN" m d
+  # F10 takes the menu bar and Down opens its first menu (Alt+M is the Alarm & Message option's).
+  local popup
+  e2e_keys "$E2E_MAIN" F10 Down
+  popup="$(drv popup 3000)" || e2e_fail "F10 and Down opened no menu"
+  xdotool key d
+  drv gone "$popup" 3000 || e2e_fail "the menu stayed open after D"
   local i
   for ((i = 0; i < 25; i++)); do
     [[ -n "$(e2e_journal)" ]] && break
