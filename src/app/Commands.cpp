@@ -13,6 +13,14 @@ namespace {
 using command::Request;
 using schedule::Action;
 
+// The program ends once the current message has been answered.
+void PostQuit(session::ProgramState& state, ui::Runtime& runtime) {
+  runtime.Post([&state] {
+    state.Control.End();
+    if (state.main) state.main->Unload();
+  });
+}
+
 }  // namespace
 
 std::string WhyNotOffered(const session::ProgramState& state, Action action) {
@@ -72,10 +80,7 @@ int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const Request& 
       });
       return command::kDone;
     case Request::Verb::Quit:
-      runtime.Post([&state] {
-        state.Control.End();
-        if (state.main) state.main->Unload();
-      });
+      PostQuit(state, runtime);
       return command::kDone;
     case Request::Verb::Cancel:
       if (life.Armed()) {
@@ -98,6 +103,15 @@ int CarryOut(session::ProgramState& state, ui::Runtime& runtime, const Request& 
       return command::kUsageError;
     case Request::Verb::Schedule:
       break;
+  }
+  if (request.action == Action::Display && !request.when) {
+    // Not a schedule: the display goes off now, whatever is scheduled, as from the menu.
+    if (!state.main) {
+      reply = "There is no window to turn the display off with.";
+      return command::kNotOffered;
+    }
+    state.main->TurnOffDisplay();
+    return command::kDone;
   }
   if (life.GetPhase() != control::Phase::Idle) {
     reply = "A schedule is already active: cancel it first with /a.";
@@ -193,9 +207,12 @@ Start Begin(session::ProgramState& state) {
   return {std::nullopt, request};
 }
 
+// A display turned off at once leaves nothing to wait for: the program ends, as after a
+// schedule carried out.
 void CarryOutAtStart(session::ProgramState& state, ui::Runtime& runtime, const command::Request& request) {
   std::string reply;
   if (CarryOut(state, runtime, request, reply) != command::kDone) command::Tell(state.os, reply, true);
+  if (request.action == Action::Display && !request.when) PostQuit(state, runtime);
 }
 
 std::string StatusText(const session::ProgramState& state) {

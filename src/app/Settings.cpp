@@ -61,7 +61,7 @@ std::optional<ActiveRepeat> ReadActiveRepeat(const std::string& text) {
   std::string rest;
   if (!in || (in >> rest) || colon1 != ':' || colon2 != ':' || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
       second < 0 || second > 59 || days <= schedule::kOnce || days > schedule::kEveryDay || action < 0 ||
-      action > static_cast<int>(schedule::Action::Alarm) + 1)
+      action > static_cast<int>(schedule::Action::Display))
     return std::nullopt;
   return ActiveRepeat{std::chrono::seconds(hour * 3600 + minute * 60 + second), static_cast<schedule::Days>(days),
                       static_cast<schedule::Action>(action)};

@@ -265,10 +265,13 @@ schedule::Schedule frmMain::ScheduleFromWindow(base::LocalTime now) {
 }
 
 // The controls as the user would have set them for this schedule; a path is filled in before
-// its box is ticked, so that no file dialog opens.
+// its box is ticked, so that no file dialog opens. Turning the display off is none of the
+// window's options: the option selected, and the forced box, stay as they were.
 void frmMain::ShowSchedule(const schedule::Schedule& s) {
-  optExitOption[schedule::IndexOf(s.action)].SetValue(true);
-  chkForced.SetValue(s.forced ? 1 : 0);
+  if (schedule::IsOption(s.action)) {
+    optExitOption[schedule::IndexOf(s.action)].SetValue(true);
+    chkForced.SetValue(s.forced ? 1 : 0);
+  }
   txtExecF.SetText(s.program.empty() ? kSelectFile : s.program);
   chkExecFile.SetValue(s.program.empty() ? 0 : 1);
   txtTimeout.SetText(std::to_string(s.countdown));
@@ -524,6 +527,8 @@ bool frmMain::WaitSeconds(int seconds) {
 }
 
 void frmMain::TellFailure(const std::string& text) { GetRuntime().MsgBox(text, ui::mb::kCritical); }
+
+void frmMain::TurnOffDisplay() { os_.user32.DefWindowProcA(hWnd(), os::kWmSysCommand, os::kScMonitorPower, os::kMonitorOff); }
 
 void frmMain::ShowAlarmWindow() {
   alarm_ = std::make_unique<alarm::frmAlarm>(GetRuntime(), state_);

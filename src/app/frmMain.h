@@ -86,6 +86,10 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   void Offered(const schedule::Schedule& schedule) override { ShowSchedule(schedule); }
   bool WaitSeconds(int seconds) override;
   void TellFailure(const std::string& text) override;
+  // WM_SYSCOMMAND SC_MONITORPOWER 2 to this window, through DefWindowProc: only this window is
+  // asked, so that no hung window of another program can hold the request. Also what the
+  // command line's /display without a time asks of the window (session::MainWindow).
+  void TurnOffDisplay() override;
 
   // Sets the controls from the settings file; never opens a dialog, never raises an error.
   // False when the file could not be opened or read.
@@ -169,6 +173,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   ui::Menu mnu_menu{*this, "mnu_menu", "&Menu"};
   ui::Menu mnu_activate{mnu_menu, "mnu_activate", "&Activate", ui::Shortcut::Ctrl('A')};
   ui::Menu mnu_when{mnu_menu, "mnu_when", "Activate &When..."};
+  ui::Menu mnu_display{mnu_menu, "mnu_display", "Turn Off the &Display"};
   ui::Menu mnu_repeat{mnu_menu, "mnu_repeat", "&Repeat..."};
   ui::Menu mnu_update{mnu_menu, "mnu_update", "Check for &updates", ui::Shortcut::Ctrl('U')};
   ui::Menu mnu_sep1{mnu_menu, "mnu_sep1", "-"};
@@ -194,6 +199,7 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   ui::Menu mnu_Show{mnu_popup, "mnu_Show", "&Show"};
   ui::Menu mnu_Ractivate{mnu_popup, "mnu_Ractivate", "&Activate"};
   ui::Menu mnu_Rwhen{mnu_popup, "mnu_Rwhen", "Activate &When..."};
+  ui::Menu mnu_Rdisplay{mnu_popup, "mnu_Rdisplay", "Turn Off the &Display"};
   ui::Menu mnu_popexit{mnu_popup, "mnu_popexit", "E&xit"};
 
   // ---- handlers
@@ -214,6 +220,9 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   // The menu bar's "Activate When..." and the tray pop-up's: the conditions' window, and the
   // activation of the one armed there.
   void mnu_when_Click();
+  // The menu bar's "Turn Off the Display" and the tray pop-up's: at once, whatever is
+  // scheduled, activating nothing.
+  void mnu_display_Click() { TurnOffDisplay(); }
   void optTime_Click(int index);
   void tmrTime_Timer();
   void cboTimeUnit_Change();

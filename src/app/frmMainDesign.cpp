@@ -143,6 +143,8 @@ void frmMain::BindHandlers() {
   mnu_notify.Click = [this] { mnu_notify_Click(); };
   PowerBroadcast = [this](int event) { Form_PowerBroadcast(event); };
   mnu_Rwhen.Click = [this] { mnu_when_Click(); };
+  mnu_display.Click = [this] { mnu_display_Click(); };
+  mnu_Rdisplay.Click = [this] { mnu_display_Click(); };
   optTime.ForEach([this](ui::OptionButton& option) { option.Click = [this](int index) { optTime_Click(index); }; });
   tmrTime.TimerEvent = [this] { tmrTime_Timer(); };
   tmrAction.TimerEvent = [this] { tmrAction_Timer(); };

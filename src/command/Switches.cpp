@@ -102,6 +102,7 @@ const std::map<std::string, Switch>& Switches() {
       {"sleep", {Kind::Action, false, Action::StandBy}},
       {"lock", {Kind::Action, false, Action::Lock}},
       {"alarm", {Kind::Action, true, Action::Alarm}},
+      {"display", {Kind::Action, false, Action::Display}},
       {"t", {Kind::Time, true, std::nullopt}},
       {"in", {Kind::Time, true, std::nullopt}},
       {"at", {Kind::Time, true, std::nullopt}},
@@ -273,13 +274,16 @@ Parsed Parse(const std::vector<std::string>& args) {
     }
   }
   if (verbSwitch.empty() && !request.action) {
-    if (!timeSwitch.empty()) return Refuse("a time needs an action: /s, /r, /l, /h, /standby, /lock or /alarm");
-    if (!anySwitch.empty()) return Refuse(anySwitch + " needs an action: /s, /r, /l, /h, /standby, /lock or /alarm");
+    const std::string actions = "/s, /r, /l, /h, /standby, /lock, /alarm or /display";
+    if (!timeSwitch.empty()) return Refuse("a time needs an action: " + actions);
+    if (!anySwitch.empty()) return Refuse(anySwitch + " needs an action: " + actions);
     return Refuse("no switch given");
   }
   if (request.sound && request.action != Action::Alarm) return Refuse("/sound goes with /alarm");
   if (request.repeat != schedule::kOnce && (!request.when || request.when->kind != When::Kind::At))
     return Refuse("/repeat goes with /at");
+  if (request.action == Action::Display && (request.forced || request.warning))
+    return Refuse("/display is never forced and gives no warning: /f and /w do not go with it");
   return Parsed{request, ""};
 }
 
@@ -336,12 +340,13 @@ std::string UsageText() {
          "       quenlar /a | /postpone MIN | /status | /show | /quit | /?\n"
          "\n"
          "ACTION   /s shut down, /r restart, /l log off, /h hibernate, /standby (/sleep),\n"
-         "         /lock, /alarm \"message\" [/sound FILE]\n"
+         "         /lock, /alarm \"message\" [/sound FILE], /display turns the display off\n"
          "TIME     /t N         in N seconds, " + Span(0, kLongestWait) + "\n"
          "         /in 90m      in 45s, 90m, 2h, 1h30m or h:mm:ss\n"
          "         /at 23:30    at HH:MM[:SS], 24-hour or with AM/PM; tomorrow when passed\n"
          "         /repeat D    with /at: again on days D, daily, weekdays or mon,tue,...\n"
-         "         Without a time the window is filled for you to press Activate.\n"
+         "         Without a time the window is filled for you to press Activate;\n"
+         "         /display without a time turns the display off at once.\n"
          "WHEN     /whenexit P  when program P (ffmpeg.exe, or a process id) has ended\n"
          "         /idle 30     after 30 minutes without keyboard or mouse input (" + Span(1, schedule::kLongestQuiet) + ")\n"
          "         /cpu 10:5    when the processor stays below 10 % for 5 minutes\n"

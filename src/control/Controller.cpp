@@ -261,7 +261,7 @@ void Controller::Tick() {
   }
   watch_.reset();
   warningLength_ = missed ? std::max(schedule_.countdown, kLeastLateWarning) : schedule_.countdown;
-  if (schedule_.action == Action::Alarm || warningLength_ == 0) {
+  if (!schedule::WarnsFirst(schedule_.action) || warningLength_ == 0) {
     Move(Transition::Fire, Phase::Performing);
     Perform();
     return;
@@ -292,9 +292,10 @@ void Controller::StartProgram(const std::string& path) {
 }
 
 // A failure of Shutdown, Restart or Log Off ends in a forced shutdown, so that the computer
-// goes down as the user asked. Hibernate, Stand by, Lock and the alarm are not replaced by
-// anything: the user who asked for them must not lose the work of every open program. Any
-// request that did not happen is told, naming that request.
+// goes down as the user asked. Hibernate, Stand by, Lock, the display and the alarm are not
+// replaced by anything: the user who asked for them must not lose the work of every open
+// program. Any request that did not happen is told, naming that request. The display is turned
+// off through the host's window; a controller without a host has none to ask.
 void Controller::Perform() {
   if (phase_ == Phase::Warning) Move(Transition::Perform, Phase::Performing);
   if (phase_ != Phase::Performing) return;
@@ -310,6 +311,10 @@ void Controller::Perform() {
     }
     if (s.action == Action::Alarm)
       Move(Transition::Perform, Phase::AlarmShowing);  // the alarm window's turn
+    else if (s.action == Action::Display && host_)
+      host_->TurnOffDisplay();
+    else if (s.action == Action::Display)
+      failure = "There is no window to ask Windows with.";
     else
       power::Perform(os_, family_, s.action, s.forced, refusal);
   } catch (const std::exception& error) {

@@ -66,6 +66,8 @@ class Host {
   virtual bool WaitSeconds(int seconds) = 0;
   // Tells the user of a request that did not happen.
   virtual void TellFailure(const std::string& text) = 0;
+  // Asks Windows to turn the display off, through the program's own window.
+  virtual void TurnOffDisplay() = 0;
 
  protected:
   ~Host() = default;
@@ -132,7 +134,8 @@ class Controller {
   // no longer be armed, a program that has ended, counts as met then). False when neither.
   bool Postpone(int minutes);
   // Warning or Performing (fired without a countdown) -> Performing -> AlarmShowing or Ending:
-  // the program to start a second before, then the power request, or the alarm window's turn.
+  // the program to start a second before, then the power request, the display turned off
+  // through the host, or the alarm window's turn.
   // A Shutdown, Restart or Log Off that fails ends in a forced shutdown; what did not happen is
   // told through the host.
   void Perform();

@@ -1,6 +1,6 @@
 // user32: the foreground window, window placement, upper-casing by the system's rules, the wait
 // that keeps window messages flowing, hooks into the thread's window activity, leaving or
-// locking the user's session, and the time of the last input.
+// locking the user's session, turning the display off, and the time of the last input.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +38,9 @@ constexpr std::uint32_t kEwxLogoff = 0;
 constexpr std::uint32_t kEwxShutdown = 1;
 constexpr std::uint32_t kEwxReboot = 2;
 constexpr std::uint32_t kEwxForce = 4;
+constexpr std::uint32_t kWmSysCommand = 0x112;
+constexpr std::uintptr_t kScMonitorPower = 0xF170;
+constexpr std::intptr_t kMonitorOff = 2;  // SC_MONITORPOWER's lParam: the display off
 
 class User32 {
  public:
@@ -64,6 +67,10 @@ class User32 {
   // Locks the workstation; nonzero on success. Windows 95/98/Me and NT 4.0 lack it: there the
   // call is a run-time error.
   virtual std::int32_t LockWorkStation() = 0;
+  // Windows' own handling of a message to a window of this program: WM_SYSCOMMAND with
+  // SC_MONITORPOWER and 2 turns the display off, for this window alone (no broadcast).
+  virtual std::intptr_t DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam,
+                                       std::intptr_t lParam) = 0;
 
   // The top-level window of this class (of any program of the session), or 0.
   virtual HWnd FindWindowA(const std::string& className) = 0;

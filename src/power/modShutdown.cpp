@@ -79,6 +79,7 @@ bool Perform(const os::Services& os, WindowsFamily family, schedule::Action acti
     case Action::Lock:
       return LockPC(os, family, &refusal);
     case Action::Alarm:
+    case Action::Display:
       break;
   }
   return false;

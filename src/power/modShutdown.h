@@ -41,7 +41,8 @@ bool SuspendPC(const os::Services& os, platform::WindowsFamily family, std::int3
 // offered.
 bool LockPC(const os::Services& os, platform::WindowsFamily family, Refusal* refusal = nullptr);
 
-// Carries out one of the six power actions (the alarm is none of them: nothing happens for it)
+// Carries out one of the six power actions (the alarm and the display are none of them: nothing
+// happens for them)
 // with the request it stands for: shut down (EWX_SHUTDOWN), restart, log off, hibernate, stand
 // by or lock, forced where the request knows of it.
 bool Perform(const os::Services& os, platform::WindowsFamily family, schedule::Action action, bool forced,

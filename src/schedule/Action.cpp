@@ -8,8 +8,8 @@ std::optional<Action> ActionAt(int index) {
 }
 
 std::string LabelName(Action action) {
-  static const char* const kNames[kActionCount] = {"Shutdown", "Restart", "Log Off", "Hibernate",
-                                                    "Stand by", "Lock PC", "Alarm && Message"};
+  static const char* const kNames[] = {"Shutdown", "Restart", "Log Off",          "Hibernate",
+                                       "Stand by", "Lock PC", "Alarm && Message", "Turn Off the Display"};
   return kNames[IndexOf(action)];
 }
 

@@ -49,6 +49,8 @@ class MainWindow {
   virtual bool BeepOnTimeout() const = 0;
   // "Allow Postpone in the Warning" is ticked.
   virtual bool PostponeOffered() const = 0;
+  // Asks Windows to turn the display off, as the menu's "Turn Off the Display" does.
+  virtual void TurnOffDisplay() = 0;
 
  protected:
   ~MainWindow() = default;

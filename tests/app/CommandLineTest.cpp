@@ -146,6 +146,46 @@ TEST_F(CommandLine, AConditionIsArmedToldAndRefusedLikeATime) {
   EXPECT_TRUE(running.boxes().Log().empty()) << "the running copy answers the script, not the screen";
 }
 
+// The display is no option of the window: a schedule to turn it off leaves the options and the
+// forced box as they were (and the settings with them); /display alone turns it off at once and
+// leaves the running copy's schedule alone.
+TEST_F(CommandLine, TheDisplayIsScheduledWithoutTouchingTheOptionsOrTurnedOffAtOnce) {
+  app::frmMain& m = *running.main;
+  const user32::DefWindowProcA off{m.hWnd(), 0x112, 0xF170, 2};
+  m.optExitOption[3].SetValue(true);
+  m.chkForced.SetValue(1);
+  EXPECT_EQ(Later("/display /in 1m"), 0);
+  EXPECT_TRUE(m.ScheduleActive());
+  EXPECT_TRUE(m.optExitOption[3].Value()) << "Hibernate stays selected";
+  EXPECT_EQ(m.chkForced.Value(), 1);
+  EXPECT_EQ(m.txtPeriod.Text(), "1");
+  EXPECT_EQ(m.StatusCaption(), "Turn Off the Display On 08-Dec-26 At 11:01:00 AM");
+  EXPECT_EQ(Later("/status"), 0);
+  EXPECT_EQ(Output(), "Turn Off the Display On 08-Dec-26 At 11:01:00 AM; 60 seconds left.\n");
+
+  EXPECT_EQ(Later("/display"), 0);
+  EXPECT_EQ(running.fake.log.Of<user32::DefWindowProcA>(), (std::vector{off}));
+  EXPECT_TRUE(m.ScheduleActive()) << "the schedule goes on";
+
+  running.backend.RunUntil([&] { return running.runtime.Ended(); }, 70s);
+  EXPECT_TRUE(running.runtime.Ended()) << "a one-time schedule ends the program";
+  EXPECT_EQ(running.fake.log.Of<user32::DefWindowProcA>(), (std::vector{off, off}));
+  EXPECT_TRUE(running.boxes().Log().empty()) << "no warning, no message";
+  EXPECT_EQ(settings::SplitLines(running.fake.files.disk.at(running.state.SettingsPath())).at(3), "True")
+      << "Hibernate, not the display, is remembered";
+}
+
+TEST(CommandLineAlone, TheDisplayAloneIsTurnedOffAndTheProgramEnds) {
+  Program first("/display");
+  first.Begin();
+  ASSERT_TRUE(first.main);
+  EXPECT_FALSE(first.main->ScheduleActive());
+  const os::HWnd window = first.main->hWnd();
+  first.backend.RunUntil([&] { return first.runtime.Ended(); }, 2s);
+  EXPECT_TRUE(first.runtime.Ended());
+  EXPECT_EQ(first.fake.log.Of<user32::DefWindowProcA>(), (std::vector{user32::DefWindowProcA{window, 0x112, 0xF170, 2}}));
+}
+
 TEST(CommandLineAlone, TheFirstCopyCarriesItOutAndRefusalsEndBeforeAnyWindow) {
   Program first("/s /t 5 /w 3");
   first.Begin();

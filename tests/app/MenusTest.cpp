@@ -89,4 +89,27 @@ TEST_F(Menus, WhileAScheduleIsActiveUpdatesAndAboutAreGreyedAndTheirShortcutsDea
   EXPECT_TRUE(M().mnu_about.Enabled());
 }
 
+// "Turn Off the Display", in the menu bar and the tray pop-up, asks at once through the window
+// itself and activates nothing; a schedule that is active stays so.
+TEST_F(Menus, TurnOffTheDisplayAsksThroughTheWindowAndLeavesTheScheduleAsItIs) {
+  using os::fake::user32::DefWindowProcA;
+  const auto& items = M().mnu_menu.Items();
+  ASSERT_EQ(items.at(2), &M().mnu_display);
+  EXPECT_EQ(M().mnu_display.Caption(), "Turn Off the &Display");
+  EXPECT_EQ(M().mnu_popup.Items().at(3), &M().mnu_Rdisplay);
+  EXPECT_EQ(M().mnu_popup.Items().at(4), &M().mnu_popexit);
+
+  ASSERT_TRUE(backend.Choose(M().mnu_display));
+  const DefWindowProcA off{M().hWnd(), 0x112, 0xF170, 2};
+  EXPECT_EQ(fake.log.Of<DefWindowProcA>(), (std::vector{off}));
+  EXPECT_FALSE(M().ScheduleActive());
+
+  ASSERT_TRUE(backend.Click(M().cmdActivate));
+  ASSERT_TRUE(backend.MouseMove(M(), 516, 0));  // the right button down on the tray icon
+  ASSERT_TRUE(backend.ChoosePopupItem(M().mnu_Rdisplay));
+  EXPECT_EQ(fake.log.Of<DefWindowProcA>(), (std::vector{off, off}));
+  EXPECT_TRUE(M().ScheduleActive());
+  EXPECT_EQ(state.Control.Schedule().action, schedule::Action::Shutdown);
+}
+
 }  // namespace

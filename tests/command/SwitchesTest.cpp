@@ -64,6 +64,12 @@ TEST(Switches, ActionsTimesAndOptionsAsScriptsWriteThem) {
        with(shutdown, [&](Request& r) {
          r.action = Action::Alarm, r.message = "Render done & saved", r.sound = "C:\\ring.wav", r.when = after(5);
        })},
+      {"/display", with(shutdown, [&](Request& r) { r.action = Action::Display; })},
+      {"-Display /in 5s /tray", with(shutdown, [&](Request& r) { r.action = Action::Display, r.when = after(5), r.tray = true; })},
+      {"/display /idle 10",
+       with(shutdown, [&](Request& r) { r.action = Action::Display, r.when = When::On(schedule::Trigger::WhenIdle(10)); })},
+      {"/display /at 22:00 /run C:\\dim.exe",
+       with(shutdown, [&](Request& r) { r.action = Action::Display, r.when = at(22, 0, 0), r.program = "C:\\dim.exe"; })},
   };
   for (const Case& c : cases) {
     command::Parsed parsed = Parse(Args(c.line));
@@ -84,7 +90,7 @@ TEST(Switches, WhatIsRefusedAndWhy) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "no switch given"},
       {"/t", "/t needs a value"},
-      {"/t 60", "a time needs an action: /s, /r, /l, /h, /standby, /lock or /alarm"},
+      {"/t 60", "a time needs an action: /s, /r, /l, /h, /standby, /lock, /alarm or /display"},
       {"/s /t", "/t needs a value"},
       {"/s /t -1", "/t takes whole seconds, 0 to 315360000, not \"-1\""},
       {"/s /t 315360001", "/t takes whole seconds, 0 to 315360000, not \"315360001\""},
@@ -110,11 +116,16 @@ TEST(Switches, WhatIsRefusedAndWhy) {
       {"/s /t 5 /in 5m", "only one time may be given: /t and /in"},
       {"/s /f /f", "/f is given twice"},
       {"/s /f:1", "/f takes no value"},
-      {"/f", "/f needs an action: /s, /r, /l, /h, /standby, /lock or /alarm"},
+      {"/f", "/f needs an action: /s, /r, /l, /h, /standby, /lock, /alarm or /display"},
       {"/s /sound x.wav", "/sound goes with /alarm"},
       {"/s /in 5m /repeat daily", "/repeat goes with /at"},
       {"/s /repeat weekdays", "/repeat goes with /at"},
       {"/s /at 23:00 /repeat sometimes", "/repeat takes daily, weekdays or days such as mon,wed,fri, not \"sometimes\""},
+      {"/display /sound x.wav", "/sound goes with /alarm"},
+      {"/display /in 5m /f", "/display is never forced and gives no warning: /f and /w do not go with it"},
+      {"/display /w 0", "/display is never forced and gives no warning: /f and /w do not go with it"},
+      {"/display /lock", "only one action may be given: /display and /lock"},
+      {"/display:on", "/display takes no value"},
       {"/s /run \"\"", "/run needs a file"},
       {"/alarm \"a message of more than sixty-five characters, which the window cannot hold\"",
        "the alarm's message holds at most 65 characters"},

@@ -43,6 +43,7 @@ struct Rig : control::Listener, control::Host {
   }
   void TellFailure(const std::string& text) override { told = text; }
   void Told(const std::string& text) override { notices.push_back(text); }
+  void TurnOffDisplay() override { moves += "display off;"; }
 
   schedule::Schedule In(int seconds, Action action = Action::Shutdown) {
     schedule::Schedule s;

@@ -49,6 +49,24 @@ TEST(Controller, WithoutACountdownAndForTheAlarmItGoesStraightToTheAction) {
   EXPECT_EQ(alarm.moves, "idle>armed;armed>performing;performing>alarm showing;alarm showing>ending;");
 }
 
+// Turning the display off never warns, whatever the countdown: the host is asked once, and the
+// one-time schedule ends the program. Without a host nothing is asked and nothing breaks.
+TEST(Controller, TheDisplayIsTurnedOffThroughTheHostWithNoWarning) {
+  Rig rig;
+  rig.Activate(rig.In(5, Action::Display));  // its countdown of 30 is not used
+  rig.Run(5000);
+  EXPECT_EQ(rig.moves, "idle>armed;armed>performing;display off;performing>ending;");
+  EXPECT_EQ(rig.told, "");
+  EXPECT_TRUE(rig.fake.log.Of<user32::ExitWindowsEx>().empty());
+
+  Rig hostless;
+  hostless.life.SetHost(nullptr);
+  hostless.Activate(hostless.In(1, Action::Display));
+  hostless.Run(1000);
+  EXPECT_EQ(hostless.moves, "idle>armed;armed>performing;performing>ending;");
+  EXPECT_TRUE(hostless.fake.log.Of<user32::DefWindowProcA>().empty());
+}
+
 // Postponed twice in a row: each time the warning goes, the schedule is armed again that many
 // minutes from now and says so; cancelled while postponed, it is idle.
 TEST(Controller, AWarningPostponedTwiceFiresAgainEachTimeAndCancelsWhilePostponed) {

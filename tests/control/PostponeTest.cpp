@@ -84,6 +84,7 @@ struct NoWindow : session::MainWindow {
   std::string StatusCaption() const override { return "Restart soon"; }
   bool BeepOnTimeout() const override { return false; }
   bool PostponeOffered() const override { return false; }
+  void TurnOffDisplay() override {}
 };
 
 TEST(CommandLineController, ActivatesPostponesAndCancelsWithNoWindow) {

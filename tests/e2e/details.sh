@@ -144,21 +144,9 @@ scenario_tray_tip() {
   drv click "$E2E_MAIN" "Mi&nimize to Tray" >/dev/null
   drv gone "$E2E_MAIN" 5000 || e2e_fail "Minimize to Tray left the window on screen"
   e2e_expect_tray_tip "Quenlar 1.3 (NOT ACTIVE)"
-  local tray x y w h xy
-  tray="$(drv find "Wine System Tray" "*" 5000)" || e2e_fail "no tray icon"
-  e2e_dump "$tray"
-  IFS=, read -r x y w h <<<"$(awk -F'\t' '$1 == "__winex11_tray_icon" {print $4; exit}' <<<"$E2E_DUMP")"
-  # The pop-up's items by their row: 1 Show, 2 Activate or Deactivate, 3 Activate When, 4 Exit.
-  tray_choose() { # row
-    local popup px py pw ph
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-    popup="$(drv popup 5000)" || e2e_fail "a right click on the icon opened no pop-up menu"
-    e2e_dump "$popup"
-    IFS=, read -r px py pw ph <<<"$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
-    xdotool mousemove $((px + pw / 2)) $((py + ph * (2 * $1 - 1) / 8)) click 1
-    drv gone "$popup" 3000 || e2e_fail "the pop-up menu stayed open"
-  }
-  tray_choose 2
+  local xy
+  e2e_tray_icon
+  e2e_tray_choose 2
   local tip i
   for ((i = 0; i < 25; i++)); do
     tip="$(e2e_tray_tip)"
@@ -169,13 +157,13 @@ scenario_tray_tip() {
     e2e_fail "after Activate from the icon its tip reads \"$tip\""
   e2e_dump "$E2E_MAIN"
   [[ "$(e2e_caption)" == "$tip" ]] || e2e_fail "the hidden window's caption is \"$(e2e_caption)\", the tip \"$tip\""
-  tray_choose 2
+  e2e_tray_choose 2
   for ((i = 0; i < 25; i++)); do
     [[ "$(e2e_tray_tip)" == "Quenlar 1.3 (NOT ACTIVE)" ]] && break
     sleep 0.2
   done
   e2e_expect_tray_tip "Quenlar 1.3 (NOT ACTIVE)"
-  tray_choose 1
+  e2e_tray_choose 1
   drv shown "$E2E_MAIN" 5000 || e2e_fail "Show did not bring the window back"
   e2e_dump "$E2E_MAIN"
   # A click into the window gives it the keyboard back from the tray's menu.

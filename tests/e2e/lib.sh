@@ -256,6 +256,28 @@ e2e_expect_balloon() { # text name [ms]
   import -window root -crop "400x$((h + 160))+$x+$y" +repage "$E2E_OUT/$2.png"
 }
 
+# The tray icon's place on screen: E2E_TRAY_X, _Y, _W, _H.
+e2e_tray_icon() {
+  local tray
+  tray="$(drv find "Wine System Tray" "*" 5000)" || e2e_fail "no tray icon"
+  e2e_dump "$tray"
+  IFS=, read -r E2E_TRAY_X E2E_TRAY_Y E2E_TRAY_W E2E_TRAY_H \
+    <<<"$(awk -F'\t' '$1 == "__winex11_tray_icon" {print $4; exit}' <<<"$E2E_DUMP")"
+}
+
+# An item of the tray icon's pop-up, by its row, clicked with the mouse (after e2e_tray_icon).
+# The pop-up's rows: 1 Show, 2 Activate or Deactivate, 3 Activate When, 4 Turn Off the Display,
+# 5 Exit.
+e2e_tray_choose() { # row
+  local popup px py pw ph
+  xdotool mousemove $((E2E_TRAY_X + E2E_TRAY_W / 2)) $((E2E_TRAY_Y + E2E_TRAY_H / 2)) click 3
+  popup="$(drv popup 5000)" || e2e_fail "a right click on the icon opened no pop-up menu"
+  e2e_dump "$popup"
+  IFS=, read -r px py pw ph <<<"$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
+  xdotool mousemove $((px + pw / 2)) $((py + ph * (2 * $1 - 1) / 10)) click 1
+  drv gone "$popup" 3000 || e2e_fail "the pop-up menu stayed open"
+}
+
 e2e_expect_tray_tip() { # text
   local tip
   tip="$(e2e_tray_tip)"

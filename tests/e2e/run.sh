@@ -60,6 +60,8 @@ source "$here/startwin.sh"
 source "$here/repeat.sh"
 # shellcheck source=tests/e2e/notice.sh
 source "$here/notice.sh"
+# shellcheck source=tests/e2e/display.sh
+source "$here/display.sh"
 
 # In the order they run: name, then the function.
 kScenarios=(
@@ -91,6 +93,8 @@ kScenarios=(
   startwin scenario_startwin
   repeat scenario_repeat
   notice scenario_notice
+  display-scheduled scenario_display_scheduled
+  display-menus scenario_display_menus
   read-only-folder scenario_read_only_folder
   locked-file scenario_locked_file
   huge-file scenario_huge_file

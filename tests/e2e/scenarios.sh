@@ -228,8 +228,8 @@ scenario_tray() {
   e2e_dump "$popup"
   IFS=, read -r px py pw ph <<<"$(head -n 1 <<<"$E2E_DUMP" | cut -f4)"
   import -window root -crop "$((pw + 40))x$((ph + 40))+$((px - 20))+$((py - 20))" +repage "$E2E_OUT/tray-popup.png"
-  # Show, Deactivate, Activate When, Exit: the last of four rows.
-  xdotool mousemove $((px + pw / 2)) $((py + ph * 7 / 8)) click 1
+  # Show, Deactivate, Activate When, Turn Off the Display, Exit: the last of five rows.
+  xdotool mousemove $((px + pw / 2)) $((py + ph * 9 / 10)) click 1
   e2e_expect_box "Quenlar is currenty Active. Do you want to Deactivate it?   "
   e2e_answer "&Yes"
   e2e_expect_exit 10 "Yes to the active-schedule question"

@@ -89,7 +89,7 @@ TEST_F(NativeTray, TheRightButtonOpensThePopUpWithItsItemsAndShowRestores) {
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
   });
   IconEvent(WM_RBUTTONDOWN);  // returns when the menu has closed
-  EXPECT_EQ(items, (std::vector<std::string>{"&Show", "&Activate", "Activate &When...", "E&xit"}));
+  EXPECT_EQ(items, (std::vector<std::string>{"&Show", "&Activate", "Activate &When...", "Turn Off the &Display", "E&xit"}));
   EXPECT_EQ(fake.log.Of<os::fake::user32::SetForegroundWindow>(),
             (std::vector{os::fake::user32::SetForegroundWindow{main.hWnd()}}));
   EXPECT_FALSE(IsWindowVisible(H(main))) << "the choice comes as an event of its own";

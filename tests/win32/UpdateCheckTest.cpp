@@ -20,6 +20,7 @@ using win32_testing::LocalSite;
 constexpr const char* kUnable =
     "Unable to get update information.\rPlease check your internet connection and try again.    ";
 constexpr const char* kNoNewer = "Sorry, No new updates are available!     ";
+constexpr int kUpdateItem = 3;  // "Check for updates" in the menu bar's first menu
 constexpr const char* kTimedOut = "Timout Exceeded!\rPlease check your internet connection and try again.";
 
 // The port of the test programs' site address, "http://127.0.0.1:port".
@@ -126,7 +127,7 @@ TEST_F(NativeUpdateCheck, EveryAnswerOfTheSiteEndsAsItsMessage) {
     wchar_t caption[128] = {};
     InternalGetWindowText(H(main), caption, 128);
     captionMeanwhile = std::string(caption, caption + wcslen(caption));
-    greyedMeanwhile = GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED;
+    greyedMeanwhile = GetMenuState(menu, kUpdateItem, MF_BYPOSITION) & MF_GRAYED;
   };
 
   site->Serve(200, "1.4");
@@ -137,7 +138,7 @@ TEST_F(NativeUpdateCheck, EveryAnswerOfTheSiteEndsAsItsMessage) {
   EXPECT_EQ(services.log.Of<shell32::ShellExecuteA>(),
             (std::vector{shell32::ShellExecuteA{0, "Open", update::SiteAddress("/product/qnl.html"), "", "", 3}}));
   EXPECT_EQ(win32_testing::TextOf(main.hWnd()), ":: Quenlar 1.3 ::");
-  EXPECT_FALSE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(menu, kUpdateItem, MF_BYPOSITION) & MF_GRAYED);
 
   struct Case {
     int status;
@@ -159,7 +160,7 @@ TEST_F(NativeUpdateCheck, EveryAnswerOfTheSiteEndsAsItsMessage) {
   DWORD took = 0;
   EXPECT_EQ(Check(&took), kUnable);
   EXPECT_LT(took, 3000u);
-  EXPECT_FALSE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(menu, kUpdateItem, MF_BYPOSITION) & MF_GRAYED);
 }
 
 // The window works on while the site keeps it waiting: its clock ticks.

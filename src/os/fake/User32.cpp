@@ -128,6 +128,11 @@ std::int32_t User32::LockWorkStation() {
   return lockResult;
 }
 
+std::intptr_t User32::DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  Log(user32::DefWindowProcA{window, msg, wParam, lParam});
+  return 0;
+}
+
 HWnd User32::FindWindowA(const std::string& className) {
   Log(user32::FindWindowA{className});
   auto found = windowsByClass.find(className);

@@ -93,6 +93,14 @@ struct LockWorkStation {
   static constexpr std::string_view kName = "LockWorkStation";
   bool operator==(const LockWorkStation&) const = default;
 };
+struct DefWindowProcA {
+  static constexpr std::string_view kName = "DefWindowProcA";
+  HWnd window;
+  std::uint32_t msg;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;
+  bool operator==(const DefWindowProcA&) const = default;
+};
 struct FindWindowA {
   static constexpr std::string_view kName = "FindWindowA";
   std::string className;
@@ -176,6 +184,8 @@ class User32 : public os::User32, public Library {
   std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
   std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
   std::int32_t LockWorkStation() override;
+  // Logged; answers 0, as Windows does for a system command it has carried out.
+  std::intptr_t DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   HWnd FindWindowA(const std::string& className) override;
   std::intptr_t SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
                                     std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) override;

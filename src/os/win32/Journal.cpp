@@ -49,6 +49,13 @@ std::int32_t JournalUser32::LockWorkStation() {
   return 1;
 }
 
+std::intptr_t JournalUser32::DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam,
+                                            std::intptr_t lParam) {
+  if (msg != kWmSysCommand || (wParam & 0xFFF0) != kScMonitorPower) return User32::DefWindowProcA(window, msg, wParam, lParam);
+  journal_.Write("DefWindowProcA(WM_SYSCOMMAND, SC_MONITORPOWER, " + std::to_string(lParam) + ")");
+  return 0;
+}
+
 std::uint8_t JournalPowrprof::SetSuspendState(std::uint8_t hibernate, std::uint8_t forceCritical,
                                               std::uint8_t disableWakeEvent) {
   journal_.Write("SetSuspendState(" + std::to_string(hibernate) + ", " + std::to_string(forceCritical) + ", " +

@@ -1,5 +1,5 @@
 // Services for the end-to-end runs of the program: the requests that would end the session,
-// suspend or lock the computer, or start a program or a web page are written to a journal
+// suspend or lock the computer, turn the display off, or start a program or a web page are written to a journal
 // instead of being carried out, and report success. Switching the shutdown privilege is
 // journaled too, and still done; the registry is written as ever. Only the journal edition of
 // the program (quenlar-journal.exe, built with QUENLAR_JOURNAL) uses them; quenlar.exe never
@@ -30,6 +30,8 @@ class JournalUser32 : public User32 {
   explicit JournalUser32(Journal& journal) : journal_(journal) {}
   std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
   std::int32_t LockWorkStation() override;
+  // The display's turning off is journaled and not done; any other message goes to Windows.
+  std::intptr_t DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
  private:
   Journal& journal_;

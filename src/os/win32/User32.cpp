@@ -101,6 +101,10 @@ std::int32_t User32::LockWorkStation() {
   return Resolve<Function>("user32.dll", "LockWorkStation")();
 }
 
+std::intptr_t User32::DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  return ::DefWindowProcA(reinterpret_cast<HWND>(window), msg, wParam, lParam);
+}
+
 std::int32_t User32::GetLastInputInfo(std::uint32_t& tick) {
   using Function = BOOL(WINAPI*)(LASTINPUTINFO*);
   LASTINPUTINFO info{sizeof info, 0};

@@ -23,6 +23,7 @@ class User32 : public os::User32 {
   std::intptr_t CallNextHookEx(Handle hook, std::int32_t code, std::uintptr_t wParam, std::intptr_t lParam) override;
   std::int32_t ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
   std::int32_t LockWorkStation() override;
+  std::intptr_t DefWindowProcA(HWnd window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   HWnd FindWindowA(const std::string& className) override;
   std::intptr_t SendMessageTimeoutA(HWnd window, std::uintptr_t dwData, const std::string& data,
                                     std::uint32_t timeoutMs, std::intptr_t& result, std::string& reply) override;
