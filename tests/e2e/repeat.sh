@@ -32,6 +32,7 @@ scenario_repeat() {
   # shellcheck disable=SC2086
   xdotool mousemove $xy click 1
   popup="$(drv popup 3000)" || e2e_fail "a click on Menu in the menu bar opened no menu"
+  e2e_shot "$popup" menu-menu
   xdotool key r
   drv gone "$popup" 3000 || e2e_fail "the menu stayed open after R"
   window="$(drv find "Repeat" QuenlarForm 5000)" || e2e_fail "Menu, Repeat... opened no Repeat window"
@@ -40,6 +41,19 @@ scenario_repeat() {
   e2e_click "$window" Button "OK"
   drv gone "$window" 5000 || e2e_fail "the Repeat window stayed after OK"
   e2e_wait_for "$E2E_MAIN" Button "At" checked
+  # Settings, Notify Before...: its window shows the repeat's notice of 5 minutes; Esc leaves it.
+  xy="$(drv menubar "$E2E_MAIN" "&Menu" "Se&ttings")"
+  # shellcheck disable=SC2086
+  xdotool mousemove $xy click 1
+  popup="$(drv popup 3000)" || e2e_fail "a click on Settings in the menu bar opened no menu"
+  e2e_shot "$popup" settings-menu
+  xdotool key n
+  window="$(drv find "Notify Before" QuenlarForm 5000)" || e2e_fail "Settings, Notify Before... opened no window"
+  e2e_dump "$window"
+  e2e_expect Edit "5"
+  e2e_shot "$window" notify-before
+  e2e_keys "$window" Escape
+  drv gone "$window" 5000 || e2e_fail "Esc left the Notify Before window open"
   due=$(($(date +%s) + 12))
   repeat_type_time "$due"
   e2e_click "$E2E_MAIN" Button "&Activate"

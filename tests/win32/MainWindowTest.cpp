@@ -81,8 +81,9 @@ TEST_F(MainWindow, TheMenuBarHoldsTheThreeMenusAndHidesThePopUp) {
   EXPECT_EQ(MenuText(menu, 0), "&Activate\tCtrl+A");
   EXPECT_EQ(MenuText(menu, 1), "Activate &When...");
   EXPECT_EQ(MenuText(menu, 2), "Turn Off the &Display");
-  EXPECT_EQ(MenuText(menu, 3), "Check for &updates\tCtrl+U");
-  EXPECT_EQ(MenuText(menu, 5), "E&xit\tCtrl+X");
+  EXPECT_EQ(MenuText(menu, 3), "&Repeat...");
+  EXPECT_EQ(MenuText(menu, 4), "Check for &updates\tCtrl+U");
+  EXPECT_EQ(MenuText(menu, 6), "E&xit\tCtrl+X");
   HMENU settings = GetSubMenu(bar, 1);
   EXPECT_EQ(MenuText(settings, 2), "&Beep Internal Speaker on Timeout");
   EXPECT_TRUE(GetMenuState(settings, 2, MF_BYPOSITION) & MF_CHECKED);

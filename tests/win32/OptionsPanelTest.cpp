@@ -189,8 +189,10 @@ TEST_F(NativeOptions, SettingsSurviveARealFileRoundTrip) {
   const std::string file = folder.Path() + "\\settings.qnl";
   std::string bytes = ReadBytes(file);
   EXPECT_EQ(bytes.substr(0, 26), "False\r\nFalse\r\nTrue\r\nFalse\r");
-  // The message, the "Activate When" choices, then the postpone and keeping the computer awake.
-  const std::string tail = "Time for tea\r\n0\r\n\r\n30\r\n10\r\n5\r\n50\r\n5\r\nFalse\r\n10\r\nFalse\r\n";
+  // The message, the "Activate When" choices, the postpone and keeping the computer awake, then
+  // the repeat's days, the wake, the notice never chosen and no repeating schedule.
+  const std::string tail =
+      "Time for tea\r\n0\r\n\r\n30\r\n10\r\n5\r\n50\r\n5\r\nFalse\r\n10\r\nFalse\r\n0\r\nFalse\r\n\r\n\r\n";
   EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
   EXPECT_EQ(GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
   EndMain();

@@ -20,7 +20,7 @@ using win32_testing::LocalSite;
 constexpr const char* kUnable =
     "Unable to get update information.\rPlease check your internet connection and try again.    ";
 constexpr const char* kNoNewer = "Sorry, No new updates are available!     ";
-constexpr int kUpdateItem = 3;  // "Check for updates" in the menu bar's first menu
+constexpr int kUpdateItem = 4;  // "Check for updates" in the menu bar's first menu
 constexpr const char* kTimedOut = "Timout Exceeded!\rPlease check your internet connection and try again.";
 
 // The port of the test programs' site address, "http://127.0.0.1:port".
