@@ -22,6 +22,9 @@ repeat_type_time() { # epoch-seconds
 }
 
 scenario_repeat() {
+  # Activating a repeating schedule ticks Start with Windows: its entry goes with the scenario.
+  startwin_remove
+  trap startwin_remove EXIT
   E2E_DIR="$(e2e_folder "$E2E_JOURNAL")"
   e2e_start_main
   local window warning due target
@@ -68,6 +71,7 @@ scenario_repeat() {
   target="$(date -d "@$((due + 86400))" +'%d %b %Y' | tr '[:lower:]' '[:upper:]')\\r\\n$(date -d "@$due" +'%I:%M:%S %p')"
   e2e_expect Static "$target"
   e2e_shot "$E2E_MAIN" main-repeat
+  [[ -n "$(startwin_entry)" ]] || e2e_fail "the repeating schedule left Start with Windows unticked"
   [[ -z "$(e2e_journal)" ]] || e2e_fail "a request reached Windows: $(e2e_journal)"
   e2e_click "$E2E_MAIN" Button "De&activate"
   e2e_wait_for "$E2E_MAIN" Button "&Activate"
