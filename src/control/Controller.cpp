@@ -193,14 +193,17 @@ bool Controller::Cancel() {
 
 bool Controller::Rearm(Transition how) {
   if (schedule_.repeat == schedule::kOnce || schedule_.trigger.IsCondition()) return false;
-  const base::LocalTime after = std::max(os_.kernel32.GetLocalTime(), schedule_.trigger.moment) + std::chrono::seconds(1);
-  schedule_.trigger.moment = schedule::NextOccurrence({schedule_.repeat, timeOfDay_}, after);
-  std::string refusal;
-  watch_ = schedule::Arm(schedule_.trigger, os_, refusal);  // a moment is always armed
   postponed_ = false;
   wokeForIt_ = false;
-  Move(how, Phase::Armed);
+  ArmNext(std::max(os_.kernel32.GetLocalTime(), schedule_.trigger.moment) + std::chrono::seconds(1), how);
   return true;
+}
+
+void Controller::ArmNext(base::LocalTime from, Transition how) {
+  schedule_.trigger.moment = schedule::NextOccurrence({schedule_.repeat, timeOfDay_}, from);
+  std::string refusal;
+  watch_ = schedule::Arm(schedule_.trigger, os_, refusal);  // a moment is always armed
+  Move(how, Phase::Armed);
 }
 
 bool Controller::Looked() {
@@ -241,10 +244,7 @@ void Controller::Tick() {
   // The clock put back by more than a week: the next occurrence is counted from the new time.
   if (schedule_.repeat != schedule::kOnce && !schedule_.trigger.IsCondition() &&
       schedule_.trigger.moment - os_.kernel32.GetLocalTime() > std::chrono::days(8)) {
-    schedule_.trigger.moment = schedule::NextOccurrence({schedule_.repeat, timeOfDay_}, os_.kernel32.GetLocalTime());
-    std::string refusal;
-    watch_ = schedule::Arm(schedule_.trigger, os_, refusal);
-    Move(Transition::Skip, Phase::Armed);
+    ArmNext(os_.kernel32.GetLocalTime(), Transition::Skip);
     return;
   }
   if (!watch_->Fired()) {

@@ -149,6 +149,8 @@ class Controller {
   void KeepAwake(bool keep);
   // Armed for the next occurrence of a repeating schedule, after `how`; false for a single one.
   bool Rearm(Transition how);
+  // Armed, after `how`, for the repeating schedule's first occurrence at or after `from`.
+  void ArmNext(base::LocalTime from, Transition how);
   // Whether this look follows a gap: the computer slept, the program stood still, or the clock
   // was put forward (UTC against the tick count, so that summer time is no gap).
   bool Looked();
