@@ -9,7 +9,7 @@ src="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../src" && pwd)}"
 
 kLayers=(
   "base"                                   # the language's own helpers
-  "os ui"                                  # the system's services; the windowing run-time
+  "os ui boundary"                         # the system's services; the windowing run-time; texts to Windows
   "os/win32 os/fake ui/win32 ui/headless"  # their real and their test backends
   "platform"                               # the running program, its Windows, waits, dialogs
   "schedule settings tray"                 # the schedule value, the settings file, the tray icon
