@@ -77,6 +77,7 @@ frmAlarm::frmAlarm(ui::Runtime& runtime, session::ProgramState& state) : ui::For
   Activate = [this] { Form_Activate(); };
   UnloadEvent = [this](int& cancel) { Form_Unload(cancel); };
   lblAlarmM.Change = [this] { lblAlarmM_Change(); };
+  DpiChanged = [this](int) { LayOut(); };  // the message measured anew
   cmdOk.Click = [this] { cmdOk_Click(); };
 }
 

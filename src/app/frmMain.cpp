@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/frmMainDesign.h"
 #include "base/Convert.h"
+#include "base/Utf8.h"
 #include "countdown/frmAction.h"
 #include "countdown/frmOptions.h"
 #include "platform/LocaleNames.h"
@@ -459,14 +460,15 @@ void frmMain::ShowTargetPanel() {
   }
   ui::Backend& backend = GetRuntime().GetBackend();
   auto fits = [&](const schedule::Trigger& shown, const ui::Font& font) {
-    const ui::Size size = backend.MeasureText(schedule::Describe(shown, "\r"), font, false);
+    const ui::Size size = backend.MeasureText(schedule::Describe(shown, "\r"), font, false, Dpi());
     return size.width + kTargetSpare <= lblActionTime.Width() && size.height <= lblActionTime.Height();
   };
   schedule::Trigger shown = trigger;
   if (!fits(shown, kClockFont)) lblActionTime.SetFont(kSmallTargetFont);
   const std::string& name = trigger.program;
   for (std::size_t keep = name.size() - 1; keep >= 6 && !name.empty() && !fits(shown, lblActionTime.GetFont()); --keep)
-    shown.program = name.substr(0, (keep + 1) / 2) + "..." + name.substr(name.size() - keep / 2);
+    shown.program = name.substr(0, base::CharacterStart(name, (keep + 1) / 2)) + "..." +
+                    name.substr(base::CharacterStart(name, name.size() - keep / 2));
   lblActionTime.SetCaption(schedule::Describe(shown, "\r"));
 }
 

@@ -142,6 +142,11 @@ void frmMain::BindHandlers() {
   mnu_repeat.Click = [this] { mnu_repeat_Click(); };
   mnu_notify.Click = [this] { mnu_notify_Click(); };
   PowerBroadcast = [this](int event) { Form_PowerBroadcast(event); };
+  // A condition's text is fitted to the target panel in the fonts of this DPI.
+  DpiChanged = [this](int) {
+    if (state_.Control.GetPhase() != control::Phase::Idle && state_.Control.Schedule().trigger.IsCondition())
+      ShowTargetPanel();
+  };
   mnu_Rwhen.Click = [this] { mnu_when_Click(); };
   mnu_display.Click = [this] { mnu_display_Click(); };
   mnu_Rdisplay.Click = [this] { mnu_display_Click(); };

@@ -91,6 +91,13 @@ std::string Utf8(std::wstring_view utf16) {
   return out;
 }
 
+std::size_t CharacterStart(std::string_view utf8, std::size_t at) {
+  if (at >= utf8.size()) return utf8.size();
+  // A character is at most four bytes: a lead byte and up to three continuation bytes.
+  for (int back = 0; back < 3 && at > 0 && (static_cast<std::uint8_t>(utf8[at]) & 0xC0) == 0x80; ++back) --at;
+  return at;
+}
+
 bool IsAscii(std::string_view text) {
   for (char c : text)
     if (static_cast<std::uint8_t>(c) >= 0x80) return false;

@@ -16,6 +16,10 @@ std::wstring Utf16(std::string_view utf8);
 // UTF-8 of UTF-16 code units; a surrogate without its partner becomes U+FFFD.
 std::string Utf8(std::wstring_view utf16);
 
+// The byte where the character holding byte `at` begins (at most the text's length), so that a
+// text cut there is not cut inside a character.
+std::size_t CharacterStart(std::string_view utf8, std::size_t at);
+
 // True when the text is valid UTF-8 holding only characters below 128.
 bool IsAscii(std::string_view text);
 

@@ -29,7 +29,7 @@ void Label::SetAutoSize(bool autoSize) {
 
 void Label::FitToText() {
   if (!autoSize_) return;
-  Size size = GetRuntime().GetBackend().MeasureText(caption_, GetFont(), useMnemonic_);
+  Size size = GetRuntime().GetBackend().MeasureText(caption_, GetFont(), useMnemonic_, OwnerForm().Dpi());
   Move(Left(), Top(), size.width, size.height);
 }
 

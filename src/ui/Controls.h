@@ -34,8 +34,10 @@ class Label : public Control {
 
   Event<> Change;
 
- private:
+  // Measures an AutoSize label's caption again (its form's DPI has changed).
   void FitToText();
+
+ private:
   std::string caption_;
   bool autoSize_ = false;
   bool useMnemonic_ = true;

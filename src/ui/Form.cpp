@@ -10,7 +10,8 @@
 
 namespace ui {
 
-Form::Form(Runtime& runtime, std::string name) : Container(runtime, std::move(name)) {
+Form::Form(Runtime& runtime, std::string name)
+    : Container(runtime, std::move(name)), dpi_(runtime.GetBackend().SystemDpi()) {
   Control::SetVisible(false);
   Move(0, 0, 4800, 3600);  // until the form says otherwise
   runtime.forms_.push_back(this);
@@ -28,6 +29,14 @@ Form::~Form() {
 void Form::SetCaption(const std::string& caption) { Assign(caption_, caption, Prop::Caption); }
 
 void Form::SetIcon(const std::string& resourceName) { Assign(icon_, resourceName, Prop::Picture); }
+
+void Form::SetDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  for (Control* control : all_)
+    if (control->Kind() == ControlKind::Label) static_cast<Label*>(control)->FitToText();
+  DpiChanged(dpi);
+}
 
 int Form::ClientWidth() const {
   return std::max(0, Width() - const_cast<Form*>(this)->GetRuntime().GetBackend().NonClientSize(*this).width);

@@ -115,6 +115,14 @@ class Form : public Container {
   // suspending, resumed), whether the form is shown or hidden.
   Event<int> PowerBroadcast;
 
+  // The dots per inch of the monitor the window is on (96 until a backend says otherwise).
+  // The layout is in twips and stays; what the window shows in pixels follows the DPI.
+  int Dpi() const { return dpi_; }
+  // Raised after the form's DPI has changed (the window moved to a monitor of another DPI,
+  // or was made on one): its AutoSize labels have been measured again by then, and a form
+  // that fits itself to its texts does so again here.
+  Event<int> DpiChanged;
+
   // Every control on the form, in creation order, and the menus of its menu bar.
   const std::vector<Control*>& AllControls() const { return all_; }
   const std::vector<Menu*>& Menus() const { return menus_; }
@@ -130,6 +138,8 @@ class Form : public Container {
 
   // ---- reported by the backends
 
+  // The window is on a monitor of this DPI.
+  void SetDpi(int dpi);
   // The input focus has moved (nullptr: it left the form).
   void FocusMoved(Control* now);
   // A key went down while the form is the active window. With KeyPreview, KeyDown sees it
@@ -160,6 +170,7 @@ class Form : public Container {
   std::vector<Control*> all_;
   std::vector<Menu*> menus_;
   Control* active_ = nullptr;
+  int dpi_ = kDefaultDpi;
 };
 
 }  // namespace ui

@@ -27,9 +27,10 @@ class Backend {
   virtual void Post(std::function<void()> event) = 0;
   // Opens the menu at the pointer; the chosen item's Click comes later, as an event of its own.
   virtual void ShowPopupMenu(Form& form, Menu& menu) = 0;
-  // The size a text takes in a font; with `mnemonic`, an "&" marks an access key and "&&" is one
-  // "&", as a label shows them.
-  virtual Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) = 0;
+  // The size a text takes in a font on a monitor of `dpi` dots per inch, in twips rounded up
+  // (so that the twips put back into that DPI's pixels hold the text whole); with `mnemonic`,
+  // an "&" marks an access key and "&&" is one "&", as a label shows them.
+  virtual Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true, int dpi = kDefaultDpi) = 0;
   // Twips the frame, the caption and the menu bar take from a form's outer size.
   virtual Size NonClientSize(const Form& form) = 0;
   // Runs the loop of a form just shown modally; returns once the form is no longer shown or
@@ -44,6 +45,8 @@ class Backend {
   virtual void Beep() = 0;
   // Twips in one screen pixel (15 at 96 dots per inch).
   virtual int TwipsPerPixel() const { return kTwipsPerPixel; }
+  // The dots per inch a window has until it learns its monitor's.
+  virtual int SystemDpi() const { return kDefaultDpi; }
   // The program ends: no event is delivered any more, and a message box still open closes
   // with its declined answer.
   virtual void End() = 0;

@@ -33,6 +33,12 @@ struct Size {
   int height = 0;  // twips
 };
 
+// A rectangle in a window's pixels.
+struct PixelRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const PixelRect&) const = default;
+};
+
 // A menu shortcut: Ctrl plus a letter, or a function key.
 struct Shortcut {
   enum class Kind { None, Ctrl, Function };
@@ -121,6 +127,23 @@ struct CopyDataMessage {
 
 // Twips per pixel at the usual 96 dots per inch.
 constexpr int kTwipsPerPixel = 15;
+constexpr int kDefaultDpi = 96;
+constexpr int kTwipsPerInch = 1440;
+
+// Twips as pixels on a monitor of `dpi` dots per inch, to the nearest pixel (a half away from
+// zero, as Windows' MulDiv rounds); pixels as twips, exactly where they divide, else the
+// nearest twip; and pixels as twips rounded up, for a size that must hold what was measured.
+constexpr int TwipsToPixels(int twips, int dpi) {
+  long long scaled = static_cast<long long>(twips) * dpi;
+  return static_cast<int>((scaled >= 0 ? scaled + kTwipsPerInch / 2 : scaled - kTwipsPerInch / 2) / kTwipsPerInch);
+}
+constexpr int PixelsToTwips(int pixels, int dpi) {
+  long long scaled = static_cast<long long>(pixels) * kTwipsPerInch;
+  return static_cast<int>((scaled >= 0 ? scaled + dpi / 2 : scaled - dpi / 2) / dpi);
+}
+constexpr int PixelsToTwipsUp(int pixels, int dpi) {
+  return static_cast<int>((static_cast<long long>(pixels) * kTwipsPerInch + dpi - 1) / dpi);
+}
 
 // Stores a new property value and tells whoever shows it; an equal value changes nothing.
 // Returns whether the value changed. Every property setter of the model goes through this.

@@ -23,6 +23,11 @@ TEST(Utf8, EachBadByteBecomesOneReplacementAndReadingGoesOn) {
   EXPECT_EQ(units, std::wstring(L"a\xFFFD" L"b\xFFFD\xFFFD" L"c\xFFFD\xFFFD\xFFFD" L"d\xFFFDx\xFFFD\xFFFD"));
   // A high surrogate without its low half.
   EXPECT_EQ(base::Utf8(std::wstring{static_cast<wchar_t>(0xD800), L'z'}), "\xEF\xBF\xBDz");
+  // A cut inside a character moves back to its first byte.
+  const std::string name = "a\xE9\x9F\xB3" "b";
+  EXPECT_EQ(base::CharacterStart(name, 2), 1u);
+  EXPECT_EQ(base::CharacterStart(name, 4), 4u);
+  EXPECT_EQ(base::CharacterStart(name, 9), name.size());
   EXPECT_TRUE(base::IsAscii("C:\\Music\\a b.wav"));
   EXPECT_FALSE(base::IsAscii("caf\xC3\xA9"));
 }

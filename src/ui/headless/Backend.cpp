@@ -1,6 +1,7 @@
 #include "ui/headless/Backend.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui::headless {
 namespace {
@@ -135,12 +136,15 @@ void Backend::FormDeactivated(Form& form) {
   if (next && runtime_->TakesInput(*next)) runtime_->Dispatch([this, next] { runtime_->FormActivated(*next); });
 }
 
-Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic) {
+Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic, int dpi) {
   // A stand-in for the font's metrics: an average character width of 0.55 em (0.6 em in bold).
-  // An access key's "&" takes no room; "&&" is one "&".
+  // An access key's "&" takes no room; "&&" is one "&". A character is one whatever its UTF-8
+  // length. At 96 DPI the sizes are the stand-in's own; at any other, a character takes whole
+  // pixels, as a real font's do, so that its text takes a little more room there.
   std::size_t longest = 0, lines = 1, current = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
+    if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) continue;  // the rest of a character
     if (mnemonic && c == '&') {
       if (i + 1 < text.size() && text[i + 1] == '&') ++i;
       else continue;
@@ -153,7 +157,11 @@ Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemon
     longest = std::max(longest, ++current);
   }
   double em = font.size * 20.0;
-  return Size{static_cast<int>(longest * em * (font.bold ? 0.6 : 0.55)), static_cast<int>(lines * em * 1.2)};
+  double character = em * (font.bold ? 0.6 : 0.55), line = em * 1.2;
+  if (dpi == kDefaultDpi) return Size{static_cast<int>(longest * character), static_cast<int>(lines * line)};
+  auto pixels = [dpi](double twips) { return static_cast<int>(std::ceil(twips * dpi / kTwipsPerInch)); };
+  return Size{PixelsToTwipsUp(static_cast<int>(longest) * pixels(character), dpi),
+              PixelsToTwipsUp(static_cast<int>(lines) * pixels(line), dpi)};
 }
 
 void Backend::End() {
@@ -356,6 +364,24 @@ CopyDataMessage Backend::SendCopyData(Form& form, std::uintptr_t kind, const std
 bool Backend::PowerBroadcast(Form& form, int event) {
   if (ended_ || !form.IsLoaded()) return false;
   return Run([&] { form.PowerBroadcast(event); });
+}
+
+bool Backend::MoveToMonitor(Form& form, int dpi, PixelRect suggested) {
+  if (ended_ || !form.IsLoaded() || dpi <= 0) return false;
+  windowRects_[&form] = suggested;
+  return Run([&] { form.SetDpi(dpi); });
+}
+
+PixelRect Backend::Bounds(const Control& control) const {
+  const int dpi = control.OwnerForm().Dpi();
+  if (control.Kind() == ControlKind::Form) {
+    auto it = windowRects_.find(static_cast<const Form*>(&control));
+    if (it != windowRects_.end()) return it->second;
+  }
+  // Each edge rounded on its own, as the native peers do: controls that meet in twips meet in
+  // pixels too.
+  auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+  return {px(control.Left()), px(control.Top()), px(control.Left() + control.Width()), px(control.Top() + control.Height())};
 }
 
 bool Backend::EndSession(Form& form) {

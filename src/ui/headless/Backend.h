@@ -93,6 +93,12 @@ class Backend : public ui::Backend {
   CopyDataMessage SendCopyData(Form& form, std::uintptr_t kind, const std::string& data);
   // Windows tells a loaded form (shown or hidden) of a power event (7, 18: resumed).
   bool PowerBroadcast(Form& form, int event);
+  // The user moves a loaded form to a monitor of another DPI: as Windows' WM_DPICHANGED, the
+  // form hears of the DPI and its window takes the rectangle Windows suggests (in pixels).
+  bool MoveToMonitor(Form& form, int dpi, PixelRect suggested);
+  // Where a control's window stands in its container's client area, in pixels at its form's
+  // DPI, as the native backend puts it; for a form, its window on the screen.
+  PixelRect Bounds(const Control& control) const;
   Menu* OpenPopup() const { return popup_; }
   bool ChoosePopupItem(Menu& item);   // an item of the pop-up menu that is open
 
@@ -107,12 +113,15 @@ class Backend : public ui::Backend {
   void DoEvents() override { DeliverPosted(); }
   void Post(std::function<void()> event) override { posted_.push_back(std::move(event)); }
   void ShowPopupMenu(Form& form, Menu& menu) override;
-  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
+  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true, int dpi = kDefaultDpi) override;
   Size NonClientSize(const Form& form) override;
   void RunModal(Form& form) override;
   void EndModal(Form&) override {}
   void FormDeactivated(Form& form) override;
   void Beep() override { ++beeps_; }
+  // The DPI forms are made at (the primary monitor's).
+  int systemDpi = kDefaultDpi;
+  int SystemDpi() const override { return systemDpi; }
   void End() override;
 
  private:
@@ -125,6 +134,7 @@ class Backend : public ui::Backend {
   void Unschedule(Timer& timer) { timers_.erase(&timer); }
 
   Runtime* runtime_ = nullptr;
+  std::map<const Form*, PixelRect> windowRects_;  // set by MoveToMonitor
   ui::Clock& clock_;
   ScriptedMessageBoxes messageBoxes_;
   struct Scheduled {

@@ -68,7 +68,32 @@ Backend::Backend(HINSTANCE instance) : instance_(instance) {
   HDC screen = GetDC(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  if (dpi > 0) twipsPerPixel_ = 1440 / dpi;
+  if (dpi > 0) systemDpi_ = dpi;
+}
+
+namespace {
+
+// What only Windows 10 1607 and later have, looked up once.
+template <typename Function>
+Function User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+}  // namespace
+
+int Backend::WindowDpi(HWND hwnd) const {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : systemDpi_;
+}
+
+int Backend::MetricForDpi(int index, int dpi) const {
+  using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+  if (forDpi && dpi > 0) return forDpi(index, static_cast<UINT>(dpi));
+  return GetSystemMetrics(index);
 }
 
 // Made when a form first needs it, not at start-up: each top-level window costs Wine an X
@@ -295,13 +320,12 @@ void Backend::EndModal(Form& form) {
 
 // ---- drawing helpers
 
-HFONT Backend::FontFor(const Font& font) {
-  std::string key = font.name + "|" + std::to_string(font.size) + (font.bold ? "|b" : "");
+HFONT Backend::FontFor(const Font& font, int dpi) {
+  if (dpi <= 0) dpi = systemDpi_;
+  std::string key = font.name + "|" + std::to_string(font.size) + (font.bold ? "|b" : "") + "|" + std::to_string(dpi);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HDC screen = GetDC(nullptr);
-  int height = -MulDiv(static_cast<int>(font.size * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
-  ReleaseDC(nullptr, screen);
+  int height = -MulDiv(static_cast<int>(font.size * 100), dpi, 7200);
   HFONT handle = CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                              font.name.c_str());
@@ -346,23 +370,29 @@ void Backend::ShowPopupMenu(Form& form, Menu& menu) {
   else PostMessageA(window, WM_NULL, 0, 0);
 }
 
-Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic) {
+Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic, int dpi) {
   HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, FontFor(font));
+  HGDIOBJ old = SelectObject(screen, FontFor(font, dpi));
   std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
   DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
-  return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
+  return Size{PixelsToTwipsUp(r.right - r.left, dpi), PixelsToTwipsUp(r.bottom - r.top, dpi)};
 }
 
 Size Backend::NonClientSize(const Form& form) {
   WindowStyles styles = FormStyles(form);
   RECT r{0, 0, 0, 0};
   bool menuBar = std::any_of(form.Menus().begin(), form.Menus().end(), [](Menu* m) { return m->Visible(); });
-  AdjustWindowRectEx(&r, styles.style, menuBar, styles.exStyle);
-  return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
+  using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  int dpi = form.Dpi();
+  if (!adjustForDpi || !adjustForDpi(&r, styles.style, menuBar, styles.exStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&r, styles.style, menuBar, styles.exStyle);  // in the system's DPI
+    dpi = systemDpi_;
+  }
+  return Size{ToTwips(r.right - r.left, dpi), ToTwips(r.bottom - r.top, dpi)};
 }
 
 namespace {

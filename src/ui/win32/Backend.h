@@ -41,11 +41,18 @@ class Backend : public ui::Backend {
   // exception never crosses a window procedure.
   void Deliver(const std::function<void()>& event);
 
-  HFONT FontFor(const Font& font);
+  // The font at a DPI (0: the system's); made once for each.
+  HFONT FontFor(const Font& font, int dpi = 0);
   HBRUSH BrushFor(Color color);
   COLORREF ColorRef(Color color) const;
-  int ToPixels(int twips) const { return MulDiv(twips, 1, twipsPerPixel_); }
-  int ToTwips(int pixels) const { return pixels * twipsPerPixel_; }
+  // At a DPI (0: the system's, which a window has until it says otherwise).
+  int ToPixels(int twips, int dpi = 0) const { return TwipsToPixels(twips, dpi ? dpi : systemDpi_); }
+  int ToTwips(int pixels, int dpi = 0) const { return PixelsToTwips(pixels, dpi ? dpi : systemDpi_); }
+  // The DPI of the monitor a window is on (Windows 10 1607 and later tell it for each window;
+  // before, every window has the system's).
+  int WindowDpi(HWND hwnd) const;
+  // A system metric at a DPI (Windows 10 1607 and later; before, the system's own).
+  int MetricForDpi(int index, int dpi) const;
   UINT NextControlId() { return nextControlId_++; }
   UINT NextMenuId() { return nextMenuId_++; }
   // A hidden window of the program: it owns the forms that stay out of the taskbar.
@@ -80,12 +87,13 @@ class Backend : public ui::Backend {
   // registered on first use with the same window procedure.
   const char* FormClass(const std::string& name);
   void ShowPopupMenu(Form& form, Menu& menu) override;
-  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true) override;
+  Size MeasureText(const std::string& text, const Font& font, bool mnemonic = true, int dpi = kDefaultDpi) override;
   Size NonClientSize(const Form& form) override;
   void RunModal(Form& form) override;
   void EndModal(Form& form) override;
   void Beep() override { MessageBeep(0); }
-  int TwipsPerPixel() const override { return twipsPerPixel_; }
+  int TwipsPerPixel() const override { return kTwipsPerInch / systemDpi_; }
+  int SystemDpi() const override { return systemDpi_; }
   void End() override;
 
   // Whether End has been called (the loop then stops).
@@ -102,7 +110,7 @@ class Backend : public ui::Backend {
   HINSTANCE instance_;
   Runtime* runtime_ = nullptr;
   HWND hiddenWindow_ = nullptr;
-  int twipsPerPixel_ = kTwipsPerPixel;
+  int systemDpi_ = kDefaultDpi;
   bool ended_ = false;
   UINT nextControlId_ = 100;
   UINT nextMenuId_ = 1000;

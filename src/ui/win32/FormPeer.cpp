@@ -41,6 +41,8 @@ WindowStyles FormStyles(const ui::Form& form) {
 FormPeer::FormPeer(Backend& backend, ui::Form& form) : WindowPeer(backend, form) {
   WindowStyles styles = FormStyles(form);
   Create(backend.FormClass(form.WindowClass), styles.style, styles.exStyle, form.Caption());
+  // Made on a monitor of another DPI than the system's: its controls are made there already.
+  form.SetDpi(backend.WindowDpi(hwnd_));
   if (form.CopyData) AcceptCopyData();
   SetOwner();
   for (const std::string& name : form.RegisteredMessages)
@@ -96,12 +98,12 @@ void FormPeer::SetOwner() {
 
 void FormPeer::Place() {
   ui::Form& form = FormModel();
-  int width = backend_.ToPixels(form.Width()), height = backend_.ToPixels(form.Height());
+  int width = Px(form.Width()), height = Px(form.Height());
   if (form.StartUpPosition == StartUpPosition::Manual || shownOnce_) {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    int left = form.StartUpPosition == StartUpPosition::Manual ? backend_.ToPixels(form.Left()) : r.left;
-    int top = form.StartUpPosition == StartUpPosition::Manual ? backend_.ToPixels(form.Top()) : r.top;
+    int left = form.StartUpPosition == StartUpPosition::Manual ? Px(form.Left()) : r.left;
+    int top = form.StartUpPosition == StartUpPosition::Manual ? Px(form.Top()) : r.top;
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
@@ -151,9 +153,11 @@ void FormPeer::Apply(Prop what) {
       HICON big = nullptr, small = nullptr;
       if (!form.Icon().empty()) {
         big = static_cast<HICON>(LoadImageA(backend_.Instance(), form.Icon().c_str(), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+                                            backend_.MetricForDpi(SM_CXICON, Dpi()),
+                                            backend_.MetricForDpi(SM_CYICON, Dpi()), 0));
         small = static_cast<HICON>(LoadImageA(backend_.Instance(), form.Icon().c_str(), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                              backend_.MetricForDpi(SM_CXSMICON, Dpi()),
+                                              backend_.MetricForDpi(SM_CYSMICON, Dpi()), 0));
       }
       SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
       SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
@@ -389,8 +393,8 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
       int button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
       int shift = (wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0);
-      float x = static_cast<float>(backend_.ToTwips(static_cast<short>(LOWORD(lParam))));
-      float y = static_cast<float>(backend_.ToTwips(static_cast<short>(HIWORD(lParam))));
+      float x = static_cast<float>(backend_.ToTwips(static_cast<short>(LOWORD(lParam)), Dpi()));
+      float y = static_cast<float>(backend_.ToTwips(static_cast<short>(HIWORD(lParam)), Dpi()));
       backend_.Deliver([&form, button, shift, x, y] { form.MouseMove(button, shift, x, y); });
       return 0;
     }
@@ -416,6 +420,9 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return data.answer;
     }
+    case WM_DPICHANGED:
+      MoveToDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_POWERBROADCAST: {
       const int event = static_cast<int>(wParam);
       backend_.Deliver([&form, event] { form.PowerBroadcast(event); });
@@ -438,6 +445,23 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return DefWindowProcA(hwnd_, message, wParam, lParam);
   }
+}
+
+void FormPeer::MoveToDpi(int dpi, const RECT* area) {
+  ui::Form& form = FormModel();
+  HWND hwnd = hwnd_;
+  Backend& backend = backend_;
+  backend.Deliver([&form, dpi] { form.SetDpi(dpi); });
+  if (Backend::PeerOf(hwnd) != this) return;  // unloaded by what the change raised
+  for (Control* control : form.AllControls())
+    if (auto* peer = dynamic_cast<WindowPeer*>(control->GetPeer()); peer && peer->Window()) peer->Rescale();
+  Apply(Prop::Picture);
+  if (area)
+    SetWindowPos(hwnd_, nullptr, area->left, area->top, area->right - area->left, area->bottom - area->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  else
+    Place();
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // ---------------------------------------------------------------- MenuPeer

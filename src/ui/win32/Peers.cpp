@@ -72,7 +72,7 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
   backend_.AddWindow(hwnd_, this, parent ? reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) : nullptr);
   if (parent) {
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc));
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), FALSE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
   }
   Place();
   if (parent && !control_.ToolTipText().empty()) Apply(Prop::ToolTip);
@@ -135,9 +135,9 @@ void WindowPeer::MakeSeenChildren(Container& container) {
 }
 
 RECT WindowPeer::Bounds() const {
-  int left = backend_.ToPixels(control_.Left());
-  int top = backend_.ToPixels(control_.Top());
-  return {left, top, left + backend_.ToPixels(control_.Width()), top + backend_.ToPixels(control_.Height())};
+  // Each edge rounded on its own: controls that meet in twips meet in pixels too.
+  return {Px(control_.Left()), Px(control_.Top()), Px(control_.Left() + control_.Width()),
+          Px(control_.Top() + control_.Height())};
 }
 
 void WindowPeer::Place() {
@@ -173,7 +173,7 @@ void WindowPeer::Apply(Prop what) {
       RefreshEnabled();
       break;
     case Prop::Font:
-      SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())), TRUE);
+      SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), TRUE);
       break;
     case Prop::ToolTip:
       if (FormPeer* form = Form()) form->SetToolTip(hwnd_, control_.ToolTipText());
@@ -395,7 +395,7 @@ class LabelPeer : public WindowPeer {
       SetBkMode(picture_, TRANSPARENT);
       size_ = {area.right, area.bottom};
     }
-    HFONT font = backend_.FontFor(label_.GetFont());
+    HFONT font = backend_.FontFor(label_.GetFont(), Dpi());
     if (font != font_) {
       HGDIOBJ old = SelectObject(picture_, font);
       if (!oldFont_) oldFont_ = old;
@@ -634,16 +634,17 @@ class PanelPeer : public WindowPeer {
   void PaintFrame(HDC dc, const Frame& frame) {
     RECT client;
     GetClientRect(hwnd_, &client);
-    HGDIOBJ oldFont = SelectObject(dc, backend_.FontFor(frame.GetFont()));
+    HGDIOBJ oldFont = SelectObject(dc, backend_.FontFor(frame.GetFont(), Dpi()));
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     RECT border = client;
     border.top = metrics.tmHeight / 2;
     DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
     if (!frame.Caption().empty()) {
-      RECT text{8, 0, client.right - 8, metrics.tmHeight};
+      const int in = MulDiv(8, Dpi(), kDefaultDpi), gap = MulDiv(2, Dpi(), kDefaultDpi);
+      RECT text{in, 0, client.right - in, metrics.tmHeight};
       DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
-      RECT back{text.left - 2, 0, text.right + 2, metrics.tmHeight};
+      RECT back{text.left - gap, 0, text.right + gap, metrics.tmHeight};
       FillRect(dc, &back, GetSysColorBrush(COLOR_BTNFACE));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(frame.EffectivelyEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -682,7 +683,7 @@ class ComboPeer : public WindowPeer {
   // The window's height includes the dropped-down list.
   RECT Bounds() const override {
     RECT at = WindowPeer::Bounds();
-    at.bottom += 120;
+    at.bottom += MulDiv(120, Dpi(), kDefaultDpi);
     return at;
   }
 
@@ -836,10 +837,10 @@ class StatusPeer : public WindowPeer {
       return;
     }
     std::vector<int> edges;
-    int right = 0;
+    int right = 0;  // twips
     for (int i = 1; i <= bar_.PanelCount(); ++i) {
-      right += backend_.ToPixels(bar_.GetPanel(i).width);
-      edges.push_back(i == bar_.PanelCount() ? -1 : right);
+      right += bar_.GetPanel(i).width;
+      edges.push_back(i == bar_.PanelCount() ? -1 : Px(right));
     }
     SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (int i = 1; i <= bar_.PanelCount(); ++i)
@@ -857,6 +858,11 @@ class StatusPeer : public WindowPeer {
 
  protected:
   void Place() override { SendMessageA(hwnd_, WM_SIZE, 0, 0); }
+  void Rescale() override {
+    Apply(Prop::Font);
+    Apply(Prop::Panels);
+    Place();
+  }
 
  private:
   void ShowTips() {
@@ -908,7 +914,7 @@ class ImagePeer : public WindowPeer {
     icon_ = image_.Picture().empty()
                 ? nullptr
                 : static_cast<HICON>(LoadImageA(backend_.Instance(), image_.Picture().c_str(), IMAGE_ICON,
-                                                backend_.ToPixels(image_.Width()), backend_.ToPixels(image_.Height()), 0));
+                                                Px(image_.Width()), Px(image_.Height()), 0));
     if (dropOld && old) DestroyIcon(old);
   }
   Image& image_;

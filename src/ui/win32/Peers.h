@@ -41,6 +41,12 @@ class WindowPeer : public Peer {
   void Focus() override;
   std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
+  // The form's DPI has changed: the control takes the font and the place it has there.
+  virtual void Rescale() {
+    Apply(Prop::Font);
+    Apply(Prop::Geometry);
+  }
+
   // Decoded notifications from the parent window.
   virtual void OnCommand(WORD /*code*/) {}
   virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
@@ -54,6 +60,11 @@ class WindowPeer : public Peer {
   // arrow keys or access keys. Brings this window and those of its children up to date.
   void RefreshEnabled();
   bool ShouldBeEnabled() const;
+
+  // The DPI of the control's window (its form's), and twips there as pixels.
+  int Dpi() const { return control_.OwnerForm().Dpi(); }
+  int Px(int twips) const { return backend_.ToPixels(twips, Dpi()); }
+  HFONT ControlFont() const { return backend_.FontFor(control_.GetFont(), Dpi()); }
 
   static WindowPeer* FromWindow(HWND hwnd);
   // Decodes WM_COMMAND, WM_NOTIFY, WM_VSCROLL and WM_CTLCOLOR* sent to a container.
@@ -129,6 +140,9 @@ class FormPeer : public WindowPeer {
 
  private:
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is now on a monitor of another DPI: the model measures its texts again, then
+  // every control takes its font and place there, the icons their size, the window `area`.
+  void MoveToDpi(int dpi, const RECT* area);
   void AcceptCopyData();
   static constexpr DWORD kLongestCopyData = 64 * 1024;
   HWND FocusTarget() const;
