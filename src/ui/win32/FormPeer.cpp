@@ -9,6 +9,9 @@
 
 namespace ui::win32 {
 
+// WM_DPICHANGED, which only Windows 8.1 and later send (the headers for older Windows lack it).
+constexpr UINT kDpiChanged = 0x02E0;
+
 // ---------------------------------------------------------------- FormPeer
 
 WindowStyles FormStyles(const ui::Form& form) {
@@ -420,7 +423,7 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return data.answer;
     }
-    case WM_DPICHANGED:
+    case kDpiChanged:
       MoveToDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_POWERBROADCAST: {
