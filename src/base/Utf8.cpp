@@ -91,6 +91,12 @@ std::string Utf8(std::wstring_view utf16) {
   return out;
 }
 
+std::string Utf8(char32_t character) {
+  std::string out;
+  AppendUtf8(out, (character >= 0xD800 && character <= 0xDFFF) || character > 0x10FFFF ? kReplacement : character);
+  return out;
+}
+
 bool IsAscii(std::string_view text) {
   for (char c : text)
     if (static_cast<std::uint8_t>(c) >= 0x80) return false;
