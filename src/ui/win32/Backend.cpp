@@ -6,6 +6,7 @@
 
 #include "ui/Error.h"
 #include "ui/win32/Peers.h"
+#include "ui/win32/WindowText.h"
 
 namespace ui::win32 {
 namespace {
@@ -19,19 +20,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (WindowPeer::DecodeChildMessage(message, wParam, lParam, result)) return result;
   if (WindowPeer* peer = WindowPeer::FromWindow(hwnd))
     if (peer->OnMessage(message, wParam, lParam, result)) return result;
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void Register(HINSTANCE instance, const char* name, WNDPROC proc, UINT style) {
-  WNDCLASSEXA cls{};
-  cls.cbSize = sizeof cls;
-  cls.style = style;
-  cls.lpfnWndProc = proc;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = name;
-  RegisterClassExA(&cls);
+  return DefaultProc(hwnd, message, wParam, lParam);
 }
 
 int ShiftState() {
@@ -63,8 +52,8 @@ void CALLBACK Backend::TimerProc(HWND, UINT, UINT_PTR systemId, DWORD) {
 
 Backend::Backend(HINSTANCE instance) : instance_(instance) {
   theBackend = this;
-  Register(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
-  Register(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterWindowClass(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
+  RegisterWindowClass(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   HDC screen = GetDC(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
@@ -75,8 +64,8 @@ Backend::Backend(HINSTANCE instance) : instance_(instance) {
 // window of its own.
 HWND Backend::HiddenWindow() {
   if (!hiddenWindow_) {
-    Register(instance_, kHiddenClass, &Backend::HiddenProc, 0);
-    hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+    RegisterWindowClass(instance_, kHiddenClass, &Backend::HiddenProc, 0);
+    hiddenWindow_ = MakeWindow(0, kHiddenClass, "", WS_POPUP, RECT{0, 0, 0, 0}, nullptr, nullptr, instance_);
   }
   return hiddenWindow_;
 }
@@ -86,7 +75,7 @@ HWND Backend::HiddenWindow() {
 constexpr UINT kPostedEvent = WM_APP + 1;
 
 LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kPostedEvent || !theBackend) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message != kPostedEvent || !theBackend) return DefaultProc(hwnd, message, wParam, lParam);
   if (theBackend->posted_.empty()) return 0;
   auto event = std::move(theBackend->posted_.front());
   theBackend->posted_.erase(theBackend->posted_.begin());
@@ -104,7 +93,7 @@ const char* Backend::FormClass(const std::string& name) {
   for (const std::string& known : formClasses_)
     if (known == name) return known.c_str();
   formClasses_.push_back(name);
-  Register(instance_, formClasses_.back().c_str(), &FormPeer::WindowProc, CS_DBLCLKS);
+  RegisterWindowClass(instance_, formClasses_.back().c_str(), &FormPeer::WindowProc, CS_DBLCLKS);
   return formClasses_.back().c_str();
 }
 
@@ -152,7 +141,7 @@ WNDPROC Backend::OriginalProcOf(HWND hwnd) {
     auto it = theBackend->windows_.find(hwnd);
     if (it != theBackend->windows_.end() && it->second.original) return it->second.original;
   }
-  return reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+  return ClassProc(hwnd);
 }
 
 // ---- timers
@@ -214,7 +203,7 @@ void Backend::RestartTimer(UINT id, const Timer& timer) {
 
 int Backend::Run() {
   MSG msg;
-  while (!ended_ && GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
+  while (!ended_ && GetMsg(msg) > 0) ProcessMessage(msg);
   return 0;
 }
 
@@ -233,22 +222,22 @@ void Backend::ProcessMessage(MSG& msg) {
     // would turn them into a click of the focused check box or option button.
     if (shift == 0 && (key == VK_RETURN || key == VK_ESCAPE)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      Dispatch(msg);
       return;
     }
     const bool editKey = (shift & ~vbShiftMask) == vbCtrlMask && key >= 'A' && key <= 'Z' &&
                          form->FormModel().FocusTakesShortcut(Shortcut::Ctrl(static_cast<char>(key)));
-    if (!editKey && form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg))
+    if (!editKey && form->Accelerators() && TranslateKeys(form->Window(), form->Accelerators(), msg))
       return;
   }
-  if (form && IsDialogMessageA(form->Window(), &msg)) return;
+  if (form && DialogMessage(form->Window(), msg)) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  Dispatch(msg);
 }
 
 bool Backend::PumpPending() {
   MSG msg;
-  while (!ended_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (!ended_ && PeekMsg(msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
@@ -275,7 +264,7 @@ void Backend::RunModal(Form& form) {
   modal_.push_back(frame);
   MSG msg;
   while (!ended_ && form.IsLoaded() && form.Visible()) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
+    int got = GetMsg(msg);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;
@@ -302,9 +291,7 @@ HFONT Backend::FontFor(const Font& font) {
   HDC screen = GetDC(nullptr);
   int height = -MulDiv(static_cast<int>(font.size * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
   ReleaseDC(nullptr, screen);
-  HFONT handle = CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                             font.name.c_str());
+  HFONT handle = MakeFont(height, font.bold ? FW_BOLD : FW_NORMAL, font.name);
   fonts_[key] = handle;
   return handle;
 }
@@ -328,7 +315,7 @@ HBRUSH Backend::BrushFor(Color color) {
 int Backend::ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) {
   HWND window = owner ? reinterpret_cast<HWND>(owner->hWnd()) : nullptr;
   UINT flags = static_cast<UINT>(style) | (window ? 0 : MB_TASKMODAL) | MB_SETFOREGROUND;
-  return MessageBoxA(window, text.c_str(), title.c_str(), flags);
+  return ShowBox(window, text, title, flags);
 }
 
 // The menu runs its own loop until the user chooses or leaves it. The choice is posted to the
@@ -351,7 +338,7 @@ Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemon
   HGDIOBJ old = SelectObject(screen, FontFor(font));
   std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
+  DrawUtf8(screen, shown.empty() ? " " : shown, r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
   return Size{ToTwips(r.right - r.left), ToTwips(r.bottom - r.top)};
