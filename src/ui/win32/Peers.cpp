@@ -386,7 +386,7 @@ class LabelPeer : public WindowPeer {
     FillRect(picture_, &area, OnColor(picture_));
     if (!IsWindowEnabled(hwnd_)) SetTextColor(picture_, GetSysColor(COLOR_GRAYTEXT));
     DrawUtf8(picture_, text_, area,
-              TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK | (label_.UseMnemonic() ? 0 : DT_NOPREFIX));
+             TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK | (label_.UseMnemonic() ? 0 : DT_NOPREFIX));
     BitBlt(dc, 0, 0, area.right, area.bottom, picture_, 0, 0, SRCCOPY);
   }
   void DropPicture() {
