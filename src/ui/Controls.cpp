@@ -48,8 +48,13 @@ void Label::SetForeColor(Color color) { Assign(foreColor_, color, Prop::ForeColo
 std::string TextBox::Kept(const std::string& text) const {
   // A Windows text box takes its text up to the first NUL character: so does the model, so that
   // what is read back (and saved) is what the box shows.
+  // MaxLength counts the bytes of the UTF-8, and the cut never leaves half a character.
   std::string cut = text.substr(0, text.find('\0'));
-  if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) cut.resize(static_cast<std::size_t>(maxLength_));
+  if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) {
+    auto end = static_cast<std::size_t>(maxLength_);
+    while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) --end;
+    cut.resize(end);
+  }
   return cut;
 }
 
@@ -152,9 +157,18 @@ int TextBox::UserType(int keyAscii) {
   return 0;
 }
 
+// The control counts MaxLength in its own units, and may take more bytes of UTF-8 than fit: the
+// text is cut here, and the control shown what was kept.
 void TextBox::NativeTextChanged(const std::string& text, int selStart, int selLength) {
   if (text == text_) return;
-  Replace(text, selStart, selLength);
+  std::string kept = Kept(text);
+  const int end = static_cast<int>(kept.size());
+  selStart = std::min(selStart, end);
+  selLength = std::min(selLength, end - selStart);
+  if (kept == text_)
+    Store(kept, selStart, selLength);
+  else
+    Replace(kept, selStart, selLength);
 }
 
 void KeepDigits(int& keyAscii) {

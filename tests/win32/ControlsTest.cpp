@@ -855,6 +855,11 @@ TEST_F(Controls, TypedAndPastedTextsBeyondTheCodePageReachTheModelWhole) {
   form.text.SetText("");
   SendMessageW(edit, WM_PASTE, 0, 0);
   EXPECT_EQ(form.text.Text(), kWorld) << "pasted";
+  form.text.SetText("");
+  form.text.SetMaxLength(8);  // bytes; the control takes 8 of its units, 15 bytes here
+  SendMessageW(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(form.text.Text(), "Прив");
+  EXPECT_EQ(WideTextOf(edit), L"Прив") << "the control shows what the model kept";
 }
 
 }  // namespace
