@@ -98,6 +98,12 @@ std::size_t CharacterStart(std::string_view utf8, std::size_t at) {
   return at;
 }
 
+std::string Utf8(char32_t character) {
+  std::string out;
+  AppendUtf8(out, (character >= 0xD800 && character <= 0xDFFF) || character > 0x10FFFF ? kReplacement : character);
+  return out;
+}
+
 bool IsAscii(std::string_view text) {
   for (char c : text)
     if (static_cast<std::uint8_t>(c) >= 0x80) return false;

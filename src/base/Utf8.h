@@ -20,6 +20,9 @@ std::string Utf8(std::wstring_view utf16);
 // text cut there is not cut inside a character.
 std::size_t CharacterStart(std::string_view utf8, std::size_t at);
 
+// UTF-8 of one character (U+FFFD for a surrogate or beyond U+10FFFF).
+std::string Utf8(char32_t character);
+
 // True when the text is valid UTF-8 holding only characters below 128.
 bool IsAscii(std::string_view text);
 

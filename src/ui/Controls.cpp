@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "base/Utf8.h"
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/Runtime.h"
@@ -47,8 +48,13 @@ void Label::SetForeColor(Color color) { Assign(foreColor_, color, Prop::ForeColo
 std::string TextBox::Kept(const std::string& text) const {
   // A Windows text box takes its text up to the first NUL character: so does the model, so that
   // what is read back (and saved) is what the box shows.
+  // MaxLength counts the bytes of the UTF-8, and the cut never leaves half a character.
   std::string cut = text.substr(0, text.find('\0'));
-  if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) cut.resize(static_cast<std::size_t>(maxLength_));
+  if (maxLength_ > 0 && static_cast<int>(cut.size()) > maxLength_) {
+    auto end = static_cast<std::size_t>(maxLength_);
+    while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) --end;
+    cut.resize(end);
+  }
   return cut;
 }
 
@@ -124,31 +130,45 @@ int TextBox::UserType(int keyAscii) {
     SetSelLength(static_cast<int>(text_.size()));
     return 0;
   }
-  if (keyAscii != 8 && (keyAscii < 32 || keyAscii > 255)) return keyAscii;
+  const bool character = keyAscii >= 32 && keyAscii <= 0x10FFFF && (keyAscii < 0xD800 || keyAscii > 0xDFFF);
+  if (keyAscii != 8 && !character) return keyAscii;
   if (locked_) return 0;
   int start = SelStart();
   int length = selLength_;
   if (keyAscii == 8) {
     if (length == 0 && start == 0) return 0;
     if (length == 0) {
-      --start;
-      length = 1;
+      // The whole character before the caret, all the bytes of its UTF-8.
+      do {
+        --start;
+        ++length;
+      } while (start > 0 && (static_cast<unsigned char>(text_[start]) & 0xC0) == 0x80);
     }
     Replace(text_.substr(0, start) + text_.substr(start + length), start, 0);
     return 0;
   }
-  std::string text = text_.substr(0, start) + static_cast<char>(keyAscii) + text_.substr(start + length);
+  const std::string typed = base::Utf8(static_cast<char32_t>(keyAscii));
+  std::string text = text_.substr(0, start) + typed + text_.substr(start + length);
   if (maxLength_ > 0 && static_cast<int>(text.size()) > maxLength_) {
     GetRuntime().Beep();
     return 0;
   }
-  Replace(text, start + 1, 0);
+  Replace(text, start + static_cast<int>(typed.size()), 0);
   return 0;
 }
 
+// The control counts MaxLength in its own units, and may take more bytes of UTF-8 than fit: the
+// text is cut here, and the control shown what was kept.
 void TextBox::NativeTextChanged(const std::string& text, int selStart, int selLength) {
   if (text == text_) return;
-  Replace(text, selStart, selLength);
+  std::string kept = Kept(text);
+  const int end = static_cast<int>(kept.size());
+  selStart = std::min(selStart, end);
+  selLength = std::min(selLength, end - selStart);
+  if (kept == text_)
+    Store(kept, selStart, selLength);
+  else
+    Replace(kept, selStart, selLength);
 }
 
 void KeepDigits(int& keyAscii) {

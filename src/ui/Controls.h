@@ -82,10 +82,11 @@ class TextBox : public Control {
   Event<> Change;
   Event<> DblClick;
 
-  // A character typed by the user: KeyPress first (0 discards it); otherwise Backspace deletes,
-  // Ctrl+A selects the whole text, a printable character replaces the selection within
-  // MaxLength; then Change. Returns the key when it is another control character (Ctrl+C,
-  // Ctrl+V, ...) that the native control should still handle itself, otherwise 0.
+  // A character typed by the user, by its Unicode number: KeyPress first (0 discards it);
+  // otherwise Backspace deletes the character before the caret, Ctrl+A selects the whole text,
+  // a printable character replaces the selection (as its UTF-8) within MaxLength; then Change.
+  // Returns the key when it is another control character (Ctrl+C, Ctrl+V, ...) that the native
+  // control should still handle itself, otherwise 0.
   int UserType(int keyAscii);
   // The native control changed its own text (paste, Delete key, cut).
   void NativeTextChanged(const std::string& text, int selStart, int selLength);

@@ -14,6 +14,7 @@ TEST(Utf8, RoundTripsEveryPlaneThroughUtf16) {
   EXPECT_EQ(units[10], static_cast<wchar_t>(0xD83C));  // the surrogate pair of U+1F3B5
   EXPECT_EQ(units[11], static_cast<wchar_t>(0xDFB5));
   EXPECT_EQ(base::Utf8(units), text);
+  EXPECT_EQ(base::Utf8(U'\x1F3B5'), "\xF0\x9F\x8E\xB5") << "one character";
 }
 
 TEST(Utf8, EachBadByteBecomesOneReplacementAndReadingGoesOn) {
@@ -28,6 +29,8 @@ TEST(Utf8, EachBadByteBecomesOneReplacementAndReadingGoesOn) {
   EXPECT_EQ(base::CharacterStart(name, 2), 1u);
   EXPECT_EQ(base::CharacterStart(name, 4), 4u);
   EXPECT_EQ(base::CharacterStart(name, 9), name.size());
+  EXPECT_EQ(base::Utf8(char32_t{0xD800}), "\xEF\xBF\xBD");
+  EXPECT_EQ(base::Utf8(char32_t{0x110000}), "\xEF\xBF\xBD");
   EXPECT_TRUE(base::IsAscii("C:\\Music\\a b.wav"));
   EXPECT_FALSE(base::IsAscii("caf\xC3\xA9"));
 }

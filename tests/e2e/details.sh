@@ -129,10 +129,23 @@ scenario_typing() {
   e2e_expect Edit ""
   xdotool type --delay 30 2
   e2e_wait_for "$E2E_MAIN" Edit 2
+
+  # Letters of other scripts and a character beyond the first plane (a surrogate pair to
+  # Windows) in the message: each arrives whole, and Backspace takes the emoji whole.
+  e2e_check "$E2E_MAIN" "Alarm && &Message"
+  xy="$(e2e_centre Edit "Type your Message text here")"
+  # shellcheck disable=SC2086
+  xdotool mousemove $xy click 1 key End shift+Home
+  xdotool type --delay 60 "Привет 日本 😀"
+  e2e_wait_for "$E2E_MAIN" Edit "Привет 日本 😀"
+  xdotool key BackSpace
+  e2e_wait_for "$E2E_MAIN" Edit "Привет 日本 "
+  e2e_type_over "$E2E_MAIN" "Привет 日本 " "Type your Message text here"
+  e2e_check "$E2E_MAIN" "&Shutdown"
   e2e_close_confirmed
   e2e_expect_exit 10 "closing after the typing"
   e2e_expect_settings_with 14=100
-  e2e_note "007 gave 7; Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X edited the boxes; the frequency 100 was saved"
+  e2e_note "007 gave 7; Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X edited the boxes; Cyrillic, Japanese and an emoji typed whole; the frequency 100 was saved"
 }
 
 # The tray icon's tip tells the present state as the schedule is activated and deactivated from

@@ -62,6 +62,29 @@ TEST_F(ControlModel, TypedCharactersReplaceTheSelectionWithinMaxLength) {
   EXPECT_EQ(backend.Beeps(), 1);
 }
 
+// A character goes in as its UTF-8, the caret after all of its bytes; Backspace takes them all.
+TEST_F(ControlModel, ATypedCharacterOutsideAsciiIsOneCharacterOfTheText) {
+  backend.Focus(form.text);
+  backend.Type(form.text, "aé😀");
+  EXPECT_EQ(form.text.Text(), "aé😀");
+  EXPECT_EQ(form.text.SelStart(), 7);
+  backend.Key(form.text, 8);
+  EXPECT_EQ(form.text.Text(), "aé");
+  backend.Key(form.text, 8);
+  EXPECT_EQ(form.text.Text(), "a");
+  auto keys = std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("KeyPress:", 0) == 0; });
+  EXPECT_EQ(keys, 5) << "one KeyPress a character, not a byte";
+
+  form.text.SetMaxLength(4);  // bytes: "aé" and half of the next "é"
+  form.text.SetText("aéé");
+  EXPECT_EQ(form.text.Text(), "aé") << "cut before the character that does not fit whole";
+  form.text.NativeTextChanged("aéé", 5, 0);  // the control counts its own units, not bytes
+  EXPECT_EQ(form.text.Text(), "aé");
+  EXPECT_EQ(form.text.SelStart(), 3);
+  form.text.NativeTextChanged("éé", 4, 0);
+  EXPECT_EQ(form.text.Text(), "éé");
+}
+
 TEST_F(ControlModel, PasteIsCutToWhatFitsAndRaisesNoKeyPress) {
   form.text.SetMaxLength(4);
   backend.Paste(form.text, "123456");

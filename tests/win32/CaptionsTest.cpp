@@ -10,6 +10,7 @@
 #include "repeat/frmRepeat.h"
 #include "when/frmWhen.h"
 #include "ui/win32/Peers.h"
+#include "ui/win32/WindowText.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ class Captions : public win32_testing::Win32Test {
     HGDIOBJ old = SelectObject(screen, font);
     std::string shown = ui::win32::DisplayText(text);
     RECT r{0, 0, 0, 0};
-    DrawTextA(screen, shown.c_str(), -1, &r, DT_CALCRECT | (mnemonic ? 0 : DT_NOPREFIX));
+    ui::win32::DrawUtf8(screen, shown, r, DT_CALCRECT | (mnemonic ? 0 : DT_NOPREFIX));
     SelectObject(screen, old);
     ReleaseDC(nullptr, screen);
     return {r.right - r.left, r.bottom - r.top};

@@ -1,5 +1,6 @@
 // Per control kind: a model change reaches the native control, and native input reaches the
 // model exactly once.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -727,6 +728,138 @@ TEST_F(Controls, RealMessageBoxesCanBeAnswered) {
   EXPECT_EQ(runtime.MsgBox("Are you sure, you want to Exit?    ", ui::mb::kYesNo | ui::mb::kQuestion, "Exit Confirmation"),
             ui::vbYes);
   UnhookWindowsHookEx(answerHook);
+}
+
+// Cyrillic, Japanese and a character beyond the first plane (two UTF-16 units).
+const std::string kWorld = "Привет, 日本語 😀";
+const std::wstring kWideWorld = L"Привет, 日本語 😀";
+
+std::wstring WideTextOf(HWND window) {
+  wchar_t text[128] = {};
+  GetWindowTextW(window, text, 128);
+  return text;
+}
+
+// The message box's title and texts, read once it has been up a moment; then it is answered.
+std::vector<std::wstring> boxTexts;
+void CALLBACK ReadAndAnswerTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  boxTexts.push_back(WideTextOf(boxToAnswer));
+  for (HWND child = GetWindow(boxToAnswer, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    boxTexts.push_back(WideTextOf(child));
+  PostMessageA(boxToAnswer, WM_COMMAND, IDOK, 0);
+}
+LRESULT CALLBACK ReadTheBoxLater(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && !boxToAnswer) {
+    boxToAnswer = reinterpret_cast<HWND>(wParam);
+    SetTimer(nullptr, 0, 300, ReadAndAnswerTheBox);
+  }
+  return CallNextHookEx(answerHook, code, wParam, lParam);
+}
+
+TEST_F(Controls, TextsBeyondTheCodePageShowWholeInEveryKindOfWindow) {
+  form.SetCaption(kWorld);
+  EXPECT_EQ(WideTextOf(H(form)), kWideWorld) << "the title";
+  form.text.SetText(kWorld);
+  EXPECT_EQ(WideTextOf(H(form.text)), kWideWorld) << "a text box";
+  form.button.SetCaption(kWorld);
+  EXPECT_EQ(WideTextOf(H(form.button)), kWideWorld) << "a button";
+
+  form.label.SetCaption(kWorld);
+  HWND label = H(form.label);
+  EXPECT_EQ(SendMessageW(label, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(kWideWorld.size()));
+  EXPECT_EQ(WideTextOf(label), kWideWorld) << "a label answers for its own text";
+  wchar_t cut[14] = {};  // room for 13 units: the last would be half of the emoji
+  EXPECT_EQ(SendMessageW(label, WM_GETTEXT, 14, reinterpret_cast<LPARAM>(cut)), 12);
+  EXPECT_EQ(std::wstring(cut), kWideWorld.substr(0, 12)) << "never half a character";
+  EXPECT_TRUE(SendMessageW(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"日本")));
+  EXPECT_EQ(WideTextOf(label), L"日本") << "a text set from outside";
+
+  form.list.AddItem(kWorld);
+  HWND list = H(form.list);
+  wchar_t item[64] = {};
+  ASSERT_EQ(SendMessageW(list, CB_GETLBTEXTLEN, 3, 0), static_cast<LRESULT>(kWideWorld.size()));
+  SendMessageW(list, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(item));
+  EXPECT_EQ(std::wstring(item), kWideWorld) << "a list's item";
+
+  form.quiet.SetCaption(kWorld);
+  wchar_t menu[64] = {};
+  GetMenuStringW(GetSubMenu(GetMenu(H(form)), 0), 2, menu, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(menu), kWideWorld) << "a menu's item";
+
+  form.status.SetPanelText(1, kWorld);
+  wchar_t panel[64] = {};
+  SendMessageW(H(form.status), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(panel));
+  EXPECT_EQ(std::wstring(panel), kWideWorld) << "a status bar's panel";
+
+  form.text.SetToolTipText(kWorld);
+  std::wstring tip;
+  for (HWND tooltip : win32_testing::ThreadWindows("tooltips_class32")) {
+    wchar_t text[64] = {};
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = H(form);
+    info.uId = reinterpret_cast<UINT_PTR>(H(form.text));
+    info.lpszText = text;
+    if (SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) {
+      SendMessageW(tooltip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+      tip = text;
+    }
+  }
+  EXPECT_EQ(tip, kWideWorld) << "a tooltip";
+
+  runtime.UseScriptedMessageBoxes(nullptr);
+  boxToAnswer = nullptr;
+  boxTexts.clear();
+  answerHook = SetWindowsHookExA(WH_CBT, ReadTheBoxLater, nullptr, GetCurrentThreadId());
+  runtime.MsgBox(kWorld, ui::mb::kOkOnly, "Заголовок 😀");
+  UnhookWindowsHookEx(answerHook);
+  ASSERT_FALSE(boxTexts.empty());
+  EXPECT_EQ(boxTexts[0], L"Заголовок 😀") << "a message box's title";
+  EXPECT_NE(std::find(boxTexts.begin(), boxTexts.end(), kWideWorld), boxTexts.end()) << "and its text";
+}
+
+TEST_F(Controls, TypedAndPastedTextsBeyondTheCodePageReachTheModelWhole) {
+  HWND edit = H(form.text);
+  SetFocus(edit);
+  Pump();
+  form.text.SetText("");
+  for (wchar_t unit : {wchar_t(0xD83D), wchar_t(0xDE00), wchar_t(L'я')}) PostMessageW(edit, WM_CHAR, unit, 1);
+  Pump();
+  EXPECT_EQ(form.text.Text(), "😀я") << "the two halves of a surrogate pair are one character";
+  EXPECT_EQ(count["KeyPress"], 2);
+  EXPECT_EQ(WideTextOf(edit), L"😀я");
+  PostMessageW(edit, WM_CHAR, 8, 1);
+  Pump();
+  EXPECT_EQ(form.text.Text(), "😀");
+  PostMessageW(edit, WM_CHAR, 8, 1);
+  Pump();
+  EXPECT_EQ(form.text.Text(), "") << "Backspace takes the whole character";
+
+  form.text.SetText("Привет");
+  SendMessageW(edit, EM_SETSEL, 1, 3);  // "ри", selected natively
+  EXPECT_EQ(form.text.SelStart(), 2) << "the model counts the bytes of its UTF-8";
+  EXPECT_EQ(form.text.SelLength(), 4);
+  form.text.SetSelStart(4);
+  DWORD start = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  EXPECT_EQ(start, 2u);
+
+  ASSERT_TRUE(OpenClipboard(H(form)));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (kWideWorld.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), kWideWorld.c_str(), (kWideWorld.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  form.text.SetText("");
+  SendMessageW(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(form.text.Text(), kWorld) << "pasted";
+  form.text.SetText("");
+  form.text.SetMaxLength(8);  // bytes; the control takes 8 of its units, 15 bytes here
+  SendMessageW(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(form.text.Text(), "Прив");
+  EXPECT_EQ(WideTextOf(edit), L"Прив") << "the control shows what the model kept";
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "Win32Fixture.h"
+#include "base/Utf8.h"
 #include "conformance/Driver.h"
 #include "ui/win32/Backend.h"
 
@@ -51,8 +54,8 @@ class Win32Driver : public Driver {
   void Type(ui::TextBox& box, const std::string& characters) override {
     SetFocus(H(box));
     Pump();
-    for (char c : characters) {
-      PostMessageA(H(box), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+    for (wchar_t unit : base::Utf16(characters)) {
+      PostMessageW(H(box), WM_CHAR, static_cast<WPARAM>(static_cast<std::uint16_t>(unit)), 1);
       Pump();
     }
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Utf8.h"
+
 namespace ui::headless {
 namespace {
 
@@ -241,9 +243,14 @@ bool Backend::Click(OptionButton& option) {
 
 bool Backend::Type(TextBox& box, const std::string& characters) {
   if (box.OwnerForm().ActiveControl() != &box && !Focus(box)) return false;
-  for (char c : characters) {
+  // Character by character, as Windows hands them over: the two halves of a surrogate pair
+  // as one.
+  const std::wstring units = base::Utf16(characters);
+  for (std::size_t i = 0; i < units.size(); ++i) {
     if (!CanReach(box)) return false;
-    Run([&] { box.UserType(static_cast<unsigned char>(c)); });
+    auto c = static_cast<char32_t>(units[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size()) c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    Run([&] { box.UserType(static_cast<int>(c)); });
   }
   return true;
 }

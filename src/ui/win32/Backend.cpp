@@ -6,6 +6,7 @@
 
 #include "ui/Error.h"
 #include "ui/win32/Peers.h"
+#include "ui/win32/WindowText.h"
 
 namespace ui::win32 {
 namespace {
@@ -19,19 +20,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (WindowPeer::DecodeChildMessage(message, wParam, lParam, result)) return result;
   if (WindowPeer* peer = WindowPeer::FromWindow(hwnd))
     if (peer->OnMessage(message, wParam, lParam, result)) return result;
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void Register(HINSTANCE instance, const char* name, WNDPROC proc, UINT style) {
-  WNDCLASSEXA cls{};
-  cls.cbSize = sizeof cls;
-  cls.style = style;
-  cls.lpfnWndProc = proc;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = name;
-  RegisterClassExA(&cls);
+  return DefaultProc(hwnd, message, wParam, lParam);
 }
 
 int ShiftState() {
@@ -63,8 +52,8 @@ void CALLBACK Backend::TimerProc(HWND, UINT, UINT_PTR systemId, DWORD) {
 
 Backend::Backend(HINSTANCE instance) : instance_(instance) {
   theBackend = this;
-  Register(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
-  Register(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterWindowClass(instance, kFormClass, &FormPeer::WindowProc, CS_DBLCLKS);
+  RegisterWindowClass(instance, kPanelClass, &PanelProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   HDC screen = GetDC(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
@@ -100,8 +89,8 @@ int Backend::MetricForDpi(int index, int dpi) const {
 // window of its own.
 HWND Backend::HiddenWindow() {
   if (!hiddenWindow_) {
-    Register(instance_, kHiddenClass, &Backend::HiddenProc, 0);
-    hiddenWindow_ = CreateWindowExA(0, kHiddenClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+    RegisterWindowClass(instance_, kHiddenClass, &Backend::HiddenProc, 0);
+    hiddenWindow_ = MakeWindow(0, kHiddenClass, "", WS_POPUP, RECT{0, 0, 0, 0}, nullptr, nullptr, instance_);
   }
   return hiddenWindow_;
 }
@@ -111,7 +100,7 @@ HWND Backend::HiddenWindow() {
 constexpr UINT kPostedEvent = WM_APP + 1;
 
 LRESULT CALLBACK Backend::HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kPostedEvent || !theBackend) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message != kPostedEvent || !theBackend) return DefaultProc(hwnd, message, wParam, lParam);
   if (theBackend->posted_.empty()) return 0;
   auto event = std::move(theBackend->posted_.front());
   theBackend->posted_.erase(theBackend->posted_.begin());
@@ -129,7 +118,7 @@ const char* Backend::FormClass(const std::string& name) {
   for (const std::string& known : formClasses_)
     if (known == name) return known.c_str();
   formClasses_.push_back(name);
-  Register(instance_, formClasses_.back().c_str(), &FormPeer::WindowProc, CS_DBLCLKS);
+  RegisterWindowClass(instance_, formClasses_.back().c_str(), &FormPeer::WindowProc, CS_DBLCLKS);
   return formClasses_.back().c_str();
 }
 
@@ -177,7 +166,7 @@ WNDPROC Backend::OriginalProcOf(HWND hwnd) {
     auto it = theBackend->windows_.find(hwnd);
     if (it != theBackend->windows_.end() && it->second.original) return it->second.original;
   }
-  return reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+  return ClassProc(hwnd);
 }
 
 // ---- timers
@@ -239,7 +228,7 @@ void Backend::RestartTimer(UINT id, const Timer& timer) {
 
 int Backend::Run() {
   MSG msg;
-  while (!ended_ && GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
+  while (!ended_ && GetMsg(msg) > 0) ProcessMessage(msg);
   return 0;
 }
 
@@ -258,22 +247,22 @@ void Backend::ProcessMessage(MSG& msg) {
     // would turn them into a click of the focused check box or option button.
     if (shift == 0 && (key == VK_RETURN || key == VK_ESCAPE)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      Dispatch(msg);
       return;
     }
     const bool editKey = (shift & ~vbShiftMask) == vbCtrlMask && key >= 'A' && key <= 'Z' &&
                          form->FormModel().FocusTakesShortcut(Shortcut::Ctrl(static_cast<char>(key)));
-    if (!editKey && form->Accelerators() && TranslateAcceleratorA(form->Window(), form->Accelerators(), &msg))
+    if (!editKey && form->Accelerators() && TranslateKeys(form->Window(), form->Accelerators(), msg))
       return;
   }
-  if (form && IsDialogMessageA(form->Window(), &msg)) return;
+  if (form && DialogMessage(form->Window(), msg)) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  Dispatch(msg);
 }
 
 bool Backend::PumpPending() {
   MSG msg;
-  while (!ended_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (!ended_ && PeekMsg(msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
@@ -300,7 +289,7 @@ void Backend::RunModal(Form& form) {
   modal_.push_back(frame);
   MSG msg;
   while (!ended_ && form.IsLoaded() && form.Visible()) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
+    int got = GetMsg(msg);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;
@@ -326,9 +315,7 @@ HFONT Backend::FontFor(const Font& font, int dpi) {
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   int height = -MulDiv(static_cast<int>(font.size * 100), dpi, 7200);
-  HFONT handle = CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                             font.name.c_str());
+  HFONT handle = MakeFont(height, font.bold ? FW_BOLD : FW_NORMAL, font.name);
   fonts_[key] = handle;
   return handle;
 }
@@ -352,7 +339,7 @@ HBRUSH Backend::BrushFor(Color color) {
 int Backend::ShowMessageBox(const std::string& text, int style, const std::string& title, Form* owner) {
   HWND window = owner ? reinterpret_cast<HWND>(owner->hWnd()) : nullptr;
   UINT flags = static_cast<UINT>(style) | (window ? 0 : MB_TASKMODAL) | MB_SETFOREGROUND;
-  return MessageBoxA(window, text.c_str(), title.c_str(), flags);
+  return ShowBox(window, text, title, flags);
 }
 
 // The menu runs its own loop until the user chooses or leaves it. The choice is posted to the
@@ -375,7 +362,7 @@ Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemon
   HGDIOBJ old = SelectObject(screen, FontFor(font, dpi));
   std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen, shown.empty() ? " " : shown.c_str(), -1, &r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
+  DrawUtf8(screen, shown.empty() ? " " : shown, r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
   return Size{PixelsToTwipsUp(r.right - r.left, dpi), PixelsToTwipsUp(r.bottom - r.top, dpi)};

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <functional>
 
+#include "boundary/Text.h"
 #include "ui/Error.h"
+#include "ui/win32/WindowText.h"
 
 namespace ui::win32 {
 
@@ -124,14 +126,14 @@ void FormPeer::Refresh() {
   // for messages. Looking for one that never comes does that and takes none of the user's
   // input.
   MSG none;
-  PeekMessageA(&none, hwnd_, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+  PeekMsg(none, hwnd_, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
 }
 
 void FormPeer::Apply(Prop what) {
   ui::Form& form = FormModel();
   switch (what) {
     case Prop::Caption:
-      SetWindowTextA(hwnd_, form.Caption().c_str());
+      SetText(hwnd_, form.Caption());
       break;
     case Prop::Owner:
       SetOwner();
@@ -213,15 +215,19 @@ void FormPeer::Tip(const TOOLINFOA& tool, const std::string& text) {
     if (!text.empty()) pendingTips_.emplace_back(tool, text);
     return;
   }
+  // The two records differ in their text's kind alone.
+  NativeText native(text);
   TOOLINFOA info = tool;
-  info.lpszText = const_cast<char*>(text.c_str());
-  SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  if (!text.empty()) SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  info.lpszText = static_cast<char*>(const_cast<void*>(native.Pointer()));
+  bool wide = boundary::WideApi();
+  if (wide) info.cbSize = TTTOOLINFOW_V2_SIZE;
+  SendMessageA(toolTip_, wide ? TTM_DELTOOLW : TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  if (!text.empty()) SendMessageA(toolTip_, wide ? TTM_ADDTOOLW : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void FormPeer::MakeToolTips() {
-  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                             0, hwnd_, nullptr, backend_.Instance(), nullptr);
+  toolTip_ = MakeWindow(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, RECT{0, 0, 0, 0},
+                        hwnd_, nullptr, backend_.Instance());
   if (!toolTip_) return;
   for (const auto& [tool, text] : pendingTips_) Tip(tool, text);
   pendingTips_.clear();
@@ -267,7 +273,7 @@ void FormPeer::FillPopup(ui::Menu& menu) {
     auto* itemPeer = dynamic_cast<MenuPeer*>(item->GetPeer());
     if (!itemPeer || !item->Visible()) continue;
     if (item->IsSeparator()) {
-      AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+      AppendItem(popup, MF_SEPARATOR, 0, "");
       continue;
     }
     UINT flags = (item->Checked() ? MF_CHECKED : 0) | (item->Enabled() ? 0 : MF_GRAYED);
@@ -278,9 +284,9 @@ void FormPeer::FillPopup(ui::Menu& menu) {
     }
     if (!item->Items().empty()) {
       FillPopup(*item);
-      AppendMenuA(popup, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(itemPeer->Popup()), text.c_str());
+      AppendItem(popup, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(itemPeer->Popup()), text);
     } else {
-      AppendMenuA(popup, flags | MF_STRING, itemPeer->Id(), text.c_str());
+      AppendItem(popup, flags | MF_STRING, itemPeer->Id(), text);
     }
   }
 }
@@ -317,8 +323,8 @@ void FormPeer::MakeMenus() {
     FillPopup(*menu);
     collect(*menu);
     if (!menu->Visible()) continue;
-    AppendMenuA(bar_, MF_POPUP | (menu->Enabled() ? 0 : MF_GRAYED), reinterpret_cast<UINT_PTR>(peer->Popup()),
-                menu->Caption().c_str());
+    AppendItem(bar_, MF_POPUP | (menu->Enabled() ? 0 : MF_GRAYED), reinterpret_cast<UINT_PTR>(peer->Popup()),
+               menu->Caption());
   }
   // Setting the bar lays the window out anew; a bar already set is laid out again by a redraw.
   if (GetMenu(hwnd_) != bar_)
@@ -346,7 +352,7 @@ HWND FormPeer::FocusTarget() const {
 LRESULT CALLBACK FormPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* peer = dynamic_cast<FormPeer*>(WindowPeer::FromWindow(hwnd));
   if (message == WM_NCDESTROY) Backend::ForgetWindow(hwnd);
-  if (!peer) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!peer) return DefaultProc(hwnd, message, wParam, lParam);
   return peer->Handle(message, wParam, lParam);
 }
 
@@ -378,7 +384,7 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return closed || backend.Ended() ? TRUE : FALSE;
     }
     case WM_ACTIVATE: {
-      LRESULT result = DefWindowProcA(hwnd_, message, wParam, lParam);
+      LRESULT result = DefaultProc(hwnd_, message, wParam, lParam);
       if (LOWORD(wParam) != WA_INACTIVE) {
         Runtime& runtime = backend_.GetRuntime();
         backend_.Deliver([&runtime, &form] { runtime.FormActivated(form); });
@@ -446,7 +452,7 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         backend_.Deliver([&form, name] { form.RegisteredMessage(name); });
         return 0;
       }
-      return DefWindowProcA(hwnd_, message, wParam, lParam);
+      return DefaultProc(hwnd_, message, wParam, lParam);
   }
 }
 

@@ -3,22 +3,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 
+#include "base/Utf8.h"
+#include "boundary/Text.h"
 #include "ui/Error.h"
+#include "ui/win32/WindowText.h"
 
 namespace ui::win32 {
-namespace {
-
-std::string WindowText(HWND hwnd) {
-  int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
-
-}  // namespace
 
 std::string DisplayText(const std::string& text) {
   std::string out;
@@ -62,16 +55,13 @@ void WindowPeer::Create(const char* windowClass, DWORD style, DWORD exStyle, con
                             : 0;
   RECT at = parent ? Bounds() : RECT{0, 0, 0, 0};
   placed_ = at;
-  // An empty text is no text: the window then has none to store, one round trip fewer.
-  hwnd_ = CreateWindowExA(exStyle, windowClass, text.empty() ? nullptr : text.c_str(), style | childStyle, at.left, at.top, at.right - at.left,
-                          at.bottom - at.top, parent,
-                          parent ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(backend_.NextControlId())) : nullptr,
-                          backend_.Instance(), nullptr);
+  hwnd_ = MakeWindow(exStyle, windowClass, text, style | childStyle, at, parent,
+                     parent ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(backend_.NextControlId())) : nullptr,
+                     backend_.Instance());
   if (!hwnd_) throw RuntimeError(base::kInvalidProcedureCall, std::string("Cannot create a ") + windowClass + " window");
   // A control of Windows' own is subclassed; a form's window has the backend's procedure.
-  backend_.AddWindow(hwnd_, this, parent ? reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) : nullptr);
+  backend_.AddWindow(hwnd_, this, parent ? Subclass(hwnd_, &WindowPeer::SubclassProc) : nullptr);
   if (parent) {
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowPeer::SubclassProc));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
   }
   Place();
@@ -234,7 +224,7 @@ LRESULT WindowPeer::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT WindowPeer::CallOriginal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC original = Backend::OriginalProcOf(hwnd);
   if (message == WM_NCDESTROY) Backend::ForgetWindow(hwnd);
-  return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+  return original ? CallProc(original, hwnd, message, wParam, lParam) : DefaultProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -311,23 +301,15 @@ class LabelPeer : public WindowPeer {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_SETTEXT:
-        SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        SetText(FromNative(reinterpret_cast<const void*>(lParam)));
         result = TRUE;
         return true;
       case WM_GETTEXTLENGTH:
-        result = static_cast<LRESULT>(text_.size());
+        result = static_cast<LRESULT>(NativeText(text_).Length());
         return true;
-      case WM_GETTEXT: {
-        auto* buffer = reinterpret_cast<char*>(lParam);
-        size_t copied = 0;
-        if (buffer && wParam > 0) {
-          copied = std::min(text_.size(), static_cast<size_t>(wParam) - 1);
-          text_.copy(buffer, copied);
-          buffer[copied] = '\0';
-        }
-        result = static_cast<LRESULT>(copied);
+      case WM_GETTEXT:
+        result = AnswerGetText(text_, wParam, lParam);
         return true;
-      }
       case WM_ERASEBKGND:
         result = 1;
         return true;
@@ -403,8 +385,8 @@ class LabelPeer : public WindowPeer {
     }
     FillRect(picture_, &area, OnColor(picture_));
     if (!IsWindowEnabled(hwnd_)) SetTextColor(picture_, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(picture_, text_.c_str(), -1, &area,
-              TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK | (label_.UseMnemonic() ? 0 : DT_NOPREFIX));
+    DrawUtf8(picture_, text_, area,
+             TextAlignment() | DT_EXPANDTABS | DT_WORDBREAK | (label_.UseMnemonic() ? 0 : DT_NOPREFIX));
     BitBlt(dc, 0, 0, area.right, area.bottom, picture_, 0, 0, SRCCOPY);
   }
   void DropPicture() {
@@ -456,12 +438,14 @@ class TextBoxPeer : public WindowPeer {
     switch (what) {
       case Prop::Text:
         quiet_ = true;
-        SetWindowTextA(hwnd_, box_.Text().c_str());
+        SetText(hwnd_, box_.Text());
         quiet_ = false;
         break;
       case Prop::Selection: {
         auto [start, length] = box_.ModelSelection();
-        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+        // The model counts the bytes of its UTF-8, the control its own units.
+        const std::string& text = box_.Text();
+        SendMessageA(hwnd_, EM_SETSEL, NativeOffset(text, start), static_cast<LPARAM>(NativeOffset(text, start + length)));
         SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);  // a caret put at the end of a long text shows that end
         selectedDuringClick_ = true;
         break;
@@ -481,15 +465,21 @@ class TextBoxPeer : public WindowPeer {
   }
   std::optional<std::pair<int, int>> NativeSelection() override {
     if (!hwnd_) return std::nullopt;
+    return SelectionIn(box_.Text());
+  }
+  // The control's selection, as offsets into its text (the same as the model's but for a
+  // change the model has still to hear of).
+  std::pair<int, int> SelectionIn(const std::string& text) {
     DWORD start = 0, end = 0;
     SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return std::make_pair(static_cast<int>(start), static_cast<int>(end - start));
+    auto first = static_cast<int>(Utf8Offset(text, start)), last = static_cast<int>(Utf8Offset(text, end));
+    return {first, last - first};
   }
   void OnCommand(WORD code) override {
     if (code != EN_CHANGE || quiet_) return;
     // The edit control changed its own text: a paste, a cut, the Delete key.
     std::string text = WindowText(hwnd_);
-    auto selection = *NativeSelection();
+    auto selection = SelectionIn(text);
     TextBox* box = &box_;
     backend_.Deliver([=] { box->NativeTextChanged(text, selection.first, selection.second); });
   }
@@ -506,14 +496,9 @@ class TextBoxPeer : public WindowPeer {
   }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_CHAR) {
-      // Typing goes through the model, which decides what reaches the text. The two bytes of a
-      // double-byte character arrive one by one and go on together.
-      int key = static_cast<int>(wParam & 0xFF);
-      if (leadByte_ != 0) {
-        key |= leadByte_ << 8;
-        leadByte_ = 0;
-      } else if (IsDBCSLeadByte(static_cast<BYTE>(key))) {
-        leadByte_ = key;
+      // Typing goes through the model, which decides what reaches the text.
+      int key = 0;
+      if (!Typed(wParam, key)) {
         result = 0;
         return true;
       }
@@ -543,8 +528,46 @@ class TextBoxPeer : public WindowPeer {
   }
 
  private:
+  // The character typed, by its Unicode number, once the whole of it has come: one beyond the
+  // first plane comes as two WM_CHARs (a surrogate pair), a double-byte character of a code
+  // page (on Windows 95, 98 and Me) as its two bytes. False while a half is still to come, and
+  // for a half that came alone.
+  bool Typed(WPARAM wParam, int& key) {
+    int first = pending_;
+    pending_ = 0;
+    if (boundary::WideApi()) {
+      auto unit = static_cast<int>(wParam & 0xFFFF);
+      if (unit >= 0xD800 && unit <= 0xDBFF) {
+        pending_ = unit;
+        return false;
+      }
+      if (unit >= 0xDC00 && unit <= 0xDFFF) {
+        if (!first) return false;
+        key = 0x10000 + ((first - 0xD800) << 10) + (unit - 0xDC00);
+        return true;
+      }
+      key = unit;
+      return true;
+    }
+    auto byte = static_cast<int>(wParam & 0xFF);
+    if (!first && IsDBCSLeadByte(static_cast<BYTE>(byte))) {
+      pending_ = byte;
+      return false;
+    }
+    if (!first && byte < 0x80) {
+      key = byte;
+      return true;
+    }
+    std::string bytes;
+    if (first) bytes += static_cast<char>(first);
+    bytes += static_cast<char>(byte);
+    std::wstring units = base::Utf16(boundary::FromCodePage(bytes));
+    key = units.empty() ? 0 : static_cast<int>(static_cast<std::uint16_t>(units[0]));
+    return key != 0;
+  }
+
   TextBox& box_;
-  int leadByte_ = 0;
+  int pending_ = 0;
   bool selectedDuringClick_ = false;
 };
 
@@ -591,7 +614,7 @@ class ButtonPeer : public WindowPeer {
       SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(CheckState(model_)), 0);
       UpdateTabStops(model_);
     } else if (what == Prop::Caption) {
-      SetWindowTextA(hwnd_, model_.Caption().c_str());
+      SetText(hwnd_, model_.Caption());
     } else if (what == Prop::Default) {
       if (FormPeer* form = Form()) form->ShowDefaultButton();
     } else if (what != Prop::Value) {
@@ -643,12 +666,12 @@ class PanelPeer : public WindowPeer {
     if (!frame.Caption().empty()) {
       const int in = MulDiv(8, Dpi(), kDefaultDpi), gap = MulDiv(2, Dpi(), kDefaultDpi);
       RECT text{in, 0, client.right - in, metrics.tmHeight};
-      DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+      DrawUtf8(dc, frame.Caption(), text, DT_SINGLELINE | DT_CALCRECT);
       RECT back{text.left - gap, 0, text.right + gap, metrics.tmHeight};
       FillRect(dc, &back, GetSysColorBrush(COLOR_BTNFACE));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(frame.EffectivelyEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-      DrawTextA(dc, frame.Caption().c_str(), -1, &text, DT_SINGLELINE);
+      DrawUtf8(dc, frame.Caption(), text, DT_SINGLELINE);
     }
     SelectObject(dc, oldFont);
   }
@@ -664,7 +687,7 @@ class ComboPeer : public WindowPeer {
   void Apply(Prop what) override {
     if (what == Prop::List) {
       SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
-      for (const std::string& item : list_.Items()) SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      for (const std::string& item : list_.Items()) SendText(hwnd_, CB_ADDSTRING, 0, item);
       Apply(Prop::Value);
     } else if (what == Prop::Value) {
       SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
@@ -844,7 +867,7 @@ class StatusPeer : public WindowPeer {
     }
     SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (int i = 1; i <= bar_.PanelCount(); ++i)
-      SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i - 1), reinterpret_cast<LPARAM>(bar_.GetPanel(i).text.c_str()));
+      SendText(hwnd_, SB_SETTEXTA, SB_SETTEXTW, static_cast<WPARAM>(i - 1), bar_.GetPanel(i).text);
     ShowTips();
   }
   // The bar docks itself at the bottom of the form whenever the form's size changes; the

@@ -7,10 +7,28 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace other_process {
+
+// The driver's texts are UTF-8, as it takes them on its command line and prints them; the
+// windows' are UTF-16.
+inline std::wstring Wide(const std::string& utf8) {
+  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+inline std::string Utf8(const std::wstring& wide) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
 
 inline std::string ClassOf(HWND window) {
   char name[256] = {};
@@ -46,12 +64,12 @@ class RemoteBuffer {
   bool Read(std::size_t offset, void* data, std::size_t size) const {
     return ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
   }
-  // The text at the offset, up to its NUL or the end of the buffer.
+  // The UTF-16 text at the offset, up to its NUL or the end of the buffer, in UTF-8.
   std::string Text(std::size_t offset) const {
-    std::string text(size_ - offset, '\0');
-    if (!Read(offset, text.data(), text.size())) return "";
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    std::wstring text((size_ - offset) / sizeof(wchar_t), L'\0');
+    if (!Read(offset, text.data(), text.size() * sizeof(wchar_t))) return "";
+    text.resize(std::wcslen(text.c_str()));
+    return Utf8(text);
   }
 
  private:
@@ -60,8 +78,7 @@ class RemoteBuffer {
   void* address_ = nullptr;
 };
 
-// The tools of a tooltip window, as TTM_ENUMTOOLSW gives them, with their texts in the ANSI
-// code page. Not TTM_ENUMTOOLSA: Wine's comctl32 copies at most 79 characters of a tip into an
+// The tools of a tooltip window, as TTM_ENUMTOOLSW gives them, with their texts in UTF-8. Not TTM_ENUMTOOLSA: Wine's comctl32 copies at most 79 characters of a tip into an
 // ANSI record, and a tip holding a path is often longer. The record is written into the
 // tooltip's process with the driver's own layout: the driver and the program are always built
 // for one edition, and each edition runs in a prefix of its own, so the record a 64-bit driver
@@ -89,9 +106,8 @@ inline std::vector<Tool> ToolsOf(HWND tooltip) {
     // A text asked for when shown (LPSTR_TEXTCALLBACK) or a resource leaves no text here.
     std::wstring wide(kTextSize / sizeof(wchar_t), L'\0');
     if (info.lpszText != text || !remote.Read(sizeof info, wide.data(), kTextSize - sizeof(wchar_t))) wide.clear();
-    char ansi[kTextSize] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    tools.push_back({info.hwnd, ansi});
+    wide.resize(std::wcslen(wide.c_str()));
+    tools.push_back({info.hwnd, Utf8(wide)});
   }
   return tools;
 }
@@ -129,9 +145,8 @@ inline std::string TitleOf(HWND tooltip) {
   SendMessageA(tooltip, TTM_GETTITLE, 0, remote.Param());
   std::wstring wide(kTitleChars, L'\0');
   if (!remote.Read(sizeof ask, wide.data(), (kTitleChars - 1) * sizeof(wchar_t))) return "";
-  char ansi[kTitleChars * 2] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-  return ansi;
+  wide.resize(std::wcslen(wide.c_str()));
+  return Utf8(wide);
 }
 
 inline std::vector<Balloon> BalloonsShown() {

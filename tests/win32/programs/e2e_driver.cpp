@@ -30,6 +30,9 @@
 //                                    the width in pixels TEXT takes in that font, every "&" shown
 //                                    (as the program's windows make their fonts)
 //
+// Texts are UTF-8, those given on the command line and those printed; the windows are read in
+// UTF-16.
+//
 // Every command but `list` first looks for a crashed program's window (see CrashShown) and, if
 // one is on screen, prints what it says and ends with exit code 3. Otherwise exit code 0 on
 // success, 1 when a wait runs out or a window or control is not there, 2 for a wrong command
@@ -54,14 +57,16 @@ using other_process::RemoteBuffer;
 using other_process::Tool;
 using other_process::ToolTips;
 using other_process::ToolsOf;
+using other_process::Utf8;
+using other_process::Wide;
 
 std::string Text(HWND window) {
   // WM_GETTEXT crosses processes; GetWindowText would not read another program's controls.
-  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got));
-  return text;
+  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+  return Utf8(text);
 }
 
 // Line ends inside a text become "\r" and "\n", so that each window keeps to one line.
@@ -202,16 +207,16 @@ int MenuBar(int argc, char** argv) {
   HWND window = ParseHandle(argv[2]);
   if (!IsWindow(window)) return 1;
   constexpr int kItemSpacing = 12;  // beside an item's text, as the bar lays it out
-  NONCLIENTMETRICSA metrics{};
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   HDC screen = GetDC(nullptr);
-  HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+  HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
   HGDIOBJ old = SelectObject(screen, font);
   int left = 0, width = 0;
   for (int i = 3; i < argc; ++i) {
     RECT r{0, 0, 0, 0};
-    DrawTextA(screen, argv[i], -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(screen, Wide(argv[i]).c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
     left += width;
     width = r.right - r.left + kItemSpacing;
   }
@@ -261,14 +266,15 @@ int Focus(int argc, char** argv) {
 
 int Hold(int argc, char** argv) {
   if (argc < 4) return 2;
-  HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(argv[2]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     std::fprintf(stderr, "cannot open %s: error %lu\n", argv[2], GetLastError());
     return 1;
   }
   std::printf("held\n");
   std::fflush(stdout);
-  bool released = WaitFor(120000, [&] { return GetFileAttributesA(argv[3]) != INVALID_FILE_ATTRIBUTES; });
+  const std::wstring release = Wide(argv[3]);
+  bool released = WaitFor(120000, [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
   CloseHandle(file);
   return released ? 0 : 1;
 }
@@ -288,13 +294,13 @@ int Panels(int argc, char** argv) {
   }
   auto parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
   for (int i = 0; i < parts; ++i) {
-    std::size_t length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, i, 0));
-    RemoteBuffer remote(bar, length + 1);
+    std::size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, i, 0));
+    RemoteBuffer remote(bar, (length + 1) * sizeof(wchar_t));
     if (!remote.Ready()) {
       std::fprintf(stderr, "no memory in the status bar's process: error %lu\n", GetLastError());
       return 1;
     }
-    SendMessageA(bar, SB_GETTEXTA, i, remote.Param());
+    SendMessageW(bar, SB_GETTEXTW, i, remote.Param());
     std::printf("%s\n", OneLine(remote.Text(0)).c_str());
   }
   return 0;
@@ -372,11 +378,12 @@ int Measure(int argc, char** argv) {
   HDC screen = GetDC(nullptr);
   int height = -MulDiv(static_cast<int>(std::atof(argv[4]) * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
   bool bold = argc > 5 && std::string(argv[5]) == "bold";
-  HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, argv[3]);
+  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                           Wide(argv[3]).c_str());
   HGDIOBJ old = SelectObject(screen, font);
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen, argv[2], -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  DrawTextW(screen, Wide(argv[2]).c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   SelectObject(screen, old);
   DeleteObject(font);
   ReleaseDC(nullptr, screen);
@@ -384,9 +391,26 @@ int Measure(int argc, char** argv) {
   return 0;
 }
 
+// The arguments as UTF-8, whatever the ANSI code page.
+std::vector<std::string> Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+  }
+  return arguments;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+  std::vector<std::string> arguments = Arguments();
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  int argc = static_cast<int>(arguments.size());
+  char** argv = pointers.data();
   std::string command = argc > 1 ? argv[1] : "";
   if (command != "list") {
     std::string crash = CrashShown();
