@@ -220,6 +220,9 @@ qw_prepare() {
           qw_wine 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
           # A crash ends the program with an error code instead of opening a crash dialog.
           qw_wine 60 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+          # Windows has Microsoft Sans Serif, the outline face of MS Sans Serif's design, which the
+          # program takes away from 96 DPI; Wine has none, and its MS Sans Serif is bitmaps only.
+          qw_wine 60 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft Sans Serif" /d "Liberation Sans" /f &&
           { [[ -z "${QUENLAR_DPI:-}" ]] ||
             qw_wine 60 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUENLAR_DPI" /f; } &&
           qw_run wineserver -k # also writes the registry to disk

@@ -71,6 +71,42 @@ Function User32Function(const char* name) {
 
 }  // namespace
 
+namespace {
+
+int CALLBACK FoundFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+}  // namespace
+
+// A bitmap font whose letters (its height less the room above them) are a tenth or more
+// below the height asked for.
+static bool BitmapTooSmall(HFONT font, int asked) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  if (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) return false;
+  return (metrics.tmHeight - metrics.tmInternalLeading) * 10 < asked * 9;
+}
+
+bool Backend::FaceInstalled(const char* face) {
+  static std::map<std::string, bool> known;
+  auto it = known.find(face);
+  if (it != known.end()) return it->second;
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExA(screen, &wanted, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return known[face] = found;
+}
+
 int Backend::WindowDpi(HWND hwnd) const {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
@@ -315,7 +351,19 @@ HFONT Backend::FontFor(const Font& font, int dpi) {
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   int height = -MulDiv(static_cast<int>(font.size * 100), dpi, 7200);
-  HFONT handle = MakeFont(height, font.bold ? FW_BOLD : FW_NORMAL, font.name);
+  const int weight = font.bold ? FW_BOLD : FW_NORMAL;
+  HFONT handle = MakeFont(height, weight, font.name);
+  // MS Sans Serif is a bitmap face, drawn in a few sizes: where none comes near the size asked
+  // (at 200 %, say), the outline face of the same design is taken, Microsoft Sans Serif
+  // (Windows 2000 and later), else an outline of the face's own name.
+  if (dpi != kDefaultDpi && handle && BitmapTooSmall(handle, -height)) {
+    std::string face = font.name;
+    if (face == "MS Sans Serif" && FaceInstalled("Microsoft Sans Serif")) face = "Microsoft Sans Serif";
+    if (HFONT outline = MakeFont(height, weight, face, true)) {
+      DeleteObject(handle);
+      handle = outline;
+    }
+  }
   fonts_[key] = handle;
   return handle;
 }

@@ -51,6 +51,8 @@ class Backend : public ui::Backend {
   // The DPI of the monitor a window is on (Windows 10 1607 and later tell it for each window;
   // before, every window has the system's).
   int WindowDpi(HWND hwnd) const;
+  // Whether a font face of this name is installed (asked once for each).
+  static bool FaceInstalled(const char* face);
   // A system metric at a DPI (Windows 10 1607 and later; before, the system's own).
   int MetricForDpi(int index, int dpi) const;
   UINT NextControlId() { return nextControlId_++; }

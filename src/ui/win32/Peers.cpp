@@ -683,6 +683,11 @@ class ComboPeer : public WindowPeer {
   void Make() override {
     Create("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, "");
     Apply(Prop::List);
+    FitHeight();
+  }
+  void Rescale() override {
+    WindowPeer::Rescale();
+    FitHeight();
   }
   void Apply(Prop what) override {
     if (what == Prop::List) {
@@ -703,6 +708,17 @@ class ComboPeer : public WindowPeer {
   }
 
  protected:
+  // A closed list is as high as its font makes it. Away from 96 DPI, where the font is not the
+  // one the design was drawn with, it is made as high as designed, like the boxes beside it.
+  void FitHeight() {
+    if (Dpi() == kDefaultDpi) return;
+    RECT closed;
+    GetWindowRect(hwnd_, &closed);
+    const int field = static_cast<int>(SendMessageA(hwnd_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const int edges = (closed.bottom - closed.top) - field;
+    const int wanted = Px(list_.Height());
+    if (field > 0 && wanted - edges > field) SendMessageA(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - edges);
+  }
   // The window's height includes the dropped-down list.
   RECT Bounds() const override {
     RECT at = WindowPeer::Bounds();

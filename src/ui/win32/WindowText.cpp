@@ -145,12 +145,12 @@ BOOL AppendItem(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
 
 // CreateFontIndirectW is looked up, not imported: a program that names it might not load where
 // gdi32 lacks it.
-HFONT MakeFont(int height, int weight, const std::string& face) {
+HFONT MakeFont(int height, int weight, const std::string& face, bool outline) {
   auto fill = [&](auto& font) {
     font.lfHeight = height;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfOutPrecision = outline ? OUT_TT_PRECIS : OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;

@@ -52,7 +52,8 @@ inline LRESULT SendText(HWND window, UINT message, WPARAM wParam, const std::str
 int DrawUtf8(HDC dc, const std::string& text, RECT& area, UINT format);
 int ShowBox(HWND owner, const std::string& text, const std::string& title, UINT flags);
 BOOL AppendItem(HMENU menu, UINT flags, UINT_PTR id, const std::string& text);
-HFONT MakeFont(int height, int weight, const std::string& face);
+// With `outline`, a TrueType face is preferred to a bitmap face of the same name.
+HFONT MakeFont(int height, int weight, const std::string& face, bool outline = false);
 
 // The procedures and the message loop of Unicode windows, or of ANSI ones.
 LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
