@@ -88,6 +88,7 @@ kScenarios=(
   when-program scenario_when_program
   when-idle scenario_when_idle
   when-quiet scenario_when_quiet
+  when-unicode-name scenario_when_unicode_name
   warning-unchanged scenario_warning_unchanged
   postpone scenario_postpone
   startwin scenario_startwin
