@@ -91,18 +91,18 @@ std::string Utf8(std::wstring_view utf16) {
   return out;
 }
 
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<std::uint8_t>(c) >= 0x80) return false;
+  return true;
+}
+
 std::string Head(std::string_view utf8, std::size_t most) {
   if (utf8.size() <= most) return std::string(utf8);
   std::size_t end = most;
   // Back over the continuation bytes of the character the cut falls in, and its first byte.
   while (end > 0 && (static_cast<std::uint8_t>(utf8[end]) & 0xC0) == 0x80) --end;
   return std::string(utf8.substr(0, end));
-}
-
-bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<std::uint8_t>(c) >= 0x80) return false;
-  return true;
 }
 
 }  // namespace base

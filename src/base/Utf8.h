@@ -16,10 +16,10 @@ std::wstring Utf16(std::string_view utf8);
 // UTF-8 of UTF-16 code units; a surrogate without its partner becomes U+FFFD.
 std::string Utf8(std::wstring_view utf16);
 
-// The text's first `most` bytes at most, cut before a character that would not fit whole.
-std::string Head(std::string_view utf8, std::size_t most);
-
 // True when the text is valid UTF-8 holding only characters below 128.
 bool IsAscii(std::string_view text);
+
+// The text's first `most` bytes at most, cut before a character that would not fit whole.
+std::string Head(std::string_view utf8, std::size_t most);
 
 }  // namespace base

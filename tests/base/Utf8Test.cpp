@@ -23,12 +23,15 @@ TEST(Utf8, EachBadByteBecomesOneReplacementAndReadingGoesOn) {
   EXPECT_EQ(units, std::wstring(L"a\xFFFD" L"b\xFFFD\xFFFD" L"c\xFFFD\xFFFD\xFFFD" L"d\xFFFDx\xFFFD\xFFFD"));
   // A high surrogate without its low half.
   EXPECT_EQ(base::Utf8(std::wstring{static_cast<wchar_t>(0xD800), L'z'}), "\xEF\xBF\xBDz");
-  // A cut (a tip's length) keeps whole characters only.
+  EXPECT_TRUE(base::IsAscii("C:\\Music\\a b.wav"));
+  EXPECT_FALSE(base::IsAscii("caf\xC3\xA9"));
+}
+
+// A cut (a tip's length) keeps whole characters only.
+TEST(Utf8, AHeadCutsBeforeACharacterThatWouldNotFit) {
   EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 3), "ab");
   EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 4), "ab\xD0\x9C");
   EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 7), "ab\xD0\x9C\xE9\x9F\xB3");
-  EXPECT_TRUE(base::IsAscii("C:\\Music\\a b.wav"));
-  EXPECT_FALSE(base::IsAscii("caf\xC3\xA9"));
 }
 
 }  // namespace
