@@ -72,6 +72,7 @@ kScenarios=(
   forced-restart scenario_forced_restart
   countdown-cancelled scenario_countdown_cancelled
   alarm scenario_alarm
+  alarm-unicode scenario_alarm_unicode
   tray scenario_tray
   previous-settings scenario_previous_settings
   update-check scenario_update_check
