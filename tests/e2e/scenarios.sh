@@ -186,12 +186,18 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   e2e_note "the alarm showed the message and played chime.wav, its path in the tip; Close saved and ended"
 }
 
-# Picks a file in the dialog the click opened by typing its path (xdotool types any character).
+# Picks a file in the dialog the click opened by pasting its path into the name box: Wine
+# drops some of the characters xdotool types there.
 pick_in_dialog() { # title path
-  local dialog
+  local dialog clip
   dialog="$(drv find "$1" "#32770" 10000)" || e2e_fail "no file dialog \"$1\""
-  e2e_keys "$dialog"
-  xdotool type --delay 20 "$(e2e_winpath "$2")"
+  command -v xclip >/dev/null || e2e_fail "xclip is needed to paste a path"
+  printf '%s' "$(e2e_winpath "$2")" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+  clip=$!
+  sleep 0.3
+  e2e_keys "$dialog" ctrl+v
+  sleep 0.3
+  kill "$clip" 2>/dev/null && wait "$clip" 2>/dev/null || true
   xdotool key Return
   drv gone "$dialog" 5000 || e2e_fail "the file dialog stayed open"
 }
