@@ -1,19 +1,24 @@
 #include "app/Settings.h"
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
 #include "base/Convert.h"
+#include "base/Utf8.h"
+#include "settings/modSettings.h"
 #include "schedule/Schedule.h"
 #include "schedule/Trigger.h"
 
 namespace app {
 namespace {
 
-// One line of the file: how its value is written, and how it is read back.
+// One line of the file: how its value is written, and how it is read back; whether it is text
+// that may hold any character (kept in the code page, and whole after the last line).
 struct Line {
   std::function<std::string()> save;
   std::function<void(const std::string&)> load;
+  bool text = false;
 };
 
 Line YesOrNo(bool& value) {
@@ -31,7 +36,7 @@ Line CheckValue(int& value) {
 }
 
 Line Text(std::string& value) {
-  return {[&value] { return value; }, [&value](const std::string& text) { value = text; }};
+  return {[&value] { return value; }, [&value](const std::string& text) { value = text; }, true};
 }
 
 // A whole number within its range; any other value keeps the one there was.
@@ -86,7 +91,7 @@ std::vector<Line> Lines(Settings& s) {
   lines.push_back(Text(s.countdown));
   // The beep frequency has no box to show it: it is kept up to a NUL, as a box would keep it.
   lines.push_back({[&s] { return s.beepFrequency; },
-                   [&s](const std::string& text) { s.beepFrequency = text.substr(0, text.find('\0')); }});
+                   [&s](const std::string& text) { s.beepFrequency = text.substr(0, text.find('\0')); }, true});
   for (std::string* value : {&s.execPath, &s.alarmPath, &s.message}) lines.push_back(Text(*value));
 
   session::WhenChoices& when = s.when;
@@ -133,6 +138,69 @@ std::vector<std::string> ToLines(const Settings& settings) {
   std::vector<std::string> text;
   for (const Line& line : Lines(s)) text.push_back(line.save());
   return text;
+}
+
+namespace {
+
+constexpr std::string_view kWholeText = "UTF-8:";
+
+// The numbers (from 1) of the lines that hold text.
+std::vector<std::size_t> TextLines() {
+  Settings s;
+  std::vector<std::size_t> numbers;
+  const std::vector<Line> lines = Lines(s);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].text) numbers.push_back(i + 1);
+  return numbers;
+}
+
+bool IsTextLine(std::size_t number) {
+  static const std::vector<std::size_t> numbers = TextLines();
+  return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
+}
+
+bool IsUtf8(const std::string& text) { return base::Utf8(base::Utf16(text)) == text; }
+
+// "UTF-8:<number>:<text>": the line's number and the whole text; nothing for any other line.
+std::optional<std::pair<std::size_t, std::string>> ReadWholeText(const std::string& line) {
+  if (line.compare(0, kWholeText.size(), kWholeText) != 0) return std::nullopt;
+  const std::size_t colon = line.find(':', kWholeText.size());
+  const std::string digits = line.substr(kWholeText.size(), colon - kWholeText.size());
+  if (colon == std::string::npos || digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  return std::pair{static_cast<std::size_t>(std::stoi(digits)), line.substr(colon + 1)};
+}
+
+}  // namespace
+
+std::vector<std::string> ToFileLines(const std::vector<std::string>& lines, os::Kernel32& kernel32) {
+  std::vector<std::string> file = lines;
+  std::vector<std::string> whole;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!IsTextLine(i + 1)) continue;
+    bool exact = true;
+    file[i] = kernel32.ToCodePage(lines[i], exact);
+    if (!exact) whole.push_back(std::string(kWholeText) + std::to_string(i + 1) + ":" + lines[i]);
+  }
+  file.insert(file.end(), whole.begin(), whole.end());
+  return file;
+}
+
+std::vector<std::string> FromFileLines(const std::vector<std::string>& file, os::Kernel32& kernel32) {
+  const std::size_t count = std::min(file.size(), static_cast<std::size_t>(settings::kLineCount));
+  std::vector<std::string> lines(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(count));
+  for (std::size_t i = 0; i < count; ++i)
+    if (IsTextLine(i + 1)) lines[i] = kernel32.FromCodePage(file[i]);
+  for (std::size_t i = count; i < file.size(); ++i) {
+    const auto whole = ReadWholeText(file[i]);
+    if (!whole || !IsTextLine(whole->first) || whole->first > count || !IsUtf8(whole->second)) continue;
+    // The whole text stands for its line while the line still holds its best fit; a line
+    // changed since (by hand, say) is taken as it now is.
+    bool exact = true;
+    if (kernel32.ToCodePage(whole->second, exact) == file[whole->first - 1]) lines[whole->first - 1] = whole->second;
+  }
+  return lines;
 }
 
 Settings FromLines(const std::vector<std::string>& text, Settings previous) {

@@ -15,9 +15,16 @@
 //          the computer, "Notify Before" minutes (empty while never chosen)
 //   32     the repeating schedule active at the close, "hh:mm:ss days action" (24-hour time,
 //          the action's number), or empty
+//   33...  each text of lines 14-18 and 20 that the ANSI code page cannot hold whole, one a
+//          line, as "UTF-8:<its line's number>:<the text in UTF-8>"; none when all fit
 // Versions before "Activate When" read and write the first 18 lines only, versions before the
 // postpone the first 25, and those before the repeat the first 28; each reads a longer file as
 // far as it knows it.
+//
+// Lines 1-32 are single-byte text in the ANSI code page, as older copies read them; a text the
+// code page cannot hold stands there as its best fit (an accent dropped, or "?"), and whole in
+// its line after the last. A whole text is taken in place of its line while that line still
+// holds the text's best fit.
 #pragma once
 
 #include <optional>
@@ -25,6 +32,7 @@
 #include <vector>
 
 #include "app/frmMainDesign.h"
+#include "os/Kernel32.h"
 #include "schedule/Action.h"
 #include "schedule/Repeat.h"
 #include "session/ProgramState.h"
@@ -74,5 +82,13 @@ std::vector<std::string> ToLines(const Settings& settings);
 // would take them: "True" selects that action, "False" clears it when it is the one selected.
 // Never raises an error.
 Settings FromLines(const std::vector<std::string>& lines, Settings previous = {});
+
+// The file's lines for the lines of ToLines (UTF-8): their texts in the code page, and those it
+// cannot hold whole after them.
+std::vector<std::string> ToFileLines(const std::vector<std::string>& lines, os::Kernel32& kernel32);
+
+// The lines FromLines reads from a file's: its texts from the code page into UTF-8, each
+// replaced by its whole text where the file has one that still stands for it.
+std::vector<std::string> FromFileLines(const std::vector<std::string>& file, os::Kernel32& kernel32);
 
 }  // namespace app

@@ -13,6 +13,8 @@
 #include "ui/Runtime.h"
 #include "ui/win32/Backend.h"
 
+// The command line WinMain is given is in the code page; the program reads its own in UTF-8
+// from kernel32 (GetCommandLineW on the NT family), and hands it so to a running copy.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #ifdef QUENLAR_JOURNAL
   os::win32::JournalServices services;

@@ -176,19 +176,23 @@ void frmMain::Form_Unload(int& /*cancel*/) {
 
 bool frmMain::SaveSett(const std::string& fileName) {
   if (keepUnreadSettings_ && fileName == state_.SettingsPath()) return false;
-  return settings::WriteLines(os_.files, fileName, ToLines(SettingsFromWindow()));
+  return WriteSett(fileName);
+}
+
+bool frmMain::WriteSett(const std::string& fileName) {
+  return settings::WriteLines(os_.files, fileName, ToFileLines(ToLines(SettingsFromWindow()), os_.kernel32));
 }
 
 bool frmMain::LoadSett(const std::string& fileName) {
   auto lines = settings::ReadLines(os_.files, fileName);
   if (!lines) return false;
-  ShowSettings(FromLines(*lines, SettingsFromWindow()));
+  ShowSettings(FromLines(FromFileLines(*lines, os_.kernel32), SettingsFromWindow()));
   return true;
 }
 
 void frmMain::mnu_saveset_Click() {
   // The user asks for it: this save replaces even a file that could not be read at start-up.
-  if (settings::WriteLines(os_.files, state_.SettingsPath(), ToLines(SettingsFromWindow()))) {
+  if (WriteSett(state_.SettingsPath())) {
     keepUnreadSettings_ = false;
     GetRuntime().MsgBox("Settings are saved successfully!     ", ui::mb::kInformation);
   } else {

@@ -330,6 +330,8 @@ class frmMain : public ui::Form, public session::MainWindow, public control::Lis
   os::Services& os_;  // the state's services
   // The window itself activates: its controls show the schedule already.
   bool activatingHere_ = false;
+  // Writes the settings file whatever was read.
+  bool WriteSett(const std::string& fileName);
   // The settings file was there at start-up but could not be read (another program held it):
   // it still holds the user's choices, so only the user's own save replaces it.
   bool keepUnreadSettings_ = false;

@@ -110,4 +110,12 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+std::string Head(std::string_view utf8, std::size_t most) {
+  if (utf8.size() <= most) return std::string(utf8);
+  std::size_t end = most;
+  // Back over the continuation bytes of the character the cut falls in, and its first byte.
+  while (end > 0 && (static_cast<std::uint8_t>(utf8[end]) & 0xC0) == 0x80) --end;
+  return std::string(utf8.substr(0, end));
+}
+
 }  // namespace base

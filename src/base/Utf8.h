@@ -26,4 +26,7 @@ std::string Utf8(char32_t character);
 // True when the text is valid UTF-8 holding only characters below 128.
 bool IsAscii(std::string_view text);
 
+// The text's first `most` bytes at most, cut before a character that would not fit whole.
+std::string Head(std::string_view utf8, std::size_t most);
+
 }  // namespace base

@@ -78,12 +78,14 @@ class Advapi32 {
   virtual std::int32_t RegCreateKeyExA(HKey key, const std::string& subKey, std::uint32_t reserved,
                                        const std::string& keyClass, std::uint32_t options, std::uint32_t samDesired,
                                        HKey& result, std::uint32_t& disposition) = 0;
-  // The value's type and bytes (a string's with its ending NUL, as stored). `dataLength` gives
-  // the room offered in `data` and receives the size of the value; with a length of 0 only the
-  // type and size are asked; a value longer than the room gives kErrorMoreData and its size.
+  // The value's type and bytes (a string's in UTF-8 with its ending NUL, as stored). `dataLength`
+  // gives the room offered in `data` and receives the size of the value (a string's in UTF-8
+  // bytes); with a length of 0 only the type and size are asked; a value longer than the room
+  // gives kErrorMoreData and its size.
   virtual std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t& type,
                                         std::string& data, std::uint32_t& dataLength) = 0;
-  // Stores `data` as the value's bytes (cbData is its size): a string's ending NUL is part of it.
+  // Stores `data` as the value's bytes (cbData is its size): a string's ending NUL is part of it;
+  // a string goes to Windows in the form its registry keeps.
   virtual std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t reserved,
                                       std::uint32_t type, const std::string& data) = 0;
   virtual std::int32_t RegDeleteValueA(HKey key, const std::string& valueName) = 0;

@@ -8,7 +8,8 @@
 
 namespace os {
 
-// The file-open dialog's record, as far as the program fills and reads it.
+// The file-open dialog's record, as far as the program fills and reads it. Its texts are UTF-8;
+// the sizes offered count characters, and nFileOffset the bytes before the name.
 struct OpenFileName {
   std::uint32_t lStructSize = 0;  // kOpenFileNameSize: the record's first form
   HWnd hwndOwner = 0;

@@ -1,5 +1,7 @@
 // kernel32: version, instance lock, program path, locale texts, clocks, processes, waitable
-// timers, error texts, the speaker's tone and the processor's times.
+// timers, error texts, the speaker's tone, the processor's times, and the ANSI code page.
+// Every text is UTF-8, names and paths of any characters Windows allows (on Windows 95, 98 and
+// Me those of the ANSI code page alone).
 #pragma once
 
 #include <cstdint>
@@ -31,7 +33,7 @@ constexpr std::uint32_t kEsSystemRequired = 0x00000001;
 // What GetCurrentProcess gives: a value that stands for the calling process, never closed.
 constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
 
-// The ANSI version record; the size field is 148 bytes.
+// The ANSI version record; the size field is 148 bytes. Its service-pack text is ASCII.
 struct OsVersionInfo {
   std::uint32_t dwOSVersionInfoSize = 148;
   std::uint32_t dwMajorVersion = 0;
@@ -69,7 +71,6 @@ class Kernel32 {
   // The system folder, as Windows gives it (it ends in a backslash only at a drive's root);
   // empty when the query fails.
   virtual std::string GetSystemDirectoryA() = 0;
-  // In the system's ANSI code page, as every text of the program.
   virtual std::string GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) = 0;
   // The local wall-clock time, to the whole second.
   virtual base::LocalTime GetLocalTime() = 0;
@@ -120,7 +121,7 @@ class Kernel32 {
   // Waits up to `milliseconds` for an object (a thread: for it to end): kWaitObject0 when it
   // is signalled, kWaitTimeout when the time ran out first.
   virtual std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) = 0;
-  // The processes running now (CreateToolhelp32Snapshot walked with Process32First and
+  // The processes running now, their file names as Windows gives them (CreateToolhelp32Snapshot walked with Process32First and
   // Process32Next); false when no list could be taken. Windows NT 4.0 lacks them: there the
   // call is a run-time error.
   virtual bool ListProcesses(std::vector<ProcessEntry>& processes) = 0;
@@ -131,6 +132,12 @@ class Kernel32 {
   // Tells the power manager what this thread needs (kEs... flags); the previous state, or 0
   // when the call failed. Windows 95 and NT 4.0 lack it: there the call is a run-time error.
   virtual std::uint32_t SetThreadExecutionState(std::uint32_t flags) = 0;
+  // The text in the system's ANSI code page (what the settings file keeps for older copies),
+  // each character the code page lacks as its best fit or "?"; `exact` tells whether it reads
+  // back as the same text.
+  virtual std::string ToCodePage(const std::string& utf8, bool& exact) = 0;
+  // A text in the ANSI code page as UTF-8.
+  virtual std::string FromCodePage(const std::string& ansi) = 0;
 };
 
 }  // namespace os

@@ -19,6 +19,7 @@ constexpr std::int32_t kVfwECannotRender = static_cast<std::int32_t>(0x80040218)
 class IMediaControl {
  public:
   virtual ~IMediaControl() = default;
+  // The file's path in UTF-8.
   virtual std::int32_t RenderFile(const std::string& fileName) = 0;
   virtual std::int32_t Run() = 0;
   virtual std::int32_t Stop() = 0;

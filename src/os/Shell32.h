@@ -8,9 +8,11 @@
 
 namespace os {
 
-// The notification-area record in its single-byte form. Its first form (cbSize 88) holds the
-// icon and a 64-character tip; the second (cbSize 488, shell 5 and later) a 128-character tip
-// and the balloon after it, which only a call with that size and kNifInfo among its flags shows.
+// The notification-area record, its texts in UTF-8, its sizes those of the single-byte form.
+// Its first form (cbSize 88) holds the icon and a 64-character tip; the second (cbSize 488,
+// shell 5 and later) a 128-character tip and the balloon after it, which only a call with that
+// size and kNifInfo among its flags shows. The backend gives Windows the same form of the record
+// it takes (the wide one on the NT family).
 struct NotifyIconData {
   std::uint32_t cbSize = 0;
   HWnd hWnd = 0;

@@ -1,5 +1,5 @@
-// The plain types every operating-system service shares. Texts are in the ANSI code page;
-// handles are opaque numbers.
+// The plain types every operating-system service shares. Texts are UTF-8 (the backends turn
+// them into what Windows takes); handles are opaque numbers.
 #pragma once
 
 #include <cstdint>

@@ -48,7 +48,7 @@ class User32 {
   virtual std::int32_t SetForegroundWindow(HWnd window) = 0;
   virtual std::int32_t SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                                     std::int32_t cy, std::uint32_t flags) = 0;
-  // The text in capitals, by the rules of the system's language and code page.
+  // The text in capitals, by the rules of the system's language.
   virtual std::string CharUpperBuffA(const std::string& text) = 0;
   virtual std::uint32_t MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
                                                   std::uint32_t milliseconds, std::uint32_t wakeMask) = 0;

@@ -1,5 +1,6 @@
 // wininet: HTTP requests. Systems without the library (Windows 95 before Internet Explorer)
-// raise a run-time error at the call.
+// raise a run-time error at the call. Its texts are web addresses and header names, in ASCII:
+// the single-byte functions serve every Windows.
 #pragma once
 
 #include <cstdint>

@@ -17,8 +17,8 @@ constexpr const char* kRunValue = "Quenlar";
 constexpr const char* kStartupSwitch = "/startup";
 
 // The command the entry holds: the running program's full path in quotes, then /startup. Empty
-// when the path has a name outside the ANSI code page (Windows gives it with a "?" in place of
-// what it cannot write), which no entry could start.
+// when the path holds a "?": no file name has one, and Windows 95, 98 and Me give it in place of
+// what their code page cannot write, a path no entry could start.
 std::string StartupCommand(os::Kernel32& kernel32);
 
 // True when the entry is there and starts this program where it now is. An entry that names

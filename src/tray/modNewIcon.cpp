@@ -1,9 +1,11 @@
 #include "tray/modNewIcon.h"
 
+#include "base/Utf8.h"
+
 namespace tray {
 
 std::string PadTip(const std::string& tip) {
-  std::string padded = tip.substr(0, kTipLength);
+  std::string padded = base::Head(tip, kTipLength);
   padded.resize(kTipLength, ' ');
   return padded;
 }
@@ -73,9 +75,9 @@ void ShowBalloon(os::Shell32& shell32, Record& record, os::HWnd window, os::Hand
   os::NotifyIconData balloon = *record.shown;
   balloon.cbSize = os::kNotifyIconDataV2Size;
   balloon.uFlags = flags;
-  balloon.szInfo = text.substr(0, kBalloonTextLength);
+  balloon.szInfo = base::Head(text, kBalloonTextLength);
   balloon.uTimeout = kBalloonTimeout;
-  balloon.szInfoTitle = title.substr(0, kBalloonTitleLength);
+  balloon.szInfoTitle = base::Head(title, kBalloonTitleLength);
   balloon.dwInfoFlags = os::kNiifInfo;
   shell32.Shell_NotifyIconA(message, balloon);
 }

@@ -35,4 +35,11 @@ TEST(Utf8, EachBadByteBecomesOneReplacementAndReadingGoesOn) {
   EXPECT_FALSE(base::IsAscii("caf\xC3\xA9"));
 }
 
+// A cut (a tip's length) keeps whole characters only.
+TEST(Utf8, AHeadCutsBeforeACharacterThatWouldNotFit) {
+  EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 3), "ab");
+  EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 4), "ab\xD0\x9C");
+  EXPECT_EQ(base::Head("ab\xD0\x9C\xE9\x9F\xB3", 7), "ab\xD0\x9C\xE9\x9F\xB3");
+}
+
 }  // namespace

@@ -167,18 +167,24 @@ scenario_long_path() {
   e2e_note "a 259-character program path: the stored choices read; saved in place, Restart kept"
 }
 
-# A folder whose name the ANSI code page cannot write: the program's own path reaches it with
-# question marks, so it finds no file there. It starts with the defaults, says so on Ctrl+S,
-# and the file stays.
+# A folder whose name the ANSI code page cannot write: the program finds its file there and
+# reads the stored choices, saves a change on closing, and a second run shows it.
 scenario_non_ansi_path() {
-  hostile_folder "$E2E_WORK/$E2E_NAME/Привет-日本"
+  hostile_folder "$E2E_WORK/$E2E_NAME/Музыка 音楽"
   e2e_start_main
-  hostile_expect_defaults
-  local named
-  named="$(e2e_winpath "$E2E_WORK/$E2E_NAME")\\??????-??\\settings.qnl"
-  hostile_expect_save_refused "$named"
+  hostile_expect_stored
+  e2e_check "$E2E_MAIN" "&Restart"
   e2e_close_confirmed
   e2e_expect_exit 10 "closing"
-  hostile_expect_file_kept
-  e2e_note "outside the code page: the defaults; Ctrl+S said it could not save; the file kept"
+  local saved=("${kStored[@]}")
+  saved[1]=True saved[2]=False
+  e2e_expect_settings "${saved[@]}"
+  e2e_start_main
+  e2e_dump "$E2E_MAIN"
+  e2e_expect Button "&Restart" checked
+  e2e_expect Edit 12
+  e2e_close_confirmed
+  e2e_expect_exit 10 "closing again"
+  e2e_expect_settings "${saved[@]}"
+  e2e_note "in Музыка 音楽: the stored choices read, Restart saved on closing and shown by the second run"
 }

@@ -72,6 +72,7 @@ kScenarios=(
   forced-restart scenario_forced_restart
   countdown-cancelled scenario_countdown_cancelled
   alarm scenario_alarm
+  alarm-unicode scenario_alarm_unicode
   tray scenario_tray
   previous-settings scenario_previous_settings
   update-check scenario_update_check
@@ -88,6 +89,7 @@ kScenarios=(
   when-program scenario_when_program
   when-idle scenario_when_idle
   when-quiet scenario_when_quiet
+  when-unicode-name scenario_when_unicode_name
   warning-unchanged scenario_warning_unchanged
   postpone scenario_postpone
   startwin scenario_startwin

@@ -186,6 +186,71 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   e2e_note "the alarm showed the message and played chime.wav, its path in the tip; Close saved and ended"
 }
 
+# Picks a file in the dialog the click opened by pasting its path into the name box: Wine
+# drops some of the characters xdotool types there.
+pick_in_dialog() { # title path
+  local dialog clip
+  dialog="$(drv find "$1" "#32770" 10000)" || e2e_fail "no file dialog \"$1\""
+  command -v xclip >/dev/null || e2e_fail "xclip is needed to paste a path"
+  printf '%s' "$(e2e_winpath "$2")" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+  clip=$!
+  sleep 0.3
+  e2e_keys "$dialog" ctrl+v
+  sleep 0.3
+  kill "$clip" 2>/dev/null && wait "$clip" 2>/dev/null || true
+  xdotool key Return
+  drv gone "$dialog" 5000 || e2e_fail "the file dialog stayed open"
+}
+
+# A folder, a media file and a program whose names the ANSI code page cannot write, each file
+# picked in the file dialog: the alarm window names the media file and its path, the settings
+# keep both whole, and the next run starts the program before the shutdown.
+scenario_alarm_unicode() {
+  E2E_DIR="$(e2e_folder "$E2E_JOURNAL" "$E2E_WORK/$E2E_NAME/Музыка 音楽")"
+  local wav="$E2E_DIR/слушать 音.wav" program="$E2E_DIR/запуск 音.bat"
+  python3 -c "import sys, wave
+w = wave.open(sys.argv[1], 'wb'); w.setnchannels(1); w.setsampwidth(2); w.setframerate(8000)
+w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
+  printf '@rem\r\n' >"$program"
+  e2e_start_main
+  e2e_click "$E2E_MAIN" Button "&Execute file before action :"
+  pick_in_dialog "Select File to be Executed" "$program"
+  e2e_wait_for "$E2E_MAIN" Edit "$(e2e_winpath "$program")"
+  e2e_check "$E2E_MAIN" "Alarm && &Message"
+  e2e_click "$E2E_MAIN" Button "Play Audio (Alarm) :"
+  pick_in_dialog "Select Media File for Alarm" "$wav"
+  e2e_wait_for "$E2E_MAIN" Edit "$(e2e_winpath "$wav")"
+  e2e_in "$E2E_MAIN" 5 Seconds
+  e2e_click "$E2E_MAIN" Button "&Activate"
+  local alarm
+  alarm="$(drv find ":: Quenlar 1.3 - Alarm ::" QuenlarForm 15000)" || e2e_fail "no alarm window within 15 s of Activate"
+  sleep 0.5 # a media file that fails to load shows its message at once
+  drv find "Media File Not Loaded" "#32770" 100 >/dev/null && e2e_fail "the alarm says Media File Not Loaded"
+  e2e_expect_panels "$alarm" "File to Play : слушать 音.wav"
+  e2e_expect_tip "$alarm" "File Path = $(e2e_winpath "$wav")"
+  e2e_shot "$alarm" alarm-unicode
+  drv click "$alarm" Close >/dev/null || e2e_fail "the alarm window has no Close button"
+  e2e_expect_exit 10 "Close in the alarm window"
+  [[ -z "$(e2e_journal)" ]] || e2e_fail "the alarm journaled: $(e2e_journal)"
+  # Lines 16 and 17 hold the code page's best fit, the paths follow whole.
+  local file="$E2E_DIR/settings.qnl"
+  grep -qaF "UTF-8:16:$(e2e_winpath "$program")"$'\r' "$file" || e2e_fail "no whole program path in $(tr -d '\r' <"$file" | tr '\n' '|')"
+  grep -qaF "UTF-8:17:$(e2e_winpath "$wav")"$'\r' "$file" || e2e_fail "no whole media path in $(tr -d '\r' <"$file" | tr '\n' '|')"
+
+  e2e_start_main
+  e2e_dump "$E2E_MAIN"
+  e2e_expect Edit "$(e2e_winpath "$program")"
+  e2e_check "$E2E_MAIN" "&Shutdown"
+  e2e_type_over "$E2E_MAIN" 30 3
+  e2e_in "$E2E_MAIN" 2 Seconds
+  e2e_click "$E2E_MAIN" Button "&Activate"
+  e2e_expect_exit 20 "the countdown"
+  [[ "$(e2e_journal | grep ShellExecute)" == "ShellExecuteA(0, \"Open\", \"$(e2e_winpath "$program")\", \"\", \"\", 0)" ]] ||
+    e2e_fail "the journal holds: $(e2e_journal)"
+  e2e_expect_request "ExitWindowsEx(1, 0)"
+  e2e_note "in Музыка 音楽: слушать 音.wav played by the alarm, запуск 音.bat started before the shutdown of the next run"
+}
+
 # Minimize to Tray with no schedule active: the icon's tip says so, and a left click on the
 # icon brings the window back. "Minimize to Tray on Activation": Activate hides the window into
 # the tray, the icon's tip is the window's caption, which names the schedule; a right click

@@ -159,3 +159,34 @@ scenario_when_quiet() {
   e2e_expect_exit 10 "closing"
   e2e_note "CPU armed by the window, the network by /r /net 200:3, each cancelled by /a; /whenexit nothing.exe: 1168"
 }
+
+# /whenexit names a program whose name and folder the ANSI code page cannot write (the suite's
+# sleeper under another name); the journal edition, in that folder too, shuts down once it ends.
+scenario_when_unicode_name() {
+  E2E_DIR="$(e2e_folder "$E2E_JOURNAL" "$E2E_WORK/$E2E_NAME/Музыка 音楽")"
+  local name="слушать 音.exe"
+  cp "$(dirname "$E2E_DRIVER")/sleeper.exe" "$E2E_DIR/$name"
+  qw_wine_bg 120 "$E2E_DIR/$name" 8 </dev/null >>"$E2E_OUT/program.log" 2>&1
+  SLEEPER_PID="$QW_PID"
+  echo "$SLEEPER_PID" >>"$E2E_WORK/pids"
+  sleep 2  # in the process list by now
+  qw_wine_bg 60 "$E2E_DIR/quenlar.exe" /s /whenexit "$name" /w 3 </dev/null >>"$E2E_OUT/program.log" 2>&1
+  E2E_PID="$QW_PID"
+  echo "$E2E_PID" >>"$E2E_WORK/pids"
+  sleep 3
+  # A name it could not match would have ended it at once, with 1168.
+  e2e_running || e2e_fail "the program ended before $name did"
+  # A later copy asks, and writes the running one's answer in UTF-8 to the pipe.
+  # Straight from Wine: cmd would read a batch file's path in its own code page.
+  CL_OUT="$(qw_wine 30 "$E2E_DIR/quenlar.exe" /status </dev/null 2>>"$E2E_OUT/program.log" | tr -d '\r' | sed '/^$/d')" || true
+  [[ "$CL_OUT" == "Shutdown When $name ends; $name still running; the computer is kept awake." ]] ||
+    e2e_fail "/status wrote \"$CL_OUT\""
+  [[ -z "$(e2e_journal)" ]] || e2e_fail "the journal holds, before $name ended: $(e2e_journal)"
+  local ended took
+  wait "$SLEEPER_PID" || e2e_fail "the sleeper failed"
+  ended="$(date +%s.%N)"
+  took="$(when_warning_after "$ended" 10)"
+  e2e_expect_exit 15 "the countdown"
+  e2e_expect_request "ExitWindowsEx(1, 0)"
+  e2e_note "/whenexit \"$name\" from Музыка 音楽: the warning came $took s after it ended; ExitWindowsEx(1, 0)"
+}

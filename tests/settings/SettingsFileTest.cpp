@@ -469,3 +469,68 @@ TEST(SettingsLines, SplittingAcceptsEveryLineEnd) {
 }
 
 }  // namespace
+
+// Texts of any characters: lines 1-32 stay in the code page (the fake's is Latin-1), a text it
+// cannot hold whole is there as its best fit and whole after the last line.
+class SettingsText : public SettingsFile {
+ protected:
+  static constexpr const char* kProgram = "C:\\Музыка 音楽\\слушать 音.exe";
+  static constexpr const char* kMessage = "Пора, 時間です";
+};
+
+TEST_F(SettingsText, TextsOutsideTheCodePageGoWholeAfterTheLastLineAndComeBack) {
+  auto& m = Start();
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Музыка 音楽\\", "слушать 音.exe"});
+  backend.Click(m.chkExecFile);
+  backend.Click(m.optExitOption[6]);  // Alarm & Message shows the media file
+  fake.comdlg32.dialogAnswers.push_back({"C:\\Música\\", "café.mp3"});
+  backend.Click(m.chkAlarmF);
+  m.txtMessage.SetText(kMessage);
+  Quit();
+  const std::vector<std::string> saved = Saved();
+  ASSERT_EQ(saved.size(), 34u);
+  EXPECT_EQ(saved[15], "C:\\?????? ??\\??????? ?.exe");
+  EXPECT_EQ(saved[16], "C:\\M\xFAsica\\caf\xE9.mp3") << "held by the code page: no whole text";
+  EXPECT_EQ(saved[17], "????, ????");
+  EXPECT_EQ(saved[32], std::string("UTF-8:16:") + kProgram);
+  EXPECT_EQ(saved[33], std::string("UTF-8:18:") + kMessage);
+
+  testing_support::Harness again;
+  again.fake.files.disk = fake.files.disk;
+  again.fake.files.disk["C:\\Música\\café.mp3"] = "";  // a missing media file is let go at start-up
+  app::frmMain second(again.runtime, again.state);
+  second.Initialize();
+  second.Show();
+  EXPECT_EQ(second.txtExecF.Text(), kProgram);
+  EXPECT_EQ(second.txtAlarmF.Text(), "C:\\Música\\café.mp3");
+  EXPECT_EQ(second.txtMessage.Text(), kMessage);
+
+  // A copy that knows 32 lines reads the best fits, as any text it could not show.
+  const app::Settings older = app::FromLines(saved);
+  EXPECT_EQ(older.execPath, saved[15]);
+  EXPECT_EQ(app::ToLines(older), std::vector<std::string>(saved.begin(), saved.begin() + 32));
+  EXPECT_EQ(app::ToFileLines(kDefaults, fake.kernel32), kDefaults) << "ASCII settings are written as ever";
+}
+
+TEST_F(SettingsText, AnOlderCopysFileIsReadFromTheCodePage) {
+  auto& m = StartWith(With(With(kDefaults, 18, "Caf\xE9 \xBD"), 20, "b\xE4r.exe"));
+  EXPECT_EQ(m.txtMessage.Text(), "Café ½");
+  EXPECT_EQ(state.When.program, "bär.exe");
+}
+
+// The whole text counts while its line still holds the text's best fit; a line changed since,
+// a whole text for a line that is no text or is not there, or bytes that are no UTF-8 are let be.
+TEST_F(SettingsText, TheWholeTextIsPreferredWhileItsLineStillStandsForIt) {
+  std::vector<std::string> file = With(With(kDefaults, 16, "C:\\?????? ??\\??????? ?.exe"), 20, "?.exe");
+  file.insert(file.end(), {std::string("UTF-8:16:") + kProgram, "UTF-8:20:音.exe", "UTF-8:7:True", "UTF-8:40:x",
+                           "UTF-8:18:\xFF?", "UTF-8:x:y", "a later line"});
+  const app::Settings read = app::FromLines(app::FromFileLines(file, fake.kernel32));
+  EXPECT_EQ(read.execPath, kProgram);
+  EXPECT_EQ(read.when.program, "音.exe");
+  EXPECT_EQ(read.action, schedule::Action::Shutdown);
+  EXPECT_EQ(read.message, kDefaults[17]);
+  EXPECT_EQ(app::FromFileLines(file, fake.kernel32).size(), kDefaults.size());
+
+  file[15] = "C:\\Other.exe";  // written since by a copy that knows 32 lines... and the whole line left
+  EXPECT_EQ(app::FromLines(app::FromFileLines(file, fake.kernel32)).execPath, "C:\\Other.exe");
+}

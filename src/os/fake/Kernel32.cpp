@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Utf8.h"
+
 namespace os::fake {
 
 Kernel32::Kernel32(CallLog& log, VirtualClock& clock) : Library(log), clock_(clock) {
@@ -275,6 +277,19 @@ std::uint32_t Kernel32::SetThreadExecutionState(std::uint32_t flags) {
   const std::uint32_t previous = executionState;
   executionState = flags;
   return previous;
+}
+
+std::string Kernel32::ToCodePage(const std::string& utf8, bool& exact) {
+  std::string ansi;
+  for (wchar_t unit : base::Utf16(utf8)) ansi += unit < 0x100 ? static_cast<char>(unit) : '?';
+  exact = FromCodePage(ansi) == utf8;
+  return ansi;
+}
+
+std::string Kernel32::FromCodePage(const std::string& ansi) {
+  std::wstring units;
+  for (char byte : ansi) units += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+  return base::Utf8(units);
 }
 
 }  // namespace os::fake

@@ -272,6 +272,10 @@ class Kernel32 : public os::Kernel32, public Library {
   std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
   // Keeps the flags asked for last (executionState).
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
+  // The code page is 1252 taken as Latin-1: U+0000 to U+00FF are its bytes, and any other
+  // character's best fit is "?". Conversions are not calls the log records.
+  std::string ToCodePage(const std::string& utf8, bool& exact) override;
+  std::string FromCodePage(const std::string& ansi) override;
 
   // ---- the kernel's objects, for the other fakes and for tests
   // The error the next GetLastError reports, as a failing call of another library leaves it.

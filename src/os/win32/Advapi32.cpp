@@ -57,10 +57,14 @@ HKEY ToKey(HKey key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
+// On the NT family the registry is asked in UTF-16, elsewhere in the code page; the values'
+// texts are UTF-8 either way, and their sizes those of the UTF-8 bytes.
 std::int32_t Advapi32::RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options,
                                      std::uint32_t samDesired, HKey& result) {
   HKEY opened = nullptr;
-  LONG error = ::RegOpenKeyExA(ToKey(key), subKey.c_str(), options, samDesired, &opened);
+  LONG error = boundary::WideApi()
+                   ? WIDE("advapi32.dll", RegOpenKeyExW)(ToKey(key), Wide(subKey).c_str(), options, samDesired, &opened)
+                   : ::RegOpenKeyExA(ToKey(key), Ansi(subKey).c_str(), options, samDesired, &opened);
   if (error == ERROR_SUCCESS) result = reinterpret_cast<HKey>(opened);
   return error;
 }
@@ -70,9 +74,17 @@ std::int32_t Advapi32::RegCreateKeyExA(HKey key, const std::string& subKey, std:
                                        HKey& result, std::uint32_t& disposition) {
   HKEY opened = nullptr;
   DWORD how = 0;
-  LONG error = ::RegCreateKeyExA(ToKey(key), subKey.c_str(), reserved,
-                                 keyClass.empty() ? nullptr : const_cast<char*>(keyClass.c_str()), options,
-                                 samDesired, nullptr, &opened, &how);
+  LONG error;
+  if (boundary::WideApi()) {
+    std::wstring wideClass = Wide(keyClass);
+    error = WIDE("advapi32.dll", RegCreateKeyExW)(ToKey(key), Wide(subKey).c_str(), reserved,
+                                                  keyClass.empty() ? nullptr : wideClass.data(), options, samDesired,
+                                                  nullptr, &opened, &how);
+  } else {
+    std::string ansiClass = Ansi(keyClass);
+    error = ::RegCreateKeyExA(ToKey(key), Ansi(subKey).c_str(), reserved, keyClass.empty() ? nullptr : ansiClass.data(),
+                              options, samDesired, nullptr, &opened, &how);
+  }
   if (error == ERROR_SUCCESS) {
     result = reinterpret_cast<HKey>(opened);
     disposition = how;
@@ -80,29 +92,76 @@ std::int32_t Advapi32::RegCreateKeyExA(HKey key, const std::string& subKey, std:
   return error;
 }
 
+namespace {
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// The whole value, its texts in UTF-8; an error code.
+LONG ReadValue(HKEY key, const std::string& name, DWORD& type, std::string& value) {
+  const bool wide = boundary::WideApi();
+  const std::wstring wideName = Wide(name);
+  const std::string ansiName = Ansi(name);
+  auto query = [&](BYTE* data, DWORD* length) {
+    return wide ? WIDE("advapi32.dll", RegQueryValueExW)(key, wideName.c_str(), nullptr, &type, data, length)
+                : ::RegQueryValueExA(key, ansiName.c_str(), nullptr, &type, data, length);
+  };
+  DWORD length = 0;
+  LONG error = query(nullptr, &length);
+  // A value that grows between the two questions is asked again, a few times.
+  for (int attempt = 0; attempt < 3 && error == ERROR_SUCCESS; ++attempt) {
+    std::string bytes(length + sizeof(wchar_t), '\0');
+    DWORD room = length;
+    error = query(reinterpret_cast<BYTE*>(bytes.data()), &room);
+    if (error == ERROR_MORE_DATA) {
+      length = room;
+      error = ERROR_SUCCESS;
+      continue;
+    }
+    if (error != ERROR_SUCCESS) break;
+    bytes.resize(room);
+    if (!IsText(type))
+      value = bytes;
+    else if (wide)
+      value = base::Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data()), room / sizeof(wchar_t)));
+    else
+      value = boundary::FromCodePage(bytes);
+    return ERROR_SUCCESS;
+  }
+  return error == ERROR_SUCCESS ? ERROR_MORE_DATA : error;
+}
+
+}  // namespace
+
 std::int32_t Advapi32::RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t& type,
                                         std::string& data, std::uint32_t& dataLength) {
   DWORD kind = 0;
-  DWORD length = dataLength;
-  std::string buffer(dataLength, '\0');
-  LONG error = ::RegQueryValueExA(ToKey(key), valueName.c_str(), nullptr, &kind,
-                                  dataLength > 0 ? reinterpret_cast<BYTE*>(buffer.data()) : nullptr, &length);
-  if (error == ERROR_SUCCESS || error == ERROR_MORE_DATA) {
-    type = kind;
-    if (error == ERROR_SUCCESS && dataLength > 0) data = buffer.substr(0, std::min<DWORD>(length, dataLength));
-    dataLength = length;
-  }
+  std::string value;
+  LONG error = ReadValue(ToKey(key), valueName, kind, value);
+  if (error != ERROR_SUCCESS) return error;
+  type = kind;
+  const std::uint32_t size = static_cast<std::uint32_t>(value.size());
+  if (dataLength > 0 && size > dataLength) error = ERROR_MORE_DATA;
+  if (dataLength > 0 && error == ERROR_SUCCESS) data = value;
+  dataLength = size;
   return error;
 }
 
 std::int32_t Advapi32::RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t reserved,
                                       std::uint32_t type, const std::string& data) {
-  return ::RegSetValueExA(ToKey(key), valueName.c_str(), reserved, type, reinterpret_cast<const BYTE*>(data.data()),
-                          static_cast<DWORD>(data.size()));
+  if (boundary::WideApi()) {
+    const std::wstring text = IsText(type) ? Wide(data) : std::wstring();
+    const BYTE* bytes = IsText(type) ? reinterpret_cast<const BYTE*>(text.data()) : reinterpret_cast<const BYTE*>(data.data());
+    const DWORD size = static_cast<DWORD>(IsText(type) ? text.size() * sizeof(wchar_t) : data.size());
+    return WIDE("advapi32.dll", RegSetValueExW)(ToKey(key), Wide(valueName).c_str(), reserved, type, bytes, size);
+  }
+  const std::string bytes = IsText(type) ? Ansi(data) : data;
+  return ::RegSetValueExA(ToKey(key), Ansi(valueName).c_str(), reserved, type,
+                          reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
 }
 
 std::int32_t Advapi32::RegDeleteValueA(HKey key, const std::string& valueName) {
-  return ::RegDeleteValueA(ToKey(key), valueName.c_str());
+  if (boundary::WideApi()) return WIDE("advapi32.dll", RegDeleteValueW)(ToKey(key), Wide(valueName).c_str());
+  return ::RegDeleteValueA(ToKey(key), Ansi(valueName).c_str());
 }
 
 std::int32_t Advapi32::RegCloseKey(HKey key) { return ::RegCloseKey(ToKey(key)); }

@@ -24,23 +24,36 @@ std::int32_t Kernel32::GetVersionExA(OsVersionInfo& info) {
 }
 
 Handle Kernel32::CreateMutexA(bool initialOwner, const std::string& name) {
-  return FromHandle(::CreateMutexA(nullptr, initialOwner, name.c_str()));
+  if (boundary::WideApi()) return FromHandle(WIDE("kernel32.dll", CreateMutexW)(nullptr, initialOwner, Wide(name).c_str()));
+  return FromHandle(::CreateMutexA(nullptr, initialOwner, Ansi(name).c_str()));
 }
 
 std::uint32_t Kernel32::GetLastError() { return ::GetLastError(); }
 
 std::string Kernel32::GetModuleFileNameA() {
+  if (boundary::WideApi()) {
+    // Long enough for any path Windows gives a program.
+    std::wstring path(32768, L'\0');
+    DWORD length = WIDE("kernel32.dll", GetModuleFileNameW)(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length < path.size() ? length : 0);
+    return base::Utf8(path);
+  }
   char path[MAX_PATH * 2] = {};
   DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, length);
+  return boundary::FromCodePage(std::string(path, length));
 }
 
 std::string Kernel32::GetSystemDirectoryA() { return SystemFolder(); }
 
 std::string Kernel32::GetLocaleInfoA(std::uint32_t locale, std::uint32_t lcType) {
+  if (boundary::WideApi()) {
+    wchar_t text[128] = {};
+    int length = WIDE("kernel32.dll", GetLocaleInfoW)(locale, lcType, text, 128);
+    return length > 0 ? FromWide(text) : std::string();
+  }
   char text[128] = {};
   int length = ::GetLocaleInfoA(locale, lcType | LOCALE_USE_CP_ACP, text, sizeof text);
-  return length > 0 ? std::string(text) : std::string();
+  return length > 0 ? boundary::FromCodePage(text) : std::string();
 }
 
 base::LocalTime Kernel32::GetLocalTime() {
@@ -53,13 +66,24 @@ Handle Kernel32::GetCurrentProcess() { return FromHandle(::GetCurrentProcess());
 
 std::int32_t Kernel32::CreateProcessA(const std::string& commandLine, std::uint16_t showWindow,
                                       ProcessInformation& information) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showWindow;
   PROCESS_INFORMATION process{};
-  std::string writable = commandLine;
-  BOOL ok = ::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  BOOL ok = FALSE;
+  if (boundary::WideApi()) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindow;
+    std::wstring writable = Wide(commandLine);
+    ok = WIDE("kernel32.dll", CreateProcessW)(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                              &startup, &process);
+  } else {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindow;
+    std::string writable = Ansi(commandLine);
+    ok = ::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  }
   if (ok) {
     information.hProcess = FromHandle(process.hProcess);
     information.hThread = FromHandle(process.hThread);
@@ -90,8 +114,10 @@ std::uint32_t Kernel32::GetTickCount() { return ::GetTickCount(); }
 
 // Windows 95 has no waitable timers: both are looked up when called.
 Handle Kernel32::CreateWaitableTimerA(bool manualReset, const std::string& name) {
+  if (boundary::WideApi())
+    return FromHandle(WIDE("kernel32.dll", CreateWaitableTimerW)(nullptr, manualReset, Wide(name).c_str()));
   using Function = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR);
-  return FromHandle(Resolve<Function>("kernel32.dll", "CreateWaitableTimerA")(nullptr, manualReset, name.c_str()));
+  return FromHandle(Resolve<Function>("kernel32.dll", "CreateWaitableTimerA")(nullptr, manualReset, Ansi(name).c_str()));
 }
 
 std::int32_t Kernel32::SetWaitableTimer(Handle timer, std::int64_t dueTime, std::int32_t period, bool resume) {
@@ -148,10 +174,16 @@ std::int32_t Kernel32::TzSpecificLocalTimeToSystemTime(base::LocalTime local, st
 }
 
 std::string Kernel32::FormatMessageA(std::uint32_t messageId) {
+  if (boundary::WideApi()) {
+    wchar_t text[512] = {};
+    DWORD length = WIDE("kernel32.dll", FormatMessageW)(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                                        nullptr, messageId, 0, text, 512, nullptr);
+    return base::Utf8(std::wstring_view(text, length));
+  }
   char text[512] = {};
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, messageId, 0,
                                   text, sizeof text, nullptr);
-  return std::string(text, length);
+  return boundary::FromCodePage(std::string(text, length));
 }
 
 std::uintptr_t Kernel32::GetProcAddress(const std::string& library, const std::string& procName) {
@@ -186,14 +218,21 @@ std::uint32_t Kernel32::WaitForSingleObject(Handle object, std::uint32_t millise
 }
 
 std::string Kernel32::GetCommandLineA() {
+  if (boundary::WideApi()) return FromWide(WIDE("kernel32.dll", GetCommandLineW)());
   const char* line = ::GetCommandLineA();
-  return line ? line : "";
+  return boundary::FromCodePage(line ? line : "");
 }
 
 namespace {
 
+// A console takes the text in UTF-16 on the NT family; a file or a pipe gets its UTF-8 bytes.
 bool WriteAll(HANDLE handle, const std::string& text) {
   DWORD written = 0;
+  if (boundary::WideApi() && ::GetFileType(handle) == FILE_TYPE_CHAR) {
+    const std::wstring wide = Wide(text);
+    if (WIDE("kernel32.dll", WriteConsoleW)(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+      return written == wide.size();
+  }
   return ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
 }
 
@@ -220,26 +259,39 @@ bool Kernel32::WriteStandardOutput(const std::string& text) {
   return written;
 }
 
-// The snapshot's entries are the ANSI ones (tagPROCESSENTRY32), whatever the build's character
-// set: the file names come in the system's code page, as every text of the program.
-bool Kernel32::ListProcesses(std::vector<ProcessEntry>& processes) {
+namespace {
+
+// Walks a snapshot's processes with the entries of one kind; `name` makes a file name UTF-8.
+template <typename Entry>
+bool Walk(const char* firstName, const char* nextName, std::vector<ProcessEntry>& processes, auto name) {
   using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
-  using Walk = BOOL(WINAPI*)(HANDLE, tagPROCESSENTRY32*);
+  using Step = BOOL(WINAPI*)(HANDLE, Entry*);
   auto snapshot = Resolve<Snapshot>("kernel32.dll", "CreateToolhelp32Snapshot");
-  auto first = Resolve<Walk>("kernel32.dll", "Process32First");
-  auto next = Resolve<Walk>("kernel32.dll", "Process32Next");
+  auto first = Resolve<Step>("kernel32.dll", firstName);
+  auto next = Resolve<Step>("kernel32.dll", nextName);
   HANDLE list = snapshot(TH32CS_SNAPPROCESS, 0);
   if (list == INVALID_HANDLE_VALUE) return false;
   processes.clear();
-  tagPROCESSENTRY32 entry{};
+  Entry entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = first(list, &entry); more; more = next(list, &entry)) {
-    entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
-    processes.push_back({entry.th32ProcessID, entry.szExeFile});
+    entry.szExeFile[sizeof entry.szExeFile / sizeof entry.szExeFile[0] - 1] = 0;
+    processes.push_back({entry.th32ProcessID, name(entry.szExeFile)});
     entry.dwSize = sizeof entry;
   }
   ::CloseHandle(list);
   return true;
+}
+
+}  // namespace
+
+// The wide entries on the NT family; the ANSI ones (tagPROCESSENTRY32, whatever the build's
+// character set) elsewhere, their names in the code page.
+bool Kernel32::ListProcesses(std::vector<ProcessEntry>& processes) {
+  if (boundary::WideApi())
+    return Walk<tagPROCESSENTRY32W>("Process32FirstW", "Process32NextW", processes, FromWide);
+  return Walk<tagPROCESSENTRY32>("Process32First", "Process32Next", processes,
+                                 [](const char* name) { return boundary::FromCodePage(name); });
 }
 
 std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) {
@@ -250,6 +302,10 @@ std::int32_t Kernel32::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel
   if (ok) idle = value(times[0]), kernel = value(times[1]), user = value(times[2]);
   return ok;
 }
+
+std::string Kernel32::ToCodePage(const std::string& utf8, bool& exact) { return boundary::ToCodePage(utf8, &exact); }
+
+std::string Kernel32::FromCodePage(const std::string& ansi) { return boundary::FromCodePage(ansi); }
 
 std::uint32_t Kernel32::SetThreadExecutionState(std::uint32_t flags) {
   using Function = DWORD(WINAPI*)(DWORD);

@@ -37,6 +37,8 @@ class Kernel32 : public os::Kernel32 {
   bool ListProcesses(std::vector<ProcessEntry>& processes) override;
   std::int32_t GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
+  std::string ToCodePage(const std::string& utf8, bool& exact) override;
+  std::string FromCodePage(const std::string& ansi) override;
 };
 
 }  // namespace os::win32

@@ -29,11 +29,9 @@ class Held {
 class MediaControl : public os::IMediaControl, Held<::IMediaControl> {
  public:
   using Held::Held;
-  // The name goes to DirectShow in UTF-16, from the program's ANSI code page.
+  // DirectShow takes the name in UTF-16 on every Windows.
   std::int32_t RenderFile(const std::string& fileName) override {
-    int length = MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, fileName.c_str(), -1, wide.data(), length);
+    const std::wstring wide = Wide(fileName);
     BSTR name = Resolve<decltype(&::SysAllocString)>("oleaut32.dll", "SysAllocString")(wide.c_str());
     HRESULT result = held_->RenderFile(name);
     Resolve<decltype(&::SysFreeString)>("oleaut32.dll", "SysFreeString")(name);

@@ -45,9 +45,15 @@ std::int32_t User32::SetWindowPos(HWnd window, HWnd insertAfter, std::int32_t x,
 }
 
 std::string User32::CharUpperBuffA(const std::string& text) {
-  std::string upper = text;
-  if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-  return upper;
+  if (text.empty()) return text;
+  if (boundary::WideApi()) {
+    std::wstring upper = Wide(text);
+    WIDE("user32.dll", CharUpperBuffW)(upper.data(), static_cast<DWORD>(upper.size()));
+    return base::Utf8(upper);
+  }
+  std::string upper = Ansi(text);
+  ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  return boundary::FromCodePage(upper);
 }
 
 std::uint32_t User32::MsgWaitForMultipleObjects(const std::vector<Handle>& handles, bool waitAll,
@@ -167,7 +173,9 @@ std::int32_t User32::AllowSetForegroundWindow(std::uint32_t processId) {
 }
 
 std::int32_t User32::MessageBoxA(const std::string& text, const std::string& caption, std::uint32_t type) {
-  return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), type);
+  if (boundary::WideApi())
+    return WIDE("user32.dll", MessageBoxW)(nullptr, Wide(text).c_str(), Wide(caption).c_str(), type);
+  return ::MessageBoxA(nullptr, Ansi(text).c_str(), Ansi(caption).c_str(), type);
 }
 
 }  // namespace os::win32
