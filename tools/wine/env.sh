@@ -23,6 +23,7 @@
 # only, and Debian's `wine` script still picks the 32-bit loader there, so the loader of the
 # chosen edition is started directly. QUENLAR_WINE_ARCH=32 or 64 forces one edition.
 #
+# QUENLAR_DPI=N uses a prefix whose display has N dots per inch (build/wineprefix-64-dpiN).
 # QUENLAR_WINE_PREFIX chooses the prefix (default build/wineprefix-32 or -64 in this
 # repository); each edition needs its own, as a prefix is made for one architecture.
 #
@@ -109,7 +110,9 @@ qw_use() {
   export WINEARCH="win$QW_ARCH"
   # Wine starts its own helper programs with this loader, never with Debian's `wine` script.
   export WINELOADER="$QW_LOADER"
-  export WINEPREFIX="${QUENLAR_WINE_PREFIX:-$QUENLAR_ROOT/build/wineprefix-$QW_ARCH}"
+  # QUENLAR_DPI (96, 120, 144, 192...) gives a prefix of its own whose display has that many
+  # dots per inch, as the Display settings' scale gives Windows.
+  export WINEPREFIX="${QUENLAR_WINE_PREFIX:-$QUENLAR_ROOT/build/wineprefix-$QW_ARCH${QUENLAR_DPI:+-dpi$QUENLAR_DPI}}"
   # Our own files live inside the prefix, so deleting the prefix resets everything.
   QW_DIR="$WINEPREFIX/.quenlar"
   # Wine's HOME: the prefix links Desktop, Documents and so on to it, and its .asoundrc gives
@@ -217,6 +220,8 @@ qw_prepare() {
           qw_wine 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
           # A crash ends the program with an error code instead of opening a crash dialog.
           qw_wine 60 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+          { [[ -z "${QUENLAR_DPI:-}" ]] ||
+            qw_wine 60 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUENLAR_DPI" /f; } &&
           qw_run wineserver -k # also writes the registry to disk
          ) >"$QW_TMP/wineboot.log" 2>&1; then
       cat "$QW_TMP/wineboot.log" >&2
