@@ -14,6 +14,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/setup.sh
 source tools/wine/env.sh
 export QUENLAR_WINE_ARCH=64
+unset QUENLAR_WINE_PREFIX # each scale needs the prefix of its own that QUENLAR_DPI gives
 qw_use 64
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target quenlar quenlar-journal -j2 >/dev/null
