@@ -28,19 +28,7 @@ qw_start_xvfb
 qw_start_server
 qw_wine_bg 180 "$work/quenlar.exe" </dev/null
 
-# Waits for a visible window with this title other than the ones given; prints its id.
-wait_window() { # title [ids to skip...]
-  local title="$1" id
-  shift
-  for ((i = 0; i < 300; i++)); do
-    for id in $(xdotool search --onlyvisible --name "$title" 2>/dev/null || true); do
-      [[ " $* " == *" $id "* ]] || { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
-  echo "error: no window '$title'" >&2
-  return 1
-}
+source tools/screenshots-lib.sh
 shot() { # window name
   sleep 0.6
   eval "$(xdotool getwindowgeometry --shell "$1")"
