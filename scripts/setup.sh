@@ -15,6 +15,7 @@ packages=(
   gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xdotool imagemagick x11-utils       # headless display, window lookup, screenshots
+  xclip                                    # the end-to-end runs paste names typing cannot give
   fonts-wine fonts-liberation              # Wine's Tahoma, MS Sans Serif, Marlett; Arial's metrics
   python3                                  # the stand-in web site of the update check tests
   bc procps                                # the end-to-end runs: timings, process lookup
