@@ -168,12 +168,9 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   e2e_type_over "$E2E_MAIN" "Type your Message text here" "Tea is ready"
   e2e_expect Edit "$(e2e_winpath "$wav")"
   e2e_expect Button "Play Audio (Alarm) :" checked
-  e2e_in "$E2E_MAIN" 5 Seconds
-  e2e_click "$E2E_MAIN" Button "&Activate"
   local alarm
-  alarm="$(drv find ":: Quenlar 1.3 - Alarm ::" QuenlarForm 15000)" || e2e_fail "no alarm window within 15 s of Activate"
-  sleep 0.5 # a media file that fails to load shows its message at once
-  drv find "Media File Not Loaded" "#32770" 100 >/dev/null && e2e_fail "the alarm says Media File Not Loaded"
+  alarm_in_five_seconds
+  alarm="$E2E_ALARM"
   e2e_dump "$alarm"
   e2e_expect Static "Tea is ready"
   e2e_expect_panels "$alarm" "File to Play : chime.wav"
@@ -184,6 +181,16 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   [[ -z "$(e2e_journal)" ]] || e2e_fail "the alarm journaled: $(e2e_journal)"
   e2e_expect_settings_with 0=False 6=True 9=1 "16=$(e2e_winpath "$wav")" "17=Tea is ready"
   e2e_note "the alarm showed the message and played chime.wav, its path in the tip; Close saved and ended"
+}
+
+# Activates the alarm chosen in the main window "In 5 Seconds" and waits for its window, which
+# must have loaded its media file; the window in E2E_ALARM.
+alarm_in_five_seconds() {
+  e2e_in "$E2E_MAIN" 5 Seconds
+  e2e_click "$E2E_MAIN" Button "&Activate"
+  E2E_ALARM="$(drv find ":: Quenlar 1.3 - Alarm ::" QuenlarForm 15000)" || e2e_fail "no alarm window within 15 s of Activate"
+  sleep 0.5 # a media file that fails to load shows its message at once
+  if drv find "Media File Not Loaded" "#32770" 100 >/dev/null; then e2e_fail "the alarm says Media File Not Loaded"; fi
 }
 
 # Picks a file in the dialog the click opened by pasting its path into the name box: Wine
@@ -220,12 +227,9 @@ w.writeframes(bytes(2 * 8000 * 2)); w.close()" "$wav"
   e2e_click "$E2E_MAIN" Button "Play Audio (Alarm) :"
   pick_in_dialog "Select Media File for Alarm" "$wav"
   e2e_wait_for "$E2E_MAIN" Edit "$(e2e_winpath "$wav")"
-  e2e_in "$E2E_MAIN" 5 Seconds
-  e2e_click "$E2E_MAIN" Button "&Activate"
   local alarm
-  alarm="$(drv find ":: Quenlar 1.3 - Alarm ::" QuenlarForm 15000)" || e2e_fail "no alarm window within 15 s of Activate"
-  sleep 0.5 # a media file that fails to load shows its message at once
-  drv find "Media File Not Loaded" "#32770" 100 >/dev/null && e2e_fail "the alarm says Media File Not Loaded"
+  alarm_in_five_seconds
+  alarm="$E2E_ALARM"
   e2e_expect_panels "$alarm" "File to Play : слушать 音.wav"
   e2e_expect_tip "$alarm" "File Path = $(e2e_winpath "$wav")"
   e2e_shot "$alarm" alarm-unicode
