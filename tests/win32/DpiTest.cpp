@@ -50,3 +50,36 @@ TEST_F(DpiChange, TheMainWindowTakesTheSuggestedRectangleAndLaysItselfOutInTheNe
 }
 
 }  // namespace
+
+namespace {
+
+bool Outline(HFONT font) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+}
+
+// MS Sans Serif holds the code page's characters only: a text with others is shown in the
+// outline face, which Windows completes from the faces linked to it; the code page's texts keep
+// the bitmap face they always had.
+TEST_F(DpiChange, ATextBeyondTheCodePageIsShownInTheOutlineFace) {
+  const ui::Font font;  // MS Sans Serif 8.25
+  EXPECT_FALSE(Outline(backend.FontFor(font, 96))) << "the windows look as they always have";
+  EXPECT_TRUE(Outline(backend.FontFor(font, 96, true)));
+  app::frmMain main(runtime, state);
+  main.Initialize();
+  main.Show();
+  HWND box = win32_testing::H(main.txtExecF);
+  main.txtExecF.SetText("C:\\Media\\wake.wav");
+  EXPECT_FALSE(Outline(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))));
+  main.txtExecF.SetText("C:\\\xD0\x9C\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0\\wake.wav");
+  EXPECT_TRUE(Outline(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))));
+  main.mnu_confirm.SetChecked(true);
+  main.Unload();
+}
+
+}  // namespace

@@ -1,5 +1,8 @@
 #include "ui/win32/Backend.h"
 
+#include "base/Utf8.h"
+#include "boundary/Text.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -82,13 +85,20 @@ int CALLBACK FoundFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
 
 // A bitmap font whose letters (its height less the room above them) are a tenth or more
 // below the height asked for.
-static bool BitmapTooSmall(HFONT font, int asked) {
+static TEXTMETRICA MetricsOf(HFONT font) {
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, font);
   TEXTMETRICA metrics{};
   GetTextMetricsA(screen, &metrics);
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
+  return metrics;
+}
+
+static bool IsBitmap(HFONT font) { return !(MetricsOf(font).tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)); }
+
+static bool BitmapTooSmall(HFONT font, int asked) {
+  TEXTMETRICA metrics = MetricsOf(font);
   if (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) return false;
   return (metrics.tmHeight - metrics.tmInternalLeading) * 10 < asked * 9;
 }
@@ -345,18 +355,27 @@ void Backend::EndModal(Form& form) {
 
 // ---- drawing helpers
 
-HFONT Backend::FontFor(const Font& font, int dpi) {
+bool Backend::BeyondCodePage(const std::string& text) {
+  if (base::IsAscii(text)) return false;
+  bool exact = true;
+  boundary::ToCodePage(text, &exact);
+  return !exact;
+}
+
+HFONT Backend::FontFor(const Font& font, int dpi, bool anyText) {
   if (dpi <= 0) dpi = systemDpi_;
-  std::string key = font.name + "|" + std::to_string(font.size) + (font.bold ? "|b" : "") + "|" + std::to_string(dpi);
+  std::string key = font.name + "|" + std::to_string(font.size) + (font.bold ? "|b" : "") + "|" + std::to_string(dpi) +
+                    (anyText ? "|u" : "");
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   int height = -MulDiv(static_cast<int>(font.size * 100), dpi, 7200);
   const int weight = font.bold ? FW_BOLD : FW_NORMAL;
   HFONT handle = MakeFont(height, weight, font.name);
-  // MS Sans Serif is a bitmap face, drawn in a few sizes: where none comes near the size asked
-  // (at 200 %, say), the outline face of the same design is taken, Microsoft Sans Serif
-  // (Windows 2000 and later), else an outline of the face's own name.
-  if (dpi != kDefaultDpi && handle && BitmapTooSmall(handle, -height)) {
+  // MS Sans Serif is a bitmap face, drawn in a few sizes and the code page's characters: where
+  // none comes near the size asked (at 200 %, say), or the text holds others, the outline face
+  // of the same design is taken, Microsoft Sans Serif (Windows 2000 and later, with the faces
+  // linked to it for other scripts), else an outline of the face's own name.
+  if (handle && ((dpi != kDefaultDpi && BitmapTooSmall(handle, -height)) || (anyText && IsBitmap(handle)))) {
     std::string face = font.name;
     if (face == "MS Sans Serif" && FaceInstalled("Microsoft Sans Serif")) face = "Microsoft Sans Serif";
     if (HFONT outline = MakeFont(height, weight, face, true)) {
@@ -407,7 +426,7 @@ void Backend::ShowPopupMenu(Form& form, Menu& menu) {
 
 Size Backend::MeasureText(const std::string& text, const Font& font, bool mnemonic, int dpi) {
   HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, FontFor(font, dpi));
+  HGDIOBJ old = SelectObject(screen, FontFor(font, dpi, BeyondCodePage(text)));
   std::string shown = DisplayText(text);
   RECT r{0, 0, 0, 0};
   DrawUtf8(screen, shown.empty() ? " " : shown, r, DT_CALCRECT | DT_NOCLIP | (mnemonic ? 0 : DT_NOPREFIX));

@@ -41,8 +41,12 @@ class Backend : public ui::Backend {
   // exception never crosses a window procedure.
   void Deliver(const std::function<void()>& event);
 
-  // The font at a DPI (0: the system's); made once for each.
-  HFONT FontFor(const Font& font, int dpi = 0);
+  // The font at a DPI (0: the system's); made once for each. For a text the code page cannot
+  // hold (`anyText`), a bitmap face gives way to its outline face, which Windows completes from
+  // the faces linked to it (Japanese, Chinese, symbols...).
+  HFONT FontFor(const Font& font, int dpi = 0, bool anyText = false);
+  // Whether a text needs such a font.
+  static bool BeyondCodePage(const std::string& text);
   HBRUSH BrushFor(Color color);
   COLORREF ColorRef(Color color) const;
   // At a DPI (0: the system's, which a window has until it says otherwise).

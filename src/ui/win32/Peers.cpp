@@ -173,6 +173,12 @@ void WindowPeer::Apply(Prop what) {
   }
 }
 
+void WindowPeer::RefreshFont() {
+  HFONT font = ControlFont();
+  if (hwnd_ && reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) != font)
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 void WindowPeer::Focus() {
   if (hwnd_) SetFocus(hwnd_);
 }
@@ -298,6 +304,7 @@ class LabelPeer : public WindowPeer {
     Create("STATIC", Style(), 0, text_);
   }
   ~LabelPeer() override { DropPicture(); }
+  std::string ShownText() const override { return label_.Caption(); }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_SETTEXT:
@@ -377,7 +384,7 @@ class LabelPeer : public WindowPeer {
       SetBkMode(picture_, TRANSPARENT);
       size_ = {area.right, area.bottom};
     }
-    HFONT font = backend_.FontFor(label_.GetFont(), Dpi());
+    HFONT font = ControlFont();
     if (font != font_) {
       HGDIOBJ old = SelectObject(picture_, font);
       if (!oldFont_) oldFont_ = old;
@@ -427,6 +434,7 @@ class LabelPeer : public WindowPeer {
 class TextBoxPeer : public WindowPeer {
  public:
   TextBoxPeer(Backend& backend, TextBox& box) : WindowPeer(backend, box), box_(box) { MakeWhenSeen(); }
+  std::string ShownText() const override { return box_.Text(); }
   void Make() override {
     quiet_ = true;
     DWORD lines = box_.MultiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
@@ -438,6 +446,7 @@ class TextBoxPeer : public WindowPeer {
     switch (what) {
       case Prop::Text:
         quiet_ = true;
+        RefreshFont();
         SetText(hwnd_, box_.Text());
         quiet_ = false;
         break;
@@ -481,7 +490,9 @@ class TextBoxPeer : public WindowPeer {
     std::string text = WindowText(hwnd_);
     auto selection = SelectionIn(text);
     TextBox* box = &box_;
+    HWND window = hwnd_;
     backend_.Deliver([=] { box->NativeTextChanged(text, selection.first, selection.second); });
+    if (Backend::PeerOf(window) == this) RefreshFont();  // a pasted text the font may not hold
   }
   HBRUSH OnColor(HDC dc) override {
     if (!box_.EffectivelyEnabled() || box_.BackColor() == kSystemWindowBackground) {
@@ -866,6 +877,11 @@ class ProgressPeer : public WindowPeer {
 class StatusPeer : public WindowPeer {
  public:
   StatusPeer(Backend& backend, StatusBar& bar) : WindowPeer(backend, bar), bar_(bar) { MakeWhenSeen(); }
+  std::string ShownText() const override {
+    std::string all;
+    for (int i = 1; i <= bar_.PanelCount(); ++i) all += bar_.GetPanel(i).text;
+    return all;
+  }
   void Make() override {
     Create(STATUSCLASSNAMEA, 0, 0, "");
     Apply(Prop::Panels);
@@ -882,6 +898,7 @@ class StatusPeer : public WindowPeer {
       edges.push_back(i == bar_.PanelCount() ? -1 : Px(right));
     }
     SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    RefreshFont();
     for (int i = 1; i <= bar_.PanelCount(); ++i)
       SendText(hwnd_, SB_SETTEXTA, SB_SETTEXTW, static_cast<WPARAM>(i - 1), bar_.GetPanel(i).text);
     ShowTips();

@@ -64,7 +64,12 @@ class WindowPeer : public Peer {
   // The DPI of the control's window (its form's), and twips there as pixels.
   int Dpi() const { return control_.OwnerForm().Dpi(); }
   int Px(int twips) const { return backend_.ToPixels(twips, Dpi()); }
-  HFONT ControlFont() const { return backend_.FontFor(control_.GetFont(), Dpi()); }
+  // The control's font for the text it shows now.
+  HFONT ControlFont() const { return backend_.FontFor(control_.GetFont(), Dpi(), Backend::BeyondCodePage(ShownText())); }
+  // The text the control shows, which its font must hold ("": none of the user's).
+  virtual std::string ShownText() const { return {}; }
+  // Gives the window the font for its text now, when that is another one.
+  void RefreshFont();
 
   static WindowPeer* FromWindow(HWND hwnd);
   // Decodes WM_COMMAND, WM_NOTIFY, WM_VSCROLL and WM_CTLCOLOR* sent to a container.
