@@ -74,10 +74,12 @@ TEST_F(DpiChange, ATextBeyondTheCodePageIsShownInTheOutlineFace) {
   main.Initialize();
   main.Show();
   HWND box = win32_testing::H(main.txtExecF);
+  auto shown = [box] { return reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)); };
   main.txtExecF.SetText("C:\\Media\\wake.wav");
-  EXPECT_FALSE(Outline(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))));
+  EXPECT_EQ(shown(), backend.FontFor(font, main.Dpi())) << "the face of its DPI";
   main.txtExecF.SetText("C:\\\xD0\x9C\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0\\wake.wav");
-  EXPECT_TRUE(Outline(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0))));
+  EXPECT_EQ(shown(), backend.FontFor(font, main.Dpi(), true));
+  EXPECT_TRUE(Outline(shown()));
   main.mnu_confirm.SetChecked(true);
   main.Unload();
 }
