@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "alarm/frmAlarm.h"
 #include "app/Commands.h"
@@ -14,10 +15,10 @@ class Dpi : public testing_support::MainWindowTest {
  protected:
   // Each control that lies outside its container's client area, or on a sibling it did not
   // lie on at 96 DPI, or whose label no longer holds its text, at the form's DPI now.
-  void ExpectLaidOutAt(ui::Form& form, const ui::PixelRect* before96[], std::size_t count) {
+  void ExpectLaidOutAt(ui::Form& form, const std::vector<ui::PixelRect>& at96) {
     const int dpi = form.Dpi();
     const auto& controls = form.AllControls();
-    for (std::size_t i = 0; i < controls.size() && i < count; ++i) {
+    for (std::size_t i = 0; i < controls.size() && i < at96.size(); ++i) {
       ui::Control& c = *controls[i];
       if (!c.Visible() || !c.InView()) continue;
       ui::PixelRect at = backend.Bounds(c);
@@ -33,13 +34,13 @@ class Dpi : public testing_support::MainWindowTest {
           EXPECT_EQ(label.Width(), text.width) << c.Name() << " measured again at " << dpi << " DPI";
         }
       }
-      for (std::size_t j = i + 1; j < controls.size() && j < count; ++j) {
+      for (std::size_t j = i + 1; j < controls.size() && j < at96.size(); ++j) {
         ui::Control& d = *controls[j];
         if (d.Parent() != c.Parent() || !d.Visible() || !d.InView()) continue;
         auto apart = [](const ui::PixelRect& a, const ui::PixelRect& b) {
           return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
         };
-        if (apart(*before96[i], *before96[j])) {
+        if (apart(at96[i], at96[j])) {
           EXPECT_TRUE(apart(at, backend.Bounds(d))) << c.Name() << " and " << d.Name() << " overlap at " << dpi << " DPI";
         }
       }
@@ -51,8 +52,6 @@ TEST_F(Dpi, TheMainWindowMovedBetweenMonitorsTakesTheSuggestedRectangleAndKeepsI
   app::frmMain& main = Start();
   std::vector<ui::PixelRect> at96;
   for (ui::Control* c : main.AllControls()) at96.push_back(backend.Bounds(*c));
-  std::vector<const ui::PixelRect*> before;
-  for (const auto& r : at96) before.push_back(&r);
   int heard = 0;
   auto designed = main.DpiChanged;
   main.DpiChanged = [&](int dpi) {
@@ -66,7 +65,7 @@ TEST_F(Dpi, TheMainWindowMovedBetweenMonitorsTakesTheSuggestedRectangleAndKeepsI
     EXPECT_EQ(main.Dpi(), dpi);
     EXPECT_EQ(backend.Bounds(main), suggested);
     EXPECT_EQ(main.Width(), widthTwips) << "the layout is in twips and stays";
-    ExpectLaidOutAt(main, before.data(), before.size());
+    ExpectLaidOutAt(main, at96);
   }
   EXPECT_EQ(heard, 4);
   ASSERT_TRUE(backend.MoveToMonitor(main, 96, {0, 0, 10, 10}));

@@ -9,8 +9,9 @@ src="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../src" && pwd)}"
 
 kLayers=(
   "base"                                   # the language's own helpers
-  "os ui boundary"                         # the system's services; the windowing run-time; texts to Windows
-  "os/win32 os/fake ui/win32 ui/headless"  # their real and their test backends
+  "os ui"                                  # the system's services; the windowing run-time
+  "os/win32 os/fake"                       # the services' real and test backends (texts to Windows)
+  "ui/win32 ui/headless"                   # the run-time's real windows (on the real texts) and its test backend
   "platform"                               # the running program, its Windows, waits, dialogs
   "schedule settings tray"                 # the schedule value, the settings file, the tray icon
   "power"                                  # the power requests

@@ -53,15 +53,7 @@ TEST_F(DpiChange, TheMainWindowTakesTheSuggestedRectangleAndLaysItselfOutInTheNe
 
 namespace {
 
-bool Outline(HFONT font) {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  return (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
-}
+bool Outline(HFONT font) { return ui::win32::Backend::IsOutlineFont(font); }
 
 // MS Sans Serif holds the code page's characters only: a text with others is shown in the
 // outline face, which Windows completes from the faces linked to it; the code page's texts keep

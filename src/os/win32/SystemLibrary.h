@@ -1,7 +1,7 @@
 // Shared by the real services: handles between the program's type and Windows', and functions
 // looked up at run time in a system library, for those some supported Windows versions lack.
 // The services' texts are UTF-8. On the NT family they go to the W functions in UTF-16; on
-// Windows 95, 98 and Me to the A functions in the ANSI code page (boundary/Text.h). The W
+// Windows 95, 98 and Me to the A functions in the ANSI code page (os/win32/Text.h). The W
 // functions are looked up when called (WIDE below): some of them are missing from those
 // systems' libraries altogether, and a missing import would keep the program from starting.
 #pragma once
@@ -12,7 +12,7 @@
 
 #include "base/RuntimeError.h"
 #include "base/Utf8.h"
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 #include "os/Types.h"
 
 namespace os::win32 {

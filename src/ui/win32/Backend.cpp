@@ -1,7 +1,7 @@
 #include "ui/win32/Backend.h"
 
 #include "base/Utf8.h"
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 
 #include <commctrl.h>
 
@@ -95,11 +95,11 @@ static TEXTMETRICA MetricsOf(HFONT font) {
   return metrics;
 }
 
-static bool IsBitmap(HFONT font) { return !(MetricsOf(font).tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)); }
+bool Backend::IsOutlineFont(HFONT font) { return (MetricsOf(font).tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0; }
 
 static bool BitmapTooSmall(HFONT font, int asked) {
+  if (Backend::IsOutlineFont(font)) return false;
   TEXTMETRICA metrics = MetricsOf(font);
-  if (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) return false;
   return (metrics.tmHeight - metrics.tmInternalLeading) * 10 < asked * 9;
 }
 
@@ -375,7 +375,7 @@ HFONT Backend::FontFor(const Font& font, int dpi, bool anyText) {
   // none comes near the size asked (at 200 %, say), or the text holds others, the outline face
   // of the same design is taken, Microsoft Sans Serif (Windows 2000 and later, with the faces
   // linked to it for other scripts), else an outline of the face's own name.
-  if (handle && ((dpi != kDefaultDpi && BitmapTooSmall(handle, -height)) || (anyText && IsBitmap(handle)))) {
+  if (handle && ((dpi != kDefaultDpi && BitmapTooSmall(handle, -height)) || (anyText && !IsOutlineFont(handle)))) {
     std::string face = font.name;
     if (face == "MS Sans Serif" && FaceInstalled("Microsoft Sans Serif")) face = "Microsoft Sans Serif";
     if (HFONT outline = MakeFont(height, weight, face, true)) {

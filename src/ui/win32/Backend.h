@@ -45,6 +45,8 @@ class Backend : public ui::Backend {
   // hold (`anyText`), a bitmap face gives way to its outline face, which Windows completes from
   // the faces linked to it (Japanese, Chinese, symbols...).
   HFONT FontFor(const Font& font, int dpi = 0, bool anyText = false);
+  // Whether a font is drawn from outlines (TrueType or vector), not from bitmaps.
+  static bool IsOutlineFont(HFONT font);
   // Whether a text needs such a font.
   static bool BeyondCodePage(const std::string& text);
   HBRUSH BrushFor(Color color);

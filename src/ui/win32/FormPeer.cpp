@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 #include "ui/Error.h"
 #include "ui/win32/WindowText.h"
 

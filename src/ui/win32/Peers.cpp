@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "base/Utf8.h"
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 #include "ui/Error.h"
 #include "ui/win32/WindowText.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/Utf8.h"
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 
 namespace ui::win32 {
 

@@ -1,4 +1,4 @@
-#include "boundary/Text.h"
+#include "os/win32/Text.h"
 
 #include <windows.h>
 
